@@ -1,0 +1,26 @@
+// What the decoding graph hands to the sample callbacks.
+#pragma once
+
+#include <cstdint>
+
+namespace kdx {
+
+class IMediaSample {
+ public:
+  virtual ~IMediaSample() = default;
+  // Video: width x height bottom-up BGR24 rows, tightly packed (3 x width
+  // bytes). The decoded frame is colour-converted on the first call only, so
+  // a callback that drops a frame without asking pays nothing for it.
+  // Audio: interleaved signed 16-bit PCM. Null when the data is unavailable.
+  virtual const uint8_t* GetPointer() = 0;
+  virtual int32_t GetActualDataLength() = 0;
+};
+
+class ISampleGrabberCB {
+ public:
+  virtual ~ISampleGrabberCB() = default;
+  // time: seconds from the start of the media. Returns 0.
+  virtual int SampleCB(double time, IMediaSample* sample) = 0;
+};
+
+}  // namespace kdx

@@ -1,0 +1,47 @@
+// Keeps frames at the output rate, turns, crops and scales them, stacks them
+// into chunk pictures, writes each chunk at the best JPEG quality that fits
+// and reports progress with thumbnails.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+#include "graph/media_sample.h"
+#include "writer/binary_file.h"
+#include "writer/chunk_geometry.h"
+
+namespace kdx {
+
+class CVideoGrabberCB : public ISampleGrabberCB {
+ public:
+  CVideoGrabberCB();
+  ~CVideoGrabberCB() override;
+
+  int SampleCB(double time, IMediaSample* sample) override;
+
+  // Output size from the delivered frame size and the run's request
+  // (g_param): rotation swap, fit or fill, crop size.
+  void SetupOutputSize(int32_t frameWidth, int32_t frameHeight);
+  void SetRange(double start, double stop);
+  void SetFrameInterval(double T);
+  // Start of a pass: computes the chunk geometry from the output size, T and
+  // the request, and clears times, counters and the quality search.
+  void Reset();
+  void SetLastPercent(int32_t percent);
+
+  // Attach/detach only while the graph is stopped.
+  void AttachFile(BinaryFile* file);
+  void DetachFile();
+
+  const ChunkGeometry& Geometry() const;
+  int32_t FrameCount() const;  // frames kept in this pass
+  double LastTime() const;     // read by the run's wait while streaming
+  double MeanInputInterval() const;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace kdx

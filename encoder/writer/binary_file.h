@@ -1,0 +1,46 @@
+// A file opened for the run's temporaries and the destination. Every write
+// error is remembered, so a full disk fails the run instead of leaving a
+// damaged file behind.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+namespace kdx {
+
+class BinaryFile {
+ public:
+  enum class Mode {
+    CreateWrite,      // create or truncate, write only
+    CreateReadWrite,  // create or truncate, read and write
+    AppendWrite,      // create when missing, keep contents, positioned at the end
+    Read,             // existing file, read only
+  };
+
+  BinaryFile() = default;
+  ~BinaryFile();
+  BinaryFile(const BinaryFile&) = delete;
+  BinaryFile& operator=(const BinaryFile&) = delete;
+
+  bool Open(const std::string& path, Mode mode);
+  bool IsOpen() const { return file_ != nullptr; }
+  // Writes all bytes or records a failure.
+  bool Write(const void* data, size_t size);
+  // Returns the number of bytes read (fewer at the end of the file).
+  size_t Read(void* data, size_t size);
+  bool Seek(int64_t offset);  // from the start
+  bool SeekToEnd();
+  int64_t Tell() const;
+  // Flushes and closes; false when a write or the flush failed.
+  bool Close();
+  // True once any write, seek or flush failed since Open.
+  bool Failed() const { return failed_; }
+
+ private:
+  std::FILE* file_ = nullptr;
+  bool failed_ = false;
+};
+
+}  // namespace kdx

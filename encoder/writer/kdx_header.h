@@ -1,0 +1,17 @@
+// The 51-byte header between the sound part and the chunk area.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "writer/chunk_geometry.h"
+
+namespace kdx {
+
+constexpr size_t kKdxHeaderSize = 51;
+constexpr char kKdxMagic[] = "KDX002000";  // 9 bytes on disk, no terminator
+
+// frameCount is N, already a whole multiple of F.
+std::array<uint8_t, kKdxHeaderSize> BuildKdxHeader(const ChunkGeometry& geometry, int32_t frameCount);
+
+}  // namespace kdx

@@ -1,0 +1,50 @@
+// The encoder library's interface: the conversion request, the messages it
+// posts during a run and its five exports.
+#pragma once
+
+#include <cstdint>
+
+#include "platform_types.h"
+
+#define WM_TRANSCODE_PROGRESS (WM_USER + 1)  // 0x401: wParam percent, lParam thumbnail or 0
+#define WM_TRANSCODE_ERROR (WM_USER + 2)     // 0x402: wParam 0 with a result, or 1 when no quality fits
+
+// Values of the library's state word.
+#define TS_BUSY 0
+#define TS_STOP_REQUESTED 1
+#define TS_IDLE 2
+
+typedef void (*FRAME_HOOK)(unsigned int image);
+
+typedef struct TRANSCODER_PARAM {
+  HWND hWnd;               // receives every message of a run
+  HDC hDC;                 // handed to thumbnail conversion
+  int64_t rtStart;         // range start, 100-ns units
+  int64_t rtStop;          // range end, 100-ns units
+  int32_t nMaxWidth;       // largest output width (64..220)
+  int32_t nMaxHeight;      // largest output height (64..220)
+  uint8_t bFitWhole;       // nonzero: keep the whole picture; zero: fill and crop
+  int32_t nSampleRate;     // output sample rate in Hz
+  int32_t nChannels;       // most output channels
+  int32_t nFrameRate;      // highest output frame rate
+  int32_t nVideoKBps;      // picture data in KiB per second
+  int32_t nRotate;         // 0 none, 1 and 3 quarter turns, 2 half turn
+  int32_t nFlip;           // 1 mirror left-right, 2 upside down
+  int32_t nThumbStep;      // a thumbnail every this many percent
+  uint8_t bSecondChunks;   // nonzero: one chunk per second
+  FRAME_HOOK pfnFrameHook; // called with the work image before scaling, or null
+} TRANSCODER_PARAM;
+
+#if defined(__GNUC__)
+#define KDX_EXPORT __attribute__((visibility("default")))
+#else
+#define KDX_EXPORT
+#endif
+
+extern "C" {
+KDX_EXPORT HRESULT NewTranscoder(HWND hWnd, const char* szSource, const char* szDest, int64_t* pDuration);
+KDX_EXPORT int Transcode(const TRANSCODER_PARAM* pParam);
+KDX_EXPORT int StopTranscode(void);
+KDX_EXPORT int CloseTranscoder(void);
+KDX_EXPORT HBITMAP Preview(int64_t rtTime, HDC hDC, SIZE size, int nRotate, int nFlip);
+}

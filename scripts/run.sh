@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what is missing and builds everything: the main job.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${KDX_BUILD_DIR:-$root/build}
+bash "$root/scripts/install-deps.sh"
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build "$build"
+echo "Built into $build/bin"
