@@ -28,8 +28,13 @@ bool BinaryFile::Write(const void* data, size_t size) {
 }
 
 size_t BinaryFile::Read(void* data, size_t size) {
-  if (file_ == nullptr) return 0;
-  return std::fread(data, 1, size, file_);
+  if (file_ == nullptr) {
+    failed_ = true;
+    return 0;
+  }
+  const size_t n = std::fread(data, 1, size, file_);
+  if (n < size && std::ferror(file_)) failed_ = true;
+  return n;
 }
 
 bool BinaryFile::Seek(int64_t offset) {

@@ -28,14 +28,15 @@ class BinaryFile {
   bool IsOpen() const { return file_ != nullptr; }
   // Writes all bytes or records a failure.
   bool Write(const void* data, size_t size);
-  // Returns the number of bytes read (fewer at the end of the file).
+  // Returns the number of bytes read (fewer at the end of the file or on a
+  // read error, which is recorded).
   size_t Read(void* data, size_t size);
   bool Seek(int64_t offset);  // from the start
   bool SeekToEnd();
   int64_t Tell() const;
   // Flushes and closes; false when a write or the flush failed.
   bool Close();
-  // True once any write, seek or flush failed since Open.
+  // True once any read, write, seek or flush failed since Open.
   bool Failed() const { return failed_; }
 
  private:

@@ -30,7 +30,8 @@ ChunkGeometry ComputeChunkGeometry(int32_t W, int32_t H, double T, int32_t video
     g.D = 1.0 / g.C;
     g.S = videoBytesPerSecond / g.C;
   }
-  g.framesPerSecondByte = static_cast<int32_t>(1.0 / g.D) * g.F;
+  // (1 / D truncated) x F, taken as C x F: the division can land just below C.
+  g.framesPerSecondByte = g.C * g.F;
   return g;
 }
 

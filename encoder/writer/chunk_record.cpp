@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "writer/little_endian.h"
+
 namespace kdx {
 
 namespace {
@@ -12,8 +14,8 @@ constexpr size_t kFillerBlock = 4096;
 bool AppendChunkRecord(BinaryFile& video, const uint8_t* jpeg, size_t jpegLength, int32_t S, const uint8_t* filler,
                        size_t fillerLength) {
   if (S < 3) return false;
-  const uint8_t length[3] = {static_cast<uint8_t>(jpegLength & 0xFF), static_cast<uint8_t>((jpegLength >> 8) & 0xFF),
-                             static_cast<uint8_t>((jpegLength >> 16) & 0xFF)};
+  uint8_t length[3];
+  PutLittleEndian(length, jpegLength, sizeof length);
   video.Write(length, sizeof length);
   size_t budget = static_cast<size_t>(S) - 3;
   const size_t picture = std::min(jpegLength, budget);

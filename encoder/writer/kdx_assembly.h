@@ -12,7 +12,7 @@
 namespace kdx {
 
 // Rewrites the 46-byte header at the start of the open ".audio" file with
-// the final sizes.
+// the final sizes and closes the file. False when a write or the close failed.
 bool FinishPcmWaveFile(BinaryFile& audio, const AudioFormat& format, uint32_t dataBytes);
 
 // Writes the header, then copies the whole of "video" from its first byte in
