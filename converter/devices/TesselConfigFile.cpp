@@ -1,0 +1,137 @@
+#include "TesselConfigFile.h"
+
+#include <pugixml.hpp>
+
+#include <algorithm>
+#include <cctype>
+#include <string_view>
+
+#include "log_file.h"
+#include "path_utils.h"
+
+namespace {
+
+const char kConfigFileName[] = "TesselDeviceConfig.xml";
+const char kDeviceElement[] = "Device";
+
+std::string Trim(const std::string& text) {
+  size_t first = text.find_first_not_of(" \t\r\n");
+  if (first == std::string::npos) return {};
+  size_t last = text.find_last_not_of(" \t\r\n");
+  return text.substr(first, last - first + 1);
+}
+
+// The walks below are pugixml's own, which need no recursion however deep
+// the document nests.
+struct TextCollector : pugi::xml_tree_walker {
+  std::string text;
+  bool for_each(pugi::xml_node& node) override {
+    if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) text += node.value();
+    return true;
+  }
+};
+
+struct DeviceCollector : pugi::xml_tree_walker {
+  std::vector<pugi::xml_node> devices;
+  bool for_each(pugi::xml_node& node) override {
+    if (node.type() == pugi::node_element && std::string_view(node.name()) == kDeviceElement) devices.push_back(node);
+    return true;
+  }
+};
+
+// The text of the first child element of that name, white space around it
+// dropped (identifiers and the Rotate flag are compared as written); empty
+// when there is none.
+std::optional<std::string> ChildText(const pugi::xml_node& parent, const char* name) {
+  pugi::xml_node child = parent.child(name);
+  if (!child) return std::nullopt;
+  TextCollector collector;
+  child.traverse(collector);
+  return Trim(collector.text);
+}
+
+// Device elements at any depth, in document order (a Device inside another
+// one counts too).
+std::vector<pugi::xml_node> DeviceElements(pugi::xml_document& document) {
+  DeviceCollector collector;
+  document.traverse(collector);
+  return collector.devices;
+}
+
+DEVICE_CONFIG_ENTRY ReadEntry(const pugi::xml_node& device) {
+  DEVICE_CONFIG_ENTRY entry;
+  struct Required {
+    const char* name;
+    std::string DEVICE_CONFIG_ENTRY::*field;
+  };
+  const Required required[] = {{"idVendor", &DEVICE_CONFIG_ENTRY::idVendor},
+                               {"idProduct", &DEVICE_CONFIG_ENTRY::idProduct},
+                               {"ModelName", &DEVICE_CONFIG_ENTRY::ModelName},
+                               {"TargetFolder", &DEVICE_CONFIG_ENTRY::TargetFolder}};
+  for (const Required& item : required) {
+    if (auto text = ChildText(device, item.name)) {
+      entry.*item.field = *text;
+    } else {
+      KDX_ERROR_LOG(std::string("selectSingleNode ") + item.name + " error!");
+    }
+  }
+  if (pugi::xml_node video = device.child("Video")) {
+    entry.VideoFormat = ChildText(video, "Format").value_or("");
+    entry.ScreenSize = ChildText(video, "ScreenSize").value_or("");
+    entry.FrameRate = ChildText(video, "FrameRate").value_or("");
+    entry.Rotate = ChildText(video, "Rotate").value_or("");
+    entry.VideoBitRate = ChildText(video, "BitRate").value_or("");
+  }
+  if (pugi::xml_node audio = device.child("Audio")) {
+    entry.AudioFormat = ChildText(audio, "Format").value_or("");
+    entry.AudioBitRate = ChildText(audio, "BitRate").value_or("");
+  }
+  return entry;
+}
+
+}  // namespace
+
+bool IdFieldsMatch(const std::string& a, const std::string& b) {
+  size_t n = std::min(a.size(), b.size());
+  return std::equal(a.begin(), a.begin() + static_cast<std::ptrdiff_t>(n), b.begin(),
+                    [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
+}
+
+bool CTesselConfigFile::Init() {
+  std::string folder = GetModuleFolder();
+  if (!folder.empty()) folder.pop_back();
+  return Init(folder + "/" + kConfigFileName);
+}
+
+bool CTesselConfigFile::Init(const std::string& configPath) {
+  m_strPath = configPath;
+  pugi::xml_document document;
+  pugi::xml_parse_result loaded = document.load_file(m_strPath.c_str());
+  if (!loaded) {
+    WriteLog("**CTesselConfigFile_Init** load file [%s] failed: %d", m_strPath.c_str(), static_cast<int>(loaded.status));
+    return false;
+  }
+  m_nCount = static_cast<int>(DeviceElements(document).size());
+  return true;
+}
+
+bool CTesselConfigFile::GetTesselDeviceNode() {
+  pugi::xml_document document;
+  pugi::xml_parse_result loaded = document.load_file(m_strPath.c_str());
+  if (!loaded) {
+    WriteLog("**GetTesselDeviceNode** load file Fail: %d", static_cast<int>(loaded.status));
+    return false;
+  }
+  std::vector<pugi::xml_node> devices = DeviceElements(document);
+  m_devices.clear();
+  m_nCount = static_cast<int>(devices.size());
+  for (const pugi::xml_node& device : devices) m_devices.push_back(ReadEntry(device));
+  return true;
+}
+
+std::optional<size_t> CTesselConfigFile::FindDeviceEntry(const std::string& vid, const std::string& pid) const {
+  for (size_t i = 0; i < m_devices.size(); ++i) {
+    if (IdFieldsMatch(vid, m_devices[i].idVendor) && IdFieldsMatch(pid, m_devices[i].idProduct)) return i;
+  }
+  return std::nullopt;
+}

@@ -1,0 +1,37 @@
+// The device table: every player model listed in TesselDeviceConfig.xml,
+// read once at start-up and only read afterwards.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "device_config_entry.h"
+
+// Two identifiers match when they agree, ignoring letter case, over the
+// length of the shorter one (so an empty one matches anything).
+bool IdFieldsMatch(const std::string& a, const std::string& b);
+
+class CTesselConfigFile {
+ public:
+  // Checks the file beside the program: loads it and counts its Device
+  // elements. Does not fill the table.
+  bool Init();
+  // The same for the file at configPath.
+  bool Init(const std::string& configPath);
+  // Loads the file again and rebuilds the table from it.
+  bool GetTesselDeviceNode();
+
+  const std::string& path() const { return m_strPath; }
+  int count() const { return m_nCount; }
+  size_t GetDeviceCount() const { return m_devices.size(); }
+  const DEVICE_CONFIG_ENTRY& GetDevice(size_t index) const { return m_devices.at(index); }
+  // Index of the first entry whose identifiers match a connected player's.
+  std::optional<size_t> FindDeviceEntry(const std::string& vid, const std::string& pid) const;
+
+ private:
+  std::string m_strPath;
+  std::vector<DEVICE_CONFIG_ENTRY> m_devices;
+  int m_nCount = 0;
+};

@@ -1,0 +1,17 @@
+// What the user reads when a conversion fails.
+#pragma once
+
+#include <string>
+
+#include "platform_types.h"
+
+// The output file is missing although the run reported no error.
+inline constexpr char kUnsupportedFormatText[] = "Failed. Not support video format.Please install the relative codec.";
+// The queued input file is gone.
+inline constexpr char kMissingInputText[] = "Failed. File does not exist.";
+
+// The text for a failed NewTranscoder result.
+std::string NewTranscoderFailureText(HRESULT result);
+
+// The text for a WM_TRANSCODE_ERROR message (code in wParam, result in lParam).
+std::string TranscodeErrorText(WPARAM code, LPARAM result);

@@ -1,0 +1,162 @@
+#include "private_profile.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <vector>
+
+namespace {
+
+std::string Trim(const std::string& text) {
+  size_t first = text.find_first_not_of(" \t\r");
+  if (first == std::string::npos) return {};
+  size_t last = text.find_last_not_of(" \t\r");
+  return text.substr(first, last - first + 1);
+}
+
+bool SameName(const std::string& a, const std::string& b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
+           return std::tolower(x) == std::tolower(y);
+         });
+}
+
+// The lines of the file without their '\n' (a '\r' before it stays).
+std::vector<std::string> ReadLines(const std::string& filePath) {
+  std::vector<std::string> lines;
+  std::ifstream in(filePath, std::ios::binary);
+  std::string line;
+  while (std::getline(in, line)) lines.push_back(line);
+  return lines;
+}
+
+// The section name of a "[Name]" line.
+std::optional<std::string> SectionName(const std::string& line) {
+  std::string text = Trim(line);
+  if (text.size() < 2 || text.front() != '[') return std::nullopt;
+  size_t close = text.find(']');
+  if (close == std::string::npos) return std::nullopt;
+  return Trim(text.substr(1, close - 1));
+}
+
+// The key of a "Key=Value" line.
+std::optional<std::string> KeyName(const std::string& line) {
+  size_t equals = line.find('=');
+  if (equals == std::string::npos) return std::nullopt;
+  return Trim(line.substr(0, equals));
+}
+
+std::string Unquote(const std::string& value) {
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
+    return value.substr(1, value.size() - 2);
+  }
+  return value;
+}
+
+// Index of the key's line within the section, or of the section header alone.
+struct Location {
+  std::optional<size_t> section;
+  std::optional<size_t> key;
+  size_t sectionEnd = 0;  // one past the section's last key line
+};
+
+Location Find(const std::vector<std::string>& lines, const std::string& section, const std::string& key) {
+  Location where;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (auto name = SectionName(lines[i])) {
+      if (where.section) break;
+      if (SameName(*name, section)) {
+        where.section = i;
+        where.sectionEnd = i + 1;
+      }
+      continue;
+    }
+    if (!where.section) continue;
+    auto name = KeyName(lines[i]);
+    if (!name) continue;
+    where.sectionEnd = i + 1;
+    if (!where.key && SameName(*name, key)) where.key = i;
+  }
+  return where;
+}
+
+bool ReplaceFile(const std::string& filePath, const std::string& text) {
+  std::filesystem::path target(filePath);
+  std::error_code ignored;
+  if (target.has_parent_path()) std::filesystem::create_directories(target.parent_path(), ignored);
+  std::string temporary = filePath + ".XXXXXX";
+  int fd = ::mkstemp(temporary.data());
+  if (fd < 0) return false;
+  bool written = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+  written = ::close(fd) == 0 && written;
+  if (!written || std::rename(temporary.c_str(), filePath.c_str()) != 0) {
+    std::filesystem::remove(temporary, ignored);
+    return false;
+  }
+  return true;
+}
+
+std::optional<std::string> ReadValue(const std::string& section, const std::string& key,
+                                     const std::string& filePath) {
+  std::vector<std::string> lines = ReadLines(filePath);
+  Location where = Find(lines, section, key);
+  if (!where.key) return std::nullopt;
+  const std::string& line = lines[*where.key];
+  return Unquote(Trim(line.substr(line.find('=') + 1)));
+}
+
+bool HasLineBreak(const std::string& text) { return text.find_first_of("\r\n") != std::string::npos; }
+
+}  // namespace
+
+std::string ProfileFilePath(const std::string& fileName) {
+  if (const char* dir = std::getenv("NKDX_CONFIG_DIR"); dir != nullptr && *dir != '\0') {
+    return std::string(dir) + "/" + fileName;
+  }
+  if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr && *config == '/') {
+    return std::string(config) + "/" + fileName;
+  }
+  const char* home = std::getenv("HOME");
+  return std::string(home != nullptr ? home : "") + "/.config/" + fileName;
+}
+
+std::string GetPrivateProfileString(const std::string& section, const std::string& key,
+                                    const std::string& defaultValue, const std::string& filePath) {
+  return ReadValue(section, key, filePath).value_or(defaultValue);
+}
+
+int GetPrivateProfileInt(const std::string& section, const std::string& key, int defaultValue,
+                         const std::string& filePath) {
+  std::optional<std::string> value = ReadValue(section, key, filePath);
+  if (!value) return defaultValue;
+  return static_cast<int>(std::strtol(value->c_str(), nullptr, 10));
+}
+
+bool WritePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
+                               const std::string& filePath) {
+  // Such names or values could not be read back as written.
+  if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value)) return false;
+  if (section.find(']') != std::string::npos || key.find('=') != std::string::npos) return false;
+  std::vector<std::string> lines = ReadLines(filePath);
+  // New lines follow the file's own line ends.
+  std::string lineEnd = !lines.empty() && !lines.front().empty() && lines.front().back() == '\r' ? "\r" : "";
+  std::string entry = key + "=" + value + lineEnd;
+  Location where = Find(lines, section, key);
+  if (where.key) {
+    lines[*where.key] = entry;
+  } else if (where.section) {
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(where.sectionEnd), entry);
+  } else {
+    lines.push_back("[" + section + "]" + lineEnd);
+    lines.push_back(entry);
+  }
+  std::ostringstream text;
+  for (const std::string& line : lines) text << line << '\n';
+  return ReplaceFile(filePath, text.str());
+}

@@ -1,0 +1,29 @@
+// Private-profile settings files: "[Section]" headers followed by
+// "Key=Value" lines. Section and key names match without regard to letter
+// case; white space around names and values is ignored, and a value wrapped
+// in matching quotes loses them. Files written here stay readable by any
+// reader of that format.
+#pragma once
+
+#include <string>
+
+// Where a settings file of the given name lives: $NKDX_CONFIG_DIR, else
+// $XDG_CONFIG_HOME, else ~/.config.
+std::string ProfileFilePath(const std::string& fileName);
+
+// The value of section/key, or defaultValue when the file, section or key is missing.
+std::string GetPrivateProfileString(const std::string& section, const std::string& key,
+                                    const std::string& defaultValue, const std::string& filePath);
+
+// The value read as a decimal integer (leading digits, optional sign), or
+// defaultValue when the key is missing.
+int GetPrivateProfileInt(const std::string& section, const std::string& key, int defaultValue,
+                         const std::string& filePath);
+
+// Sets section/key to value, adding the section or key when missing and
+// keeping every other line as it was. The file is replaced in one step, so a
+// failed write leaves the old file whole. False when it cannot be written
+// or when a name or the value holds a line break (or the section a ']',
+// the key a '=').
+bool WritePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
+                               const std::string& filePath);

@@ -1,0 +1,43 @@
+#include "destination_path.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "path_utils.h"
+#include "test_paths.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+TEST(Destination, MakesTheTargetAndPlayerFolders) {
+  kdxtest::ScratchDir dir;
+  std::string dest, failure;
+  ASSERT_TRUE(GetDestFileName(dir.File("new.target/sub"), "NK-2.0", "clip.kdx", &dest, &failure)) << failure;
+  EXPECT_EQ(dest, dir.File("new.target/sub/NK-2.0/clip.kdx"));
+  EXPECT_TRUE(fs::is_directory(dir.File("new.target/sub/NK-2.0")));
+  EXPECT_FALSE(fs::exists(dest));
+  ASSERT_TRUE(GetDestFileName(dir.path() + "/", "NK", "a.kdx", &dest, &failure));
+  EXPECT_EQ(dest, dir.File("NK/a.kdx"));
+}
+
+TEST(Destination, ReportsFoldersThatCannotBeMade) {
+  kdxtest::ScratchDir dir;
+  std::ofstream(dir.File("blocker")) << "x";
+  std::ofstream(dir.File("NK")) << "x";
+  std::string dest = "unchanged", failure;
+  EXPECT_FALSE(GetDestFileName(dir.File("blocker/out"), "NK", "a.kdx", &dest, &failure));
+  EXPECT_EQ(failure, "Create target folder error!");
+  EXPECT_FALSE(GetDestFileName(dir.path(), "NK", "a.kdx", &dest, &failure));
+  EXPECT_EQ(failure, "Create " + dir.File("NK") + " folder error!");
+  EXPECT_EQ(dest, "unchanged");
+}
+
+TEST(Destination, EmptyTargetMeansTheProgramFolder) {
+  EXPECT_EQ(PlayerFolder("", "NK-128"), GetModuleFolder() + "NK-128");
+  EXPECT_EQ(PlayerFolder("/videos/", "NK-128"), "/videos/NK-128");
+}
+
+}  // namespace

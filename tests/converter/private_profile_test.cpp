@@ -1,0 +1,93 @@
+#include "private_profile.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "converter_settings.h"
+#include "test_env.h"
+
+namespace {
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+TEST(PrivateProfile, ReadsNamesWithoutRegardToCaseAndDropsSpacesAndQuotes) {
+  kdxtest::ScratchDir dir;
+  std::string ini = dir.File("a.ini");
+  std::ofstream(ini) << "; comment\r\n[Other]\r\nDestPath=/wrong\r\n[ convertor ]\r\n  destpath =  \"/v/My Clips\"  \r\n"
+                        "ComboDevice = 2\r\nBad=-3x\r\nWord=abc\r\n";
+  EXPECT_EQ(GetPrivateProfileString("CONVERTOR", "DestPath", "def", ini), "/v/My Clips");
+  EXPECT_EQ(GetPrivateProfileString("CONVERTOR", "Missing", "def", ini), "def");
+  EXPECT_EQ(GetPrivateProfileString("Nowhere", "DestPath", "def", ini), "def");
+  EXPECT_EQ(GetPrivateProfileInt("CONVERTOR", "ComboDevice", 9, ini), 2);
+  EXPECT_EQ(GetPrivateProfileInt("CONVERTOR", "Bad", 9, ini), -3);
+  EXPECT_EQ(GetPrivateProfileInt("CONVERTOR", "Word", 9, ini), 0);
+  EXPECT_EQ(GetPrivateProfileInt("CONVERTOR", "Missing", 9, ini), 9);
+  EXPECT_EQ(GetPrivateProfileInt("CONVERTOR", "ComboDevice", 9, dir.File("none.ini")), 9);
+}
+
+TEST(PrivateProfile, WritingKeepsEveryOtherLine) {
+  kdxtest::ScratchDir dir;
+  std::string ini = dir.File("b.ini");
+  std::ofstream(ini) << "; kept\n[A]\nx=1\n\n[B]\ny=2\n";
+  EXPECT_TRUE(WritePrivateProfileString("a", "X", "10", ini));   // replaces in place
+  EXPECT_TRUE(WritePrivateProfileString("A", "z", "3", ini));    // joins its section
+  EXPECT_TRUE(WritePrivateProfileString("C", "w", "4", ini));    // new section at the end
+  EXPECT_EQ(ReadAll(ini), "; kept\n[A]\nX=10\nz=3\n\n[B]\ny=2\n[C]\nw=4\n");
+  EXPECT_EQ(dir.Listing(), "b.ini\n") << "no temporary file left behind";
+}
+
+TEST(PrivateProfile, WritingFollowsTheFilesLineEndsAndCreatesTheFile) {
+  kdxtest::ScratchDir dir;
+  std::string crlf = dir.File("crlf.ini");
+  std::ofstream(crlf) << "[A]\r\nx=1\r\n";
+  EXPECT_TRUE(WritePrivateProfileString("A", "y", "2", crlf));
+  EXPECT_EQ(ReadAll(crlf), "[A]\r\nx=1\r\ny=2\r\n");
+
+  std::string fresh = dir.File("sub/dir/new.ini");
+  EXPECT_TRUE(WritePrivateProfileString("S", "k", "v", fresh));
+  EXPECT_EQ(ReadAll(fresh), "[S]\nk=v\n");
+}
+
+TEST(PrivateProfile, RefusesEntriesThatCouldNotBeReadBack) {
+  kdxtest::ScratchDir dir;
+  std::string ini = dir.File("c.ini");
+  EXPECT_FALSE(WritePrivateProfileString("S", "k", "two\nlines", ini));
+  EXPECT_FALSE(WritePrivateProfileString("S", "a=b", "v", ini));
+  EXPECT_FALSE(WritePrivateProfileString("S]", "k", "v", ini));
+  EXPECT_EQ(dir.Listing(), "");
+}
+
+TEST(PrivateProfile, LocationFollowsTheEnvironment) {
+  ScopedEnv home("HOME", "/home/someone");
+  ScopedEnv xdg("XDG_CONFIG_HOME", "/xdg");
+  {
+    ScopedEnv config("NKDX_CONFIG_DIR", "/cfg");
+    EXPECT_EQ(ProfileFilePath("NKDXVC.ini"), "/cfg/NKDXVC.ini");
+  }
+  ScopedEnv noConfig("NKDX_CONFIG_DIR", nullptr);
+  EXPECT_EQ(ProfileFilePath("NKDXVC.ini"), "/xdg/NKDXVC.ini");
+  ScopedEnv noXdg("XDG_CONFIG_HOME", nullptr);
+  EXPECT_EQ(SettingsFilePath(), "/home/someone/.config/NKDXVC.ini");
+}
+
+TEST(ConverterSettings, ComboDeviceOutOfRangeSelectsTheFirstModel) {
+  kdxtest::ScratchDir dir;
+  std::string ini = dir.File("NKDXVC.ini");
+  EXPECT_EQ(LoadComboDevice(ini, 3), 0u);
+  EXPECT_EQ(LoadDestPath(ini), "");
+  ASSERT_TRUE(SaveConverterSettings(ini, "/media/videos", 2));
+  EXPECT_EQ(LoadComboDevice(ini, 3), 2u);
+  EXPECT_EQ(LoadComboDevice(ini, 2), 0u);
+  EXPECT_EQ(LoadDestPath(ini), "/media/videos");
+  std::ofstream(ini) << "[CONVERTOR]\nComboDevice=-1\n";
+  EXPECT_EQ(LoadComboDevice(ini, 3), 0u);
+}
+
+}  // namespace
