@@ -1,8 +1,10 @@
-// Keeps the latest decoded frame of a preview graph in the work image, and
-// makes the turned, mirrored and scaled bitmap that Preview returns.
+// Keeps the latest decoded frame of a preview graph, and makes the turned,
+// mirrored and scaled bitmap that Preview returns.
 #pragma once
 
 #include <cstdint>
+#include <mutex>
+#include <vector>
 
 #include "graph/media_sample.h"
 #include "platform_types.h"
@@ -17,13 +19,16 @@ class CPreviewGrabberCB : public ISampleGrabberCB {
     height_ = height;
   }
 
-  // Copies the work image, turns (nRotate), flips (nFlip), scales to size
-  // and returns a new bitmap, or null.
+  // Loads the latest frame, turns (nRotate), flips (nFlip), scales to size
+  // and returns a new bitmap; null before the first frame or for an empty
+  // size. Runs on the caller's thread while no conversion uses the images.
   HBITMAP MakeBitmap(SIZE size, int nRotate, int nFlip);
 
  private:
   int32_t width_ = 0;
   int32_t height_ = 0;
+  std::mutex frameMutex_;
+  std::vector<uint8_t> frame_;  // latest frame, bottom-up BGR rows
 };
 
 }  // namespace kdx

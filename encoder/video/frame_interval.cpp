@@ -1,0 +1,25 @@
+#include "video/frame_interval.h"
+
+#include <cmath>
+
+namespace kdx {
+
+namespace {
+constexpr int64_t kUnitsPerSecond = 10000000;
+}  // namespace
+
+double DecideFrameInterval(int64_t sourceInterval, int32_t frameRate) {
+  if (frameRate < 1) frameRate = 1;
+  if (sourceInterval <= 0 || kUnitsPerSecond / frameRate >= sourceInterval) return 1.0 / frameRate;
+  return static_cast<double>(sourceInterval) / kUnitsPerSecond;
+}
+
+int64_t SourceIntervalFromMeasurement(double meanInterval) {
+  if (!std::isfinite(meanInterval) || meanInterval <= 0.0) return 0;
+  const double rate = 1.0 / meanInterval;
+  if (!(rate < static_cast<double>(kUnitsPerSecond))) return 0;
+  const int64_t wholeRate = static_cast<int64_t>(rate);
+  return wholeRate > 0 ? kUnitsPerSecond / wholeRate : 0;
+}
+
+}  // namespace kdx

@@ -1,0 +1,19 @@
+// The output frame interval of a run, from the source's frame interval and
+// the highest frame rate asked for.
+#pragma once
+
+#include <cstdint>
+
+namespace kdx {
+
+// sourceInterval: the source's frame interval in 100-ns units, 0 or less when
+// unknown. The output never has more frames per second than the source or
+// than frameRate (taken as 1 when below 1). Returns seconds.
+double DecideFrameInterval(int64_t sourceInterval, int32_t frameRate);
+
+// The source's frame interval in 100-ns units from the mean interval (in
+// seconds) between frames measured while streaming; 0 when the measurement
+// gives no positive whole frame rate.
+int64_t SourceIntervalFromMeasurement(double meanInterval);
+
+}  // namespace kdx

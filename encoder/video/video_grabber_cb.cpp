@@ -1,0 +1,237 @@
+#include "video/video_grabber_cb.h"
+
+#include <IL/il.h>
+#include <IL/ilu.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "library_state.h"
+#include "video/bound_image.h"
+#include "video/chunk_picture.h"
+#include "video/frame_turn.h"
+#include "video/image_library.h"
+#include "video/jpeg_chunk_encoder.h"
+#include "video/jpeg_quality_search.h"
+#include "video/output_size.h"
+#include "writer/chunk_record.h"
+
+namespace kdx {
+
+namespace {
+// Due times and chunk starts are sums of T and D: a frame whose time equals
+// one of them must not miss it by a rounding error of the sum.
+constexpr double kTimeTolerance = 1e-6;
+}  // namespace
+
+struct CVideoGrabberCB::Impl {
+  int32_t frameWidth = 0;  // as delivered, before turning
+  int32_t frameHeight = 0;
+  OutputSize size;
+  ChunkGeometry geometry;
+  double T = 0.0;
+  double start = 0.0;
+  double stop = 0.0;
+  BinaryFile* video = nullptr;
+
+  // Read by the run's worker while the streaming thread writes them.
+  std::atomic<double> lastTime{0.0};
+  std::atomic<double> meanInputInterval{0.0};
+  std::atomic<int32_t> frameCount{0};
+
+  double nextDueTime = 0.0;
+  double chunkStart = 0.0;
+  int32_t framesInChunk = 0;
+  int32_t lastPercent = 0;
+  bool thumbnailHeld = false;  // the thumbnail image holds a frame of this pass
+  JpegQualityState quality;
+  JpegChunkEncoder encoder;
+
+  bool MakesPictures() const { return video != nullptr && geometry.F > 0 && size.width > 0 && size.height > 0; }
+  bool KeepFrame(double t, IMediaSample* sample);
+  const uint8_t* FramePixels(IMediaSample* sample) const;
+  void StartChunkPicture();
+  void PrepareFrame(const uint8_t* pixels);
+  void PlaceFrame(int32_t slot);
+  void FlushChunk();
+  int32_t Percent() const;
+  void ReportProgress();
+};
+
+CVideoGrabberCB::CVideoGrabberCB() : impl_(std::make_unique<Impl>()) {}
+CVideoGrabberCB::~CVideoGrabberCB() = default;
+
+int CVideoGrabberCB::SampleCB(double time, IMediaSample* sample) {
+  Impl& s = *impl_;
+  if (!IsBusy()) return 0;
+  if (time < s.start || time > s.stop) {
+    s.lastTime.store(time, std::memory_order_relaxed);
+    return 0;
+  }
+  // Frames before the next due time are dropped before their pixels are
+  // asked for, so they cost no colour conversion.
+  if (time + kTimeTolerance >= s.nextDueTime && !s.KeepFrame(time, sample)) return 0;
+  s.ReportProgress();
+  return 0;
+}
+
+// False when the frame's pixels cannot be had: the frame is then ignored
+// without moving any time.
+bool CVideoGrabberCB::Impl::KeepFrame(double t, IMediaSample* sample) {
+  int32_t count = frameCount.load(std::memory_order_relaxed);
+  if (MakesPictures()) {
+    const bool nextPeriod = count > 0 && t - chunkStart + kTimeTolerance >= geometry.D;
+    const int32_t slot = nextPeriod ? 0 : framesInChunk;
+    if (slot >= geometry.F) {
+      // The frame rate is not a multiple of the chunk rate, so a period may
+      // offer one frame more than its chunk holds: that frame is left out
+      // and not counted, and every chunk keeps its length.
+      nextDueTime += T;
+      return true;
+    }
+    const uint8_t* pixels = FramePixels(sample);
+    if (pixels == nullptr) return false;
+    if (nextPeriod) {
+      FlushChunk();
+      framesInChunk = 0;
+      chunkStart += geometry.D;
+    }
+    if (count == 0) {
+      chunkStart = nextDueTime = t;
+      lastTime.store(t, std::memory_order_relaxed);
+      StartChunkPicture();
+    }
+    PrepareFrame(pixels);
+    if (Percent() % std::max(1, g_param.nThumbStep) == 0) {
+      ilBindImage(ThumbnailImage());
+      ilCopyImage(WorkImage());
+      thumbnailHeld = true;
+    }
+    PlaceFrame(slot);
+    ++framesInChunk;
+  }
+  nextDueTime += T;
+  const double last = lastTime.load(std::memory_order_relaxed);
+  if (count > 0) {
+    const double mean = meanInputInterval.load(std::memory_order_relaxed);
+    meanInputInterval.store(((t - last) + (count - 1) * mean) / count, std::memory_order_relaxed);
+  }
+  lastTime.store(t, std::memory_order_relaxed);
+  frameCount.store(count + 1, std::memory_order_relaxed);
+  return true;
+}
+
+const uint8_t* CVideoGrabberCB::Impl::FramePixels(IMediaSample* sample) const {
+  const uint8_t* pixels = sample->GetPointer();
+  // Rows are packed, 3 x width bytes each; a shorter buffer is not a frame.
+  const int64_t needed = static_cast<int64_t>(frameWidth) * frameHeight * 3;
+  if (pixels == nullptr || needed <= 0 || sample->GetActualDataLength() < needed) return nullptr;
+  return pixels;
+}
+
+void CVideoGrabberCB::Impl::StartChunkPicture() {
+  ilBindImage(ChunkImage());
+  if (!DefineBoundImage(geometry.W, geometry.F * geometry.P, nullptr)) return;
+  // Slots the first chunk gets no frame for show black.
+  const ImageView chunk = ViewBoundImage();
+  if (!chunk.Empty()) std::memset(chunk.data, 0, chunk.Bytes());
+}
+
+void CVideoGrabberCB::Impl::PrepareFrame(const uint8_t* pixels) {
+  const unsigned int work = WorkImage();
+  ilBindImage(work);
+  DefineBoundImage(frameWidth, frameHeight, pixels);
+  TurnAndFlipBoundImage(g_param.nRotate, g_param.nFlip);
+  if (g_param.pfnFrameHook != nullptr) {
+    // The hook chooses the scaling filter and may bind other images.
+    g_param.pfnFrameHook(work);
+    ilBindImage(work);
+  }
+  if (size.cropWidth != size.sourceWidth || size.cropHeight != size.sourceHeight)
+    iluCrop(static_cast<ILuint>((size.sourceWidth - size.cropWidth) / 2),
+            static_cast<ILuint>((size.sourceHeight - size.cropHeight) / 2), 0, static_cast<ILuint>(size.cropWidth),
+            static_cast<ILuint>(size.cropHeight), 1);
+  iluScale(static_cast<ILuint>(size.width), static_cast<ILuint>(size.height), 1);
+}
+
+void CVideoGrabberCB::Impl::PlaceFrame(int32_t slot) {
+  ilBindImage(WorkImage());
+  const ImageView frame = ViewBoundImage();
+  ilBindImage(ChunkImage());
+  PlaceFrameInSlot(frame, ViewBoundImage(), slot, geometry.P);
+}
+
+void CVideoGrabberCB::Impl::FlushChunk() {
+  ilBindImage(ChunkImage());
+  const ImageView chunk = ViewBoundImage();
+  encoder.NewPicture();
+  const JpegQualityChoice choice =
+      SearchJpegQuality(quality, geometry.S - 3, [this](int32_t q) { return encoder.Measure(q); });
+  if (!choice.fits) {
+    PostToCaller(WM_TRANSCODE_ERROR, 1, 0);
+    RequestStop();
+  }
+  // The record gets the bytes already encoded at the chosen quality; the
+  // filler comes from the chunk picture's own pixels.
+  const std::vector<uint8_t>& jpeg = encoder.Bytes(choice.quality);
+  AppendChunkRecord(*video, jpeg.data(), jpeg.size(), geometry.S, chunk.data, chunk.Empty() ? 0 : chunk.Bytes());
+}
+
+int32_t CVideoGrabberCB::Impl::Percent() const {
+  if (!(stop > start)) return 0;
+  const double percent = (lastTime.load(std::memory_order_relaxed) - start) / (stop - start) * 100.0;
+  // 100 is posted only by the run's end.
+  return static_cast<int32_t>(std::clamp(percent, 0.0, 99.0));
+}
+
+void CVideoGrabberCB::Impl::ReportProgress() {
+  const int32_t percent = Percent();
+  if (percent <= lastPercent) return;
+  lastPercent = percent;
+  HBITMAP thumbnail = nullptr;
+  if (percent % std::max(1, g_param.nThumbStep) == 0 && thumbnailHeld && g_param.hWnd != nullptr) {
+    ilBindImage(ThumbnailImage());
+    thumbnail = BitmapFromBoundImage();
+  }
+  PostToCaller(WM_TRANSCODE_PROGRESS, static_cast<WPARAM>(percent), reinterpret_cast<LPARAM>(thumbnail));
+}
+
+void CVideoGrabberCB::SetupOutputSize(int32_t frameWidth, int32_t frameHeight) {
+  impl_->frameWidth = frameWidth;
+  impl_->frameHeight = frameHeight;
+  impl_->size = ComputeOutputSize(frameWidth, frameHeight, g_param.nRotate, g_param.nMaxWidth, g_param.nMaxHeight,
+                                  g_param.bFitWhole != 0);
+}
+
+void CVideoGrabberCB::SetRange(double start, double stop) {
+  impl_->start = start;
+  impl_->stop = stop;
+}
+
+void CVideoGrabberCB::SetFrameInterval(double T) { impl_->T = T; }
+
+void CVideoGrabberCB::Reset() {
+  Impl& s = *impl_;
+  s.geometry = ComputeChunkGeometry(s.size.width, s.size.height, s.T, g_param.nVideoKBps, g_param.bSecondChunks != 0);
+  s.lastTime.store(0.0, std::memory_order_relaxed);
+  s.meanInputInterval.store(0.0, std::memory_order_relaxed);
+  s.frameCount.store(0, std::memory_order_relaxed);
+  s.nextDueTime = 0.0;
+  s.chunkStart = 0.0;
+  s.framesInChunk = 0;
+  s.lastPercent = 0;
+  s.thumbnailHeld = false;
+  s.quality = JpegQualityState{};
+}
+
+void CVideoGrabberCB::SetLastPercent(int32_t percent) { impl_->lastPercent = percent; }
+
+void CVideoGrabberCB::AttachFile(BinaryFile* file) { impl_->video = file; }
+void CVideoGrabberCB::DetachFile() { impl_->video = nullptr; }
+
+const ChunkGeometry& CVideoGrabberCB::Geometry() const { return impl_->geometry; }
+int32_t CVideoGrabberCB::FrameCount() const { return impl_->frameCount.load(std::memory_order_relaxed); }
+double CVideoGrabberCB::LastTime() const { return impl_->lastTime.load(std::memory_order_relaxed); }
+double CVideoGrabberCB::MeanInputInterval() const { return impl_->meanInputInterval.load(std::memory_order_relaxed); }
+
+}  // namespace kdx

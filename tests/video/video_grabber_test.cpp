@@ -1,0 +1,268 @@
+#include <gtest/gtest.h>
+
+#include <IL/il.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <filesystem>
+#include <memory>
+
+#include "bitmap.h"
+#include "library_state.h"
+#include "message_window.h"
+#include "test_paths.h"
+#include "video/frame_interval.h"
+#include "video/image_library.h"
+#include "video/video_grabber_cb.h"
+#include "video_test_support.h"
+#include "writer/chunk_geometry.h"
+
+namespace {
+
+using videotest::Bgr;
+using videotest::FakeFrame;
+using videotest::Near;
+using videotest::PaletteColour;
+
+const double kFifteen = 1.0 / 15;
+
+class VideoGrabber : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    kdx::InitImageLibrary();
+    kdx::g_param = TRANSCODER_PARAM{};
+    kdx::g_param.hWnd = queue_.window();
+    kdx::g_param.nMaxWidth = 128;
+    kdx::g_param.nMaxHeight = 128;
+    kdx::g_param.bFitWhole = 1;
+    kdx::g_param.nFrameRate = 15;
+    kdx::g_param.nVideoKBps = 200 * 1024;
+    kdx::g_param.nThumbStep = 1;
+    kdx::g_state = TS_BUSY;
+    videoPath_ = scratch_.File(".video");
+    ASSERT_TRUE(video_.Open(videoPath_, kdx::BinaryFile::Mode::CreateReadWrite));
+  }
+  void TearDown() override {
+    kdx::g_state = TS_IDLE;
+    queue_.Clear();
+  }
+
+  void Start(int32_t width, int32_t height, double T, double start = 0.0, double stop = 1000.0) {
+    grabber_.SetupOutputSize(width, height);
+    grabber_.SetRange(start, stop);
+    grabber_.SetFrameInterval(T);
+    grabber_.Reset();
+    grabber_.AttachFile(&video_);
+  }
+  // Detaches and closes ".video" and returns the JPEG of each record.
+  std::vector<std::vector<uint8_t>> Finish() {
+    grabber_.DetachFile();
+    video_.Close();
+    return videotest::ReadChunkJpegs(videoPath_, grabber_.Geometry().S);
+  }
+  size_t VideoBytes() const { return std::filesystem::file_size(videoPath_); }
+  std::vector<WindowMessage> Messages() {
+    std::vector<WindowMessage> all;
+    WindowMessage m;
+    while (queue_.Get(m, std::chrono::milliseconds(0))) all.push_back(m);
+    return all;
+  }
+
+  MessageQueue queue_;
+  kdxtest::ScratchDir scratch_;
+  kdx::BinaryFile video_;
+  std::string videoPath_;
+  kdx::CVideoGrabberCB grabber_;
+};
+
+TEST_F(VideoGrabber, HalvesThirtyFramesASecondAndConvertsOnlyTheFramesItKeeps) {
+  Start(64, 40, kdx::DecideFrameInterval(333333, 15));  // one chunk of 15 frames a second
+  std::vector<std::unique_ptr<FakeFrame>> frames;
+  for (int i = 0; i < 60; ++i) {
+    frames.push_back(std::make_unique<FakeFrame>(64, 40, PaletteColour(i)));
+    grabber_.SampleCB(i / 30.0, frames.back().get());
+  }
+  EXPECT_EQ(grabber_.FrameCount(), 30);
+  EXPECT_NEAR(grabber_.MeanInputInterval(), kFifteen, 1e-9);
+  for (int i = 0; i < 60; ++i) EXPECT_EQ(frames[i]->pointerCalls, i % 2 == 0 ? 1 : 0) << "frame " << i;
+}
+
+TEST_F(VideoGrabber, PeriodOfferingMoreFramesThanAChunkHoldsKeepsTheFirstOnes) {
+  // 15 frames a second of 72 rows: two chunks a second of 7 frames each,
+  // while a half second offers 7 or 8 frames.
+  Start(96, 72, kFifteen);
+  const kdx::ChunkGeometry& g = grabber_.Geometry();
+  ASSERT_EQ(g.F, 7);
+  ASSERT_EQ(g.C, 2);
+  std::vector<std::vector<int>> expected;  // frames each chunk should hold
+  FakeFrame frame(96, 72, Bgr{});
+  for (int i = 0; i < 48; ++i) {
+    const size_t period = static_cast<size_t>(i * g.C / 15);
+    if (expected.size() <= period) expected.resize(period + 1);
+    if (static_cast<int>(expected[period].size()) < g.F) expected[period].push_back(i);
+    frame.Paint(0, 0, 96, 72, PaletteColour(i));
+    grabber_.SampleCB(i / 15.0, &frame);
+  }
+  const int32_t frameCount = grabber_.FrameCount();
+  size_t placed = 0;
+  for (const auto& period : expected) placed += period.size();
+  EXPECT_EQ(frameCount, static_cast<int32_t>(placed));
+  const auto jpegs = Finish();
+  // The last, incomplete period is not written.
+  ASSERT_EQ(jpegs.size(), expected.size() - 1);
+  EXPECT_EQ(VideoBytes(), jpegs.size() * g.S);
+  const int32_t chunksCounted = kdx::RoundFrameCount(frameCount, g.F) / g.F;
+  EXPECT_TRUE(chunksCounted == static_cast<int32_t>(jpegs.size()) ||
+              chunksCounted == static_cast<int32_t>(jpegs.size()) + 1)
+      << frameCount << " frames for " << jpegs.size() << " chunks";
+  for (size_t r = 0; r < jpegs.size(); ++r) {
+    const videotest::Picture picture = videotest::DecodeJpeg(jpegs[r]);
+    ASSERT_EQ(picture.height, g.F * g.P);
+    for (int j = 0; j < g.F; ++j)
+      EXPECT_TRUE(Near(picture.At(48, j * g.P + 36), PaletteColour(expected[r][j]))) << "chunk " << r << " slot " << j;
+  }
+}
+
+// A frame of 100 rows: the top 60 in one colour, the bottom 40 in another.
+void PaintTwoTone(FakeFrame& frame, Bgr top, Bgr bottom) {
+  frame.Paint(0, 0, 128, 60, top);
+  frame.Paint(0, 60, 128, 40, bottom);
+}
+
+TEST_F(VideoGrabber, SlotsRepeatTheBottomRowAndKeepTheLastChunksFrameWhenEmpty) {
+  Start(128, 100, kFifteen);
+  const kdx::ChunkGeometry& g = grabber_.Geometry();
+  ASSERT_EQ(g.P, 112);
+  ASSERT_EQ(g.F, 5);
+  FakeFrame frame(128, 100, Bgr{});
+  for (int j = 0; j < 5; ++j) {
+    PaintTwoTone(frame, PaletteColour(j), PaletteColour(7 - j));
+    grabber_.SampleCB(j / 15.0, &frame);
+  }
+  // The second chunk gets two frames, then the source jumps ahead.
+  for (int j = 0; j < 2; ++j) {
+    PaintTwoTone(frame, PaletteColour(6 + j), PaletteColour(1 - j));
+    grabber_.SampleCB(0.34 + j / 15.0, &frame);
+  }
+  grabber_.SampleCB(0.7, &frame);
+  const auto jpegs = Finish();
+  ASSERT_EQ(jpegs.size(), 2u);
+  const videotest::Picture second = videotest::DecodeJpeg(jpegs[1]);
+  ASSERT_EQ(second.width, 128);
+  ASSERT_EQ(second.height, 5 * 112);
+  for (int j = 0; j < 5; ++j) {
+    const bool fresh = j < 2;
+    const Bgr top = fresh ? PaletteColour(6 + j) : PaletteColour(j);
+    const Bgr bottom = fresh ? PaletteColour(1 - j) : PaletteColour(7 - j);
+    const int slot = j * 112;
+    EXPECT_TRUE(Near(second.At(64, slot + 30), top)) << "slot " << j;
+    EXPECT_TRUE(Near(second.At(64, slot + 80), bottom)) << "slot " << j;
+    EXPECT_TRUE(Near(second.At(64, slot + 108), bottom)) << "filler of slot " << j;
+  }
+}
+
+TEST_F(VideoGrabber, QuarterTurnSwapsTheOutputAndTurnsClockwise) {
+  kdx::g_param.nRotate = 1;
+  Start(64, 48, kFifteen);
+  EXPECT_EQ(grabber_.Geometry().W, 48);
+  EXPECT_EQ(grabber_.Geometry().H, 64);
+  FakeFrame frame(64, 48, Bgr{200, 40, 40});
+  frame.Paint(0, 0, 16, 16, Bgr{0, 0, 255});
+  for (int i = 0; i <= 8; ++i) grabber_.SampleCB(i / 15.0, &frame);
+  const auto jpegs = Finish();
+  ASSERT_EQ(jpegs.size(), 1u);
+  const videotest::Picture picture = videotest::DecodeJpeg(jpegs[0]);
+  EXPECT_TRUE(Near(picture.At(40, 8), Bgr{0, 0, 255}));
+  EXPECT_TRUE(Near(picture.At(8, 8), Bgr{200, 40, 40}));
+  EXPECT_TRUE(Near(picture.At(40, 56), Bgr{200, 40, 40}));
+}
+
+TEST_F(VideoGrabber, EasyChunkClimbsToQuality98AndWritesThoseVeryBytes) {
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(scratch_.path());
+  Start(128, 96, kFifteen);
+  FakeFrame frame(128, 96, Bgr{90, 120, 150});
+  for (int i = 0; i <= 5; ++i) grabber_.SampleCB(i / 15.0, &frame);
+  const auto jpegs = Finish();
+  const bool dummyFileMade = std::filesystem::exists("test.jpg");
+  std::filesystem::current_path(before);
+  EXPECT_FALSE(dummyFileMade);
+  ASSERT_EQ(jpegs.size(), 1u);
+  EXPECT_EQ(VideoBytes(), static_cast<size_t>(grabber_.Geometry().S));
+
+  // All frames are alike, so the chunk picture still holds what was written.
+  ilBindImage(kdx::ChunkImage());
+  ilSetInteger(IL_JPG_QUALITY, 98);
+  const std::string again = scratch_.File("again.jpg");
+  ASSERT_TRUE(ilSave(IL_JPG, again.c_str()));
+  EXPECT_EQ(jpegs[0], videotest::ReadFile(again));
+}
+
+TEST_F(VideoGrabber, ChunkTooLargeAtQualityOneReportsAndStopsButIsWritten) {
+  kdx::g_param.nVideoKBps = 2560;
+  Start(128, 96, kFifteen);
+  FakeFrame frame(128, 96, Bgr{});
+  frame.PaintNoise(7);
+  for (int i = 0; i <= 5; ++i) grabber_.SampleCB(i / 15.0, &frame);
+  EXPECT_EQ(kdx::g_state.load(), TS_STOP_REQUESTED);
+  const int32_t frameCount = grabber_.FrameCount();
+  grabber_.SampleCB(0.4, &frame);
+  EXPECT_EQ(grabber_.FrameCount(), frameCount);
+
+  const int32_t S = grabber_.Geometry().S;
+  Finish();
+  const std::vector<uint8_t> bytes = videotest::ReadFile(videoPath_);
+  ASSERT_EQ(bytes.size(), static_cast<size_t>(S));
+  EXPECT_GT(bytes[0] | bytes[1] << 8 | bytes[2] << 16, S - 3);
+  int errors = 0;
+  for (const WindowMessage& m : Messages()) {
+    if (m.message != WM_TRANSCODE_ERROR) continue;
+    ++errors;
+    EXPECT_EQ(m.wParam, 1u);
+    EXPECT_EQ(m.lParam, 0);
+  }
+  EXPECT_EQ(errors, 1);
+}
+
+TEST_F(VideoGrabber, ProgressRisesWithinTheRangeUpTo99WithThumbnailsOfTheFrameSize) {
+  kdx::g_param.nThumbStep = 10;
+  Start(64, 40, kFifteen, 1.0, 3.0);
+  FakeFrame frame(64, 40, PaletteColour(3));
+  grabber_.SampleCB(0.5, &frame);
+  EXPECT_DOUBLE_EQ(grabber_.LastTime(), 0.5);
+  EXPECT_EQ(grabber_.FrameCount(), 0);
+  EXPECT_TRUE(Messages().empty());
+
+  for (int i = 8; i <= 75; ++i) grabber_.SampleCB(i / 15.0, &frame);
+  int last = 0, thumbnails = 0;
+  for (const WindowMessage& m : Messages()) {
+    ASSERT_EQ(m.message, static_cast<UINT>(WM_TRANSCODE_PROGRESS));
+    const int percent = static_cast<int>(m.wParam);
+    EXPECT_GT(percent, last);
+    EXPECT_LE(percent, 99);
+    last = percent;
+    auto* bitmap = reinterpret_cast<HBITMAP>(m.lParam);
+    EXPECT_EQ(bitmap != nullptr, percent % 10 == 0) << percent;
+    if (bitmap == nullptr) continue;
+    ++thumbnails;
+    int32_t w = 0, h = 0;
+    GetBitmapSize(bitmap, &w, &h);
+    EXPECT_EQ(w, 64);
+    EXPECT_EQ(h, 40);
+    DeleteObject(bitmap);
+  }
+  EXPECT_EQ(last, 99);
+  EXPECT_GE(thumbnails, 3);
+}
+
+TEST_F(VideoGrabber, EmptyRangeAndZeroThumbnailStepPostNothing) {
+  kdx::g_param.nThumbStep = 0;
+  Start(64, 40, kFifteen, 1.0, 1.0);
+  FakeFrame frame(64, 40, PaletteColour(2));
+  for (int i = 0; i <= 30; ++i) grabber_.SampleCB(i / 15.0, &frame);
+  EXPECT_EQ(grabber_.FrameCount(), 1);
+  EXPECT_TRUE(Messages().empty());
+  EXPECT_TRUE(Finish().empty());
+}
+
+}  // namespace
