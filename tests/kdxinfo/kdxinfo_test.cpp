@@ -1,0 +1,155 @@
+#include <IL/il.h>
+#include <gtest/gtest.h>
+#include <sndfile.h>
+
+#include <filesystem>
+
+#include "kdx_test_files.h"
+#include "test_paths.h"
+
+namespace {
+
+using kdxtest::ReadBytes;
+
+// What libsndfile reads from a WAVE file; IMA ADPCM pads the last block.
+SF_INFO SoundInfo(const std::string& path) {
+  SF_INFO info{};
+  SNDFILE* sound = sf_open(path.c_str(), SFM_READ, &info);
+  EXPECT_NE(sound, nullptr) << path << ": " << sf_strerror(nullptr);
+  if (sound != nullptr) sf_close(sound);
+  return info;
+}
+using kdxtest::WriteBytes;
+
+constexpr size_t kHeaderSize = 51;
+
+class KdxinfoTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    kdxtest::WriteImaAdpcmWave(dir_.File("sound.wav"), 2, 22050, 11025);
+    soundBytes_ = ReadBytes(dir_.File("sound.wav")).size();
+    kdxtest::WriteKdxFile(dir_.File("movie.kdx"), kdxtest::ChunkedSpec(geometry_, 2, dir_.File("sound.wav")));
+  }
+
+  // Runs kdxinfo with the arguments; returns its exit status.
+  int Run(const std::string& arguments, std::string* output) {
+    return kdxtest::RunCommand(kdxtest::BinPath("kdxinfo") + " " + arguments, output);
+  }
+
+  // Changes the file, runs kdxinfo on it and expects a refusal naming the problem.
+  void ExpectRejected(const std::function<void(std::vector<uint8_t>&)>& damage, const std::string& problem) {
+    auto bytes = ReadBytes(dir_.File("movie.kdx"));
+    damage(bytes);
+    WriteBytes(dir_.File("damaged.kdx"), bytes);
+    std::string output;
+    EXPECT_EQ(Run(dir_.File("damaged.kdx"), &output), 1) << output;
+    EXPECT_NE(output.find(problem), std::string::npos) << output;
+  }
+
+  size_t HeaderAt() const { return soundBytes_; }
+  size_t ChunkAt(size_t i) const { return soundBytes_ + kHeaderSize + i * geometry_.S; }
+
+  kdxtest::ScratchDir dir_;
+  const kdx::ChunkGeometry geometry_ = kdx::ComputeChunkGeometry(128, 96, 1.0 / 30, 60 * 1024, false);
+  size_t soundBytes_ = 0;
+};
+
+TEST_F(KdxinfoTest, DescribesAndAcceptsAWriterMadeFile) {
+  std::string output;
+  ASSERT_EQ(Run(dir_.File("movie.kdx"), &output), 0) << output;
+  char sound[128];
+  std::snprintf(sound, sizeof sound, "Sound part: IMA ADPCM (format tag 0x0011), 2 channel(s), 22050 Hz, %.3f s, %zu bytes",
+                SoundInfo(dir_.File("sound.wav")).frames / 22050.0, soundBytes_);
+  EXPECT_NE(output.find(sound), std::string::npos) << output;
+  EXPECT_NE(output.find("width 128, height 96, chunk size 12288, frames per second 30, frame count 12, frames per chunk 6"),
+            std::string::npos) << output;
+  EXPECT_NE(output.find("Geometry: W 128, H 96, P 96, F 6, C 5, S 12288, N 12"), std::string::npos) << output;
+  EXPECT_NE(output.find("Chunk records: 2"), std::string::npos) << output;
+  EXPECT_NE(output.find("Playing time: 0.400 s"), std::string::npos) << output;
+  EXPECT_NE(output.find("Valid KDX file."), std::string::npos) << output;
+}
+
+TEST_F(KdxinfoTest, ExtractsEveryFrameAndTheSound) {
+  const std::string frames = dir_.File("frames");
+  std::string output;
+  ASSERT_EQ(Run("--frames " + frames + " --audio " + dir_.File("out.wav") + " " + dir_.File("movie.kdx"), &output), 0)
+      << output;
+
+  size_t count = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(frames)) {
+    (void)entry;
+    ++count;
+  }
+  EXPECT_EQ(count, 12u);
+  ilInit();
+  const ILuint image = ilGenImage();
+  ilBindImage(image);
+  for (int frame = 0; frame < 12; ++frame) {
+    char name[32];
+    std::snprintf(name, sizeof name, "/frame_%06d.png", frame);
+    ASSERT_TRUE(ilLoad(IL_PNG, (frames + name).c_str())) << name;
+    EXPECT_EQ(ilGetInteger(IL_IMAGE_WIDTH), 128);
+    EXPECT_EQ(ilGetInteger(IL_IMAGE_HEIGHT), 96);
+    uint8_t pixel[3];
+    ilCopyPixels(64, 48, 0, 1, 1, 1, IL_RGB, IL_UNSIGNED_BYTE, pixel);
+    EXPECT_TRUE(kdxtest::NearColour(pixel, kdxtest::FrameColour(frame))) << name;
+    ilCopyPixels(64, 4, 0, 1, 1, 1, IL_RGB, IL_UNSIGNED_BYTE, pixel);
+    EXPECT_TRUE(kdxtest::NearColour(pixel, kdxtest::kTopBand)) << name << " is upside down";
+  }
+  ilDeleteImage(image);
+
+  EXPECT_EQ(ReadBytes(dir_.File("out.wav")), ReadBytes(dir_.File("sound.wav")));
+  const SF_INFO info = SoundInfo(dir_.File("out.wav"));
+  EXPECT_EQ(info.format, SF_FORMAT_WAV | SF_FORMAT_IMA_ADPCM);
+  EXPECT_EQ(info.channels, 2);
+  EXPECT_GE(info.frames, 11025);
+}
+
+TEST_F(KdxinfoTest, AcceptsAFileWithoutSoundButHasNoSoundToExtract) {
+  kdxtest::WriteKdxFile(dir_.File("mute.kdx"), kdxtest::ChunkedSpec(geometry_, 1, ""));
+  std::string output;
+  EXPECT_EQ(Run(dir_.File("mute.kdx"), &output), 0) << output;
+  EXPECT_NE(output.find("Sound part: none"), std::string::npos) << output;
+  EXPECT_EQ(Run("--audio " + dir_.File("out.wav") + " " + dir_.File("mute.kdx"), &output), 1);
+  EXPECT_NE(output.find("no sound part"), std::string::npos) << output;
+}
+
+TEST_F(KdxinfoTest, RejectsDamagedStructure) {
+  ExpectRejected([](auto& b) { b.resize(b.size() - 10); }, "truncated file: the chunk area");
+  ExpectRejected([&](auto& b) { b.resize(HeaderAt() + 20); }, "truncated file: 20 bytes where the 51-byte KDX header");
+  ExpectRejected([&](auto& b) { b[HeaderAt() + 3] = 'Y'; }, "wrong magic");
+  ExpectRejected([&](auto& b) { b[HeaderAt() + 15] = 8; }, "header byte 15 is 8, expected 16");
+  ExpectRejected([&](auto& b) { b[HeaderAt() + 44] = 0; }, "header byte 44 is 0, expected 1");
+  ExpectRejected([&](auto& b) { b[HeaderAt() + 36] = 0; }, "0 frames per chunk");
+  ExpectRejected([&](auto& b) { b[HeaderAt() + 27] = 13; }, "frame count 13 is not a whole multiple");
+  ExpectRejected([](auto& b) { b[4] = 0xFF, b[5] = 0xFF, b[6] = 0xFF; }, "points past the end of the file");
+  ExpectRejected([](auto& b) { b.resize(6); }, "truncated file: the sound part's RIFF header");
+}
+
+TEST_F(KdxinfoTest, RejectsDamagedChunks) {
+  const int32_t S = geometry_.S;
+  // L = S - 3 would reach the end of the record.
+  ExpectRejected([&](auto& b) { b[ChunkAt(1)] = (S - 3) & 0xFF, b[ChunkAt(1) + 1] = (S - 3) >> 8; },
+                 "chunk 1: JPEG length 12285 does not fit the chunk size 12288");
+  ExpectRejected([&](auto& b) { std::fill(b.begin() + ChunkAt(0) + 3, b.begin() + ChunkAt(0) + 60, 0x33); },
+                 "chunk 0: the JPEG does not decode");
+
+  // A JPEG of the wrong height in an otherwise sound file.
+  auto spec = kdxtest::ChunkedSpec(geometry_, 2, dir_.File("sound.wav"));
+  spec.jpegs[1] = kdxtest::MakeFlatJpeg(128, 96, {10, 20, 30});
+  kdxtest::WriteKdxFile(dir_.File("movie.kdx"), spec);
+  ExpectRejected([](auto&) {}, "chunk 1: the JPEG is 128x96, expected 128x576");
+}
+
+TEST_F(KdxinfoTest, ExplainsItsCommandLine) {
+  std::string output;
+  EXPECT_EQ(Run("--help", &output), 0);
+  EXPECT_NE(output.find("--frames DIR"), std::string::npos) << output;
+  EXPECT_EQ(Run("", &output), 2);
+  EXPECT_EQ(Run("--bogus " + dir_.File("movie.kdx"), &output), 2);
+  EXPECT_EQ(Run("--frames", &output), 2);
+  EXPECT_EQ(Run(dir_.File("missing.kdx"), &output), 1);
+  EXPECT_NE(output.find("cannot open"), std::string::npos) << output;
+}
+
+}  // namespace

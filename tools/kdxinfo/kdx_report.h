@@ -1,0 +1,8 @@
+// The human-readable description kdxinfo prints for a checked file.
+#pragma once
+
+#include <ostream>
+
+#include "kdxreader/kdx_file.h"
+
+void PrintKdxReport(std::ostream& out, const kdxreader::KdxFile& file);

@@ -1,0 +1,24 @@
+// Decoded pictures: 24-bit RGB, rows from the top.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace kdxreader {
+
+struct Picture {
+  int width = 0;
+  int height = 0;
+  std::vector<uint8_t> rgb;  // width * height * 3 bytes, top row first
+
+  const uint8_t* Pixel(int x, int y) const { return &rgb[(static_cast<size_t>(y) * width + x) * 3]; }
+};
+
+// Decodes one JPEG with DevIL; nothing when it does not decode. DevIL keeps
+// global state: call it from one thread at a time, and not while another
+// thread works with DevIL. The caller's bound DevIL image stays bound.
+std::optional<Picture> DecodeJpeg(std::span<const uint8_t> jpeg);
+
+}  // namespace kdxreader

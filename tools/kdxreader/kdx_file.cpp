@@ -1,0 +1,137 @@
+#include "kdxreader/kdx_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "kdxreader/byte_order.h"
+#include "kdxreader/jpeg_picture.h"
+
+namespace kdxreader {
+
+namespace {
+
+constexpr char kMagic[] = "KDX002000";
+constexpr size_t kLengthBytes = 3;  // L in front of each chunk's JPEG
+
+using std::to_string;
+
+// Header bytes the format fixes, with their values.
+struct FixedByte {
+  size_t offset;
+  uint8_t value;
+};
+constexpr FixedByte kFixedBytes[] = {
+    {10, 0}, {11, 0}, {13, 0}, {14, 0}, {15, 16}, {16, 0}, {17, 0}, {18, 1}, {19, 0}, {20, 0}, {25, 0}, {26, 0},
+    {30, 1}, {31, 0}, {32, 0}, {33, 0}, {34, 0}, {35, 0}, {37, 0}, {38, 0}, {39, 1}, {40, 1}, {41, 1}, {42, 1},
+    {43, 1}, {44, 1}, {45, 1}, {46, 1}, {47, 1}, {48, 1}, {49, 1}, {50, 1},
+};
+
+KdxLoadResult Failure(std::string message) { return {std::nullopt, std::move(message)}; }
+
+// Finds the sound part, if any; returns the problem or an empty string.
+std::string ReadSound(KdxFile& file) {
+  const auto& bytes = file.bytes;
+  if (bytes.size() < 4 || std::memcmp(bytes.data(), "RIFF", 4) != 0) return {};  // header comes first
+  if (bytes.size() < 8) return "truncated file: the sound part's RIFF header is cut off";
+  const uint64_t soundBytes = static_cast<uint64_t>(ReadLittleEndian(&bytes[4], 4)) + 8;
+  if (soundBytes > bytes.size())
+    return "RIFF size " + to_string(soundBytes - 8) + " points past the end of the file (" + to_string(bytes.size()) +
+           " bytes)";
+  file.sound.present = true;
+  file.sound.byteCount = soundBytes;
+  return DescribeSoundPart(file.SoundBytes(), &file.sound);
+}
+
+std::string ReadHeader(KdxFile& file) {
+  const uint64_t available = file.bytes.size() - file.headerOffset;
+  if (available < kHeaderSize)
+    return "truncated file: " + to_string(available) + " bytes where the 51-byte KDX header should begin (offset " +
+           to_string(file.headerOffset) + ")";
+  KdxHeader& h = file.header;
+  std::memcpy(h.bytes.data(), &file.bytes[file.headerOffset], kHeaderSize);
+  if (std::memcmp(h.bytes.data(), kMagic, sizeof kMagic - 1) != 0)
+    return "wrong magic at offset " + to_string(file.headerOffset) + ": expected \"KDX002000\"";
+  for (const FixedByte& fixed : kFixedBytes) {
+    if (h.bytes[fixed.offset] != fixed.value)
+      return "header byte " + to_string(fixed.offset) + " is " + to_string(h.bytes[fixed.offset]) + ", expected " +
+             to_string(fixed.value);
+  }
+  h.width = h.bytes[9];
+  h.height = h.bytes[12];
+  h.chunkSize = static_cast<int>(ReadLittleEndian(&h.bytes[21], 3));
+  h.framesPerSecond = h.bytes[24];
+  h.frameCount = static_cast<int>(ReadLittleEndian(&h.bytes[27], 3));
+  h.framesPerChunk = h.bytes[36];
+  if (h.width == 0 || h.height == 0) return "the header gives a frame size of 0";
+  if (h.framesPerChunk == 0) return "the header gives 0 frames per chunk";
+  if (h.chunkSize <= static_cast<int>(kLengthBytes)) return "chunk size " + to_string(h.chunkSize) + " is too small";
+  if (h.framesPerSecond == 0 || h.framesPerSecond % h.framesPerChunk != 0)
+    return "frames per second " + to_string(h.framesPerSecond) + " is not a whole multiple of the " +
+           to_string(h.framesPerChunk) + " frames per chunk";
+  if (h.frameCount % h.framesPerChunk != 0)
+    return "frame count " + to_string(h.frameCount) + " is not a whole multiple of the " + to_string(h.framesPerChunk) +
+           " frames per chunk";
+
+  KdxGeometry& g = file.geometry;
+  g.W = h.width;
+  g.H = h.height;
+  g.P = (h.height + 15) / 16 * 16;
+  g.F = h.framesPerChunk;
+  g.C = h.framesPerSecond / h.framesPerChunk;
+  g.S = h.chunkSize;
+  g.N = h.frameCount;
+  file.playingSeconds = static_cast<double>(g.N) / h.framesPerSecond;
+  return {};
+}
+
+std::string ReadChunks(KdxFile& file) {
+  const KdxGeometry& g = file.geometry;
+  const uint64_t areaOffset = file.headerOffset + kHeaderSize;
+  const uint64_t area = file.bytes.size() - areaOffset;
+  if (area % static_cast<uint64_t>(g.S) != 0)
+    return "truncated file: the chunk area of " + to_string(area) + " bytes is not a whole multiple of the chunk size " +
+           to_string(g.S);
+  const uint64_t count = area / static_cast<uint64_t>(g.S);
+  for (uint64_t i = 0; i < count; ++i) {
+    ChunkRecord record;
+    record.offset = areaOffset + i * static_cast<uint64_t>(g.S);
+    record.jpegLength = ReadLittleEndian(&file.bytes[record.offset], kLengthBytes);
+    const std::string name = "chunk " + to_string(i) + ": ";
+    if (record.jpegLength >= static_cast<uint32_t>(g.S) - kLengthBytes)
+      return name + "JPEG length " + to_string(record.jpegLength) + " does not fit the chunk size " + to_string(g.S) +
+             " (it must stay below " + to_string(g.S - kLengthBytes) + ")";
+    file.chunks.push_back(record);
+    const auto picture = DecodeJpeg(file.ChunkJpeg(file.chunks.size() - 1));
+    if (!picture) return name + "the JPEG does not decode";
+    if (picture->width != g.W || picture->height != g.F * g.P)
+      return name + "the JPEG is " + to_string(picture->width) + "x" + to_string(picture->height) + ", expected " +
+             to_string(g.W) + "x" + to_string(g.F * g.P);
+  }
+  return {};
+}
+
+}  // namespace
+
+KdxLoadResult ParseKdx(std::vector<uint8_t> bytes) {
+  KdxFile file;
+  file.bytes = std::move(bytes);
+  std::string problem = ReadSound(file);
+  if (!problem.empty()) return Failure(std::move(problem));
+  file.headerOffset = file.sound.byteCount;
+  problem = ReadHeader(file);
+  if (problem.empty()) problem = ReadChunks(file);
+  if (!problem.empty()) return Failure(std::move(problem));
+  return {std::move(file), {}};
+}
+
+KdxLoadResult LoadKdx(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return Failure("cannot open " + path + ": " + std::strerror(errno));
+  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) return Failure("cannot read " + path);
+  return ParseKdx(std::move(bytes));
+}
+
+}  // namespace kdxreader
