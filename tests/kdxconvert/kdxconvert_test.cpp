@@ -1,0 +1,200 @@
+// kdxconvert run end to end on generated clips, its results checked with kdxinfo.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "test_paths.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using kdxtest::BinPath;
+using kdxtest::MediaPath;
+
+// Each test gets its own home, settings folder and log, and no terminal.
+class KdxConvert : public ::testing::Test {
+ protected:
+  std::string Home() const { return dir_.File("home"); }
+  std::string Out() const { return dir_.File("out"); }
+  std::string Log() const { return dir_.File("log.txt"); }
+
+  // `launcher` runs the program (for example with a time limit).
+  int Run(const std::string& arguments, std::string* output = nullptr, const std::string& launcher = "") {
+    std::string command = "env -u XDG_VIDEOS_DIR -u XDG_CONFIG_HOME HOME='" + Home() + "' NKDX_CONFIG_DIR='" +
+                          dir_.File("config") + "' NKDX_LOG_FILE='" + Log() + "' " + launcher + " " +
+                          BinPath("kdxconvert") + " " + arguments + " < /dev/null";
+    std::string text;
+    int status = kdxtest::RunCommand(command, &text);
+    if (output != nullptr) *output = text;
+    return status;
+  }
+
+  void WriteSettings(const std::string& text) {
+    fs::create_directories(dir_.File("config"));
+    std::ofstream(dir_.File("config/NKDXVC.ini")) << text;
+  }
+
+  static std::string Info(const std::string& kdx) {
+    std::string text;
+    int status = kdxtest::RunCommand(BinPath("kdxinfo") + " '" + kdx + "'", &text);
+    return status == 0 ? text : "";
+  }
+
+  static double PlayingSeconds(const std::string& info) {
+    std::smatch match;
+    if (!std::regex_search(info, match, std::regex(R"(Playing time: ([0-9.]+) s)"))) return -1;
+    return std::stod(match[1]);
+  }
+
+  static std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+
+  // Names under a folder, relative to it, sorted.
+  static std::string Tree(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+      names.push_back(fs::relative(entry.path(), folder).string());
+    }
+    std::sort(names.begin(), names.end());
+    std::string text;
+    for (const auto& name : names) text += name + "\n";
+    return text;
+  }
+
+  kdxtest::ScratchDir dir_;
+};
+
+TEST_F(KdxConvert, BatchGoesOnPastAnUnreadableFile) {
+  std::string output;
+  int status = Run("--model NK-128 --output '" + Out() + "' " + MediaPath("clip_mpeg4_mp3.avi") + " " +
+                       MediaPath("text_file.avi") + " " + MediaPath("tiny_64x48.mp4"),
+                   &output);
+  EXPECT_EQ(status, 1) << output;
+  EXPECT_NE(output.find("text_file.avi: Failed. "), std::string::npos) << output;
+  EXPECT_NE(output.find("2 converted, 1 failed, 0 skipped"), std::string::npos) << output;
+  EXPECT_EQ(Tree(Out()), "NK-128\nNK-128/clip_mpeg4_mp3.kdx\nNK-128/tiny_64x48.kdx\n");
+  EXPECT_NE(Info(Out() + "/NK-128/clip_mpeg4_mp3.kdx"), "");
+  EXPECT_NE(Info(Out() + "/NK-128/tiny_64x48.kdx"), "");
+  std::string log = ReadAll(Log());
+  EXPECT_NE(log.find("  KDX Converting " + MediaPath("clip_mpeg4_mp3.avi") + " took time: "), std::string::npos);
+  EXPECT_NE(log.find("  KDX Converting " + MediaPath("tiny_64x48.mp4") + " took time: "), std::string::npos);
+  EXPECT_EQ(log.find("text_file.avi took time"), std::string::npos);
+}
+
+TEST_F(KdxConvert, StartAndEndSelectTheRange) {
+  std::string output;
+  ASSERT_EQ(Run("--model NK-160 --output '" + Out() + "' " + MediaPath("clip_h264_aac.mov"), &output), 0) << output;
+  double whole = PlayingSeconds(Info(Out() + "/NK-160/clip_h264_aac.kdx"));
+  ASSERT_EQ(Run("--model NK-160 --overwrite --start 00:00:01 --end 00:00:02 --output '" + Out() + "' " +
+                    MediaPath("clip_h264_aac.mov"),
+                &output),
+            0)
+      << output;
+  double part = PlayingSeconds(Info(Out() + "/NK-160/clip_h264_aac.kdx"));
+  EXPECT_GT(whole, 2.5);
+  EXPECT_GT(part, 0.5);
+  EXPECT_LT(part, 1.5);
+}
+
+TEST_F(KdxConvert, ExistingOutputIsKeptWithoutOverwrite) {
+  fs::create_directories(Out() + "/NK-96");
+  std::string existing = Out() + "/NK-96/tiny_64x48.kdx";
+  std::ofstream(existing) << "older file";
+  std::string output;
+  EXPECT_EQ(Run("--model NK-96 --output '" + Out() + "' " + MediaPath("tiny_64x48.mp4"), &output), 1);
+  EXPECT_NE(output.find("skipped"), std::string::npos) << output;
+  EXPECT_EQ(ReadAll(existing), "older file");
+
+  EXPECT_EQ(Run("--model NK-96 --overwrite --output '" + Out() + "' " + MediaPath("tiny_64x48.mp4"), &output), 0)
+      << output;
+  EXPECT_NE(Info(existing), "");
+}
+
+TEST_F(KdxConvert, TwoInputsOfTheSameNameDoNotReplaceEachOther) {
+  std::string output;
+  EXPECT_EQ(Run("--model NK-96 --overwrite --output '" + Out() + "' " + MediaPath("clip_h264_aac.mp4") + " " +
+                    MediaPath("clip_h264_aac.mov"),
+                &output),
+            1);
+  EXPECT_NE(output.find("clip_h264_aac.mov: skipped"), std::string::npos) << output;
+  EXPECT_EQ(Tree(Out()), "NK-96\nNK-96/clip_h264_aac.kdx\n");
+}
+
+TEST_F(KdxConvert, WrongCommandLinesExitWith2) {
+  std::string output;
+  EXPECT_EQ(Run("", &output), 2);
+  EXPECT_EQ(Run("--speed 3 a.mp4", &output), 2);
+  EXPECT_EQ(Run("--quality best a.mp4", &output), 2);
+  EXPECT_EQ(Run("--start 1:2 a.mp4", &output), 2);
+  EXPECT_EQ(Run("--model NoSuchPlayer " + MediaPath("tiny_64x48.mp4"), &output), 2);
+  EXPECT_NE(output.find("--list-models"), std::string::npos) << output;
+  EXPECT_FALSE(fs::exists(Home() + "/Videos"));
+  EXPECT_EQ(Run("--help", &output), 0);
+  for (const char* option : {"--model", "--list-models", "--quality", "--mode", "--start", "--end", "--output",
+                             "--overwrite", "Example"}) {
+    EXPECT_NE(output.find(option), std::string::npos) << option;
+  }
+}
+
+TEST_F(KdxConvert, ModelsOfAnotherVideoFormatAreRefused) {
+  std::string output;
+  EXPECT_EQ(Run("--model NK-M320 --output '" + Out() + "' " + MediaPath("tiny_64x48.mp4"), &output), 1);
+  EXPECT_NE(output.find("KDX"), std::string::npos) << output;
+  EXPECT_FALSE(fs::exists(Out()));
+}
+
+TEST_F(KdxConvert, ListsTheModels) {
+  std::string output;
+  ASSERT_EQ(Run("--list-models", &output), 0);
+  EXPECT_TRUE(std::regex_search(output, std::regex(R"(NK-176T +176\*220 +20 +Full Screen +KDX)"))) << output;
+  EXPECT_TRUE(std::regex_search(output, std::regex(R"(NK-96 +96\*64 +12 +Full Image +KDX)"))) << output;
+  EXPECT_TRUE(std::regex_search(output, std::regex(R"(NK-M320 .*AVI)"))) << output;
+}
+
+TEST_F(KdxConvert, DefaultsComeFromTheSettingsFileElseTheVideosFolder) {
+  WriteSettings("[CONVERTOR]\nDestPath=" + dir_.File("stored") + "\nComboDevice=2\n");
+  std::string output;
+  ASSERT_EQ(Run("--mode full-screen " + MediaPath("clip_mpeg4_mp3.avi"), &output), 0) << output;
+  std::string info = Info(dir_.File("stored/NK-96/clip_mpeg4_mp3.kdx"));
+  EXPECT_NE(info.find("width 96, height 64"), std::string::npos) << info;
+
+  WriteSettings("[CONVERTOR]\nComboDevice=7\n");
+  ASSERT_EQ(Run(MediaPath("tiny_64x48.mp4"), &output), 0) << output;
+  EXPECT_NE(Info(Home() + "/Videos/NK-128/tiny_64x48.kdx"), "");
+}
+
+TEST_F(KdxConvert, InterruptStopsTheBatchWithoutPartialFiles) {
+  // Enough work that the signal lands while a file is being converted.
+  std::string inputs;
+  for (int i = 0; i < 8; ++i) {
+    std::string copy = dir_.File("input" + std::to_string(i) + ".mp4");
+    fs::copy_file(MediaPath("clip_h264_aac.mp4"), copy);
+    inputs += " " + copy;
+  }
+  std::string output;
+  int status = Run("--model NK-176T --output '" + Out() + "'" + inputs, &output, "timeout --preserve-status -s INT 1");
+  EXPECT_EQ(status, 1) << output;
+  EXPECT_NE(output.find("stopped"), std::string::npos) << output;
+  // Whatever was written is complete, and nothing else is left behind.
+  int converted = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(Out())) {
+    if (entry.is_directory()) {
+      EXPECT_EQ(entry.path(), fs::path(Out() + "/NK-176T"));
+      continue;
+    }
+    EXPECT_EQ(entry.path().extension(), ".kdx") << entry.path();
+    EXPECT_NE(Info(entry.path().string()), "") << entry.path();
+    ++converted;
+  }
+  EXPECT_LT(converted, 8);
+}
+
+}  // namespace

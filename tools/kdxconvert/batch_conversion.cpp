@@ -1,0 +1,125 @@
+#include "batch_conversion.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <set>
+
+#include "destination_path.h"
+#include "failure_texts.h"
+#include "file_conversion.h"
+#include "kdx.h"
+#include "log_file.h"
+#include "stop_signal.h"
+
+namespace {
+
+enum class Overwrite { kReplace, kKeep, kStop };
+
+// Asks on the terminal whether to replace an existing file; no answer (end
+// of input, Ctrl-C) keeps it.
+Overwrite AskOverwrite(const std::string& destination) {
+  std::fprintf(stderr, "%s already exists. Replace it? [y/N] ", destination.c_str());
+  std::fflush(stderr);
+  char answer[16] = {};
+  bool answered = std::fgets(answer, sizeof answer, stdin) != nullptr;
+  if (!answered) {
+    std::clearerr(stdin);
+    std::fputc('\n', stderr);
+  }
+  if (StopRequested()) return Overwrite::kStop;
+  return answered && (answer[0] == 'y' || answer[0] == 'Y') ? Overwrite::kReplace : Overwrite::kKeep;
+}
+
+class Batch {
+ public:
+  Batch(const ConvertOptions& options, const DEVICE_CONFIG_ENTRY& model, const std::string& outputFolder)
+      : options_(options),
+        model_(model),
+        outputFolder_(outputFolder),
+        display_(::isatty(STDOUT_FILENO) != 0),
+        askOnTerminal_(::isatty(STDIN_FILENO) != 0) {}
+
+  BatchSummary Run() {
+    for (const std::string& input : options_.files) {
+      if (StopRequested()) {
+        summary_.stopped = true;
+        break;
+      }
+      Count(ConvertOne(input));
+    }
+    CloseTranscoder();
+    return summary_;
+  }
+
+ private:
+  FileOutcome ConvertOne(const std::string& input) {
+    std::error_code ignored;
+    if (!std::filesystem::is_regular_file(input, ignored)) {
+      display_.Report(false, input + ": " + kMissingInputText);
+      return FileOutcome::kFailed;
+    }
+    std::string destination, failure;
+    if (!GetDestFileName(outputFolder_, model_.ModelName, KdxOutputName(input), &destination, &failure)) {
+      KDX_ERROR_LOG("GetDestFileName Error.Conversion abort.");
+      display_.Report(false, input + ": " + failure);
+      return FileOutcome::kFailed;
+    }
+    if (FileOutcome refused; !MayWrite(input, destination, &refused)) return refused;
+    FileOutcome outcome = ConvertFile(FileJob{input, destination, model_, options_}, queue_, display_);
+    if (outcome == FileOutcome::kConverted) written_.insert(destination);
+    return outcome;
+  }
+
+  // Whether an existing destination may be replaced; *refused says why not.
+  bool MayWrite(const std::string& input, const std::string& destination, FileOutcome* refused) {
+    std::error_code ignored;
+    *refused = FileOutcome::kSkipped;
+    if (written_.count(destination) != 0) {
+      display_.Report(false, input + ": skipped, " + destination + " was already written by this run.");
+      return false;
+    }
+    if (!std::filesystem::exists(destination, ignored) || options_.overwrite) return true;
+    if (askOnTerminal_) {
+      Overwrite answer = AskOverwrite(destination);
+      if (answer == Overwrite::kReplace) return true;
+      if (answer == Overwrite::kStop) *refused = FileOutcome::kStopped;
+    }
+    display_.Report(false, input + ": skipped, " + destination + " already exists (--overwrite replaces it).");
+    return false;
+  }
+
+  void Count(FileOutcome outcome) {
+    switch (outcome) {
+      case FileOutcome::kConverted:
+        ++summary_.converted;
+        break;
+      case FileOutcome::kFailed:
+        ++summary_.failed;
+        break;
+      case FileOutcome::kSkipped:
+        ++summary_.skipped;
+        break;
+      case FileOutcome::kStopped:
+        summary_.stopped = true;
+        break;
+    }
+  }
+
+  const ConvertOptions& options_;
+  const DEVICE_CONFIG_ENTRY& model_;
+  const std::string outputFolder_;
+  ProgressDisplay display_;
+  const bool askOnTerminal_;
+  MessageQueue queue_;
+  std::set<std::string> written_;  // files made by this run, never replaced by a later input
+  BatchSummary summary_;
+};
+
+}  // namespace
+
+BatchSummary ConvertBatch(const ConvertOptions& options, const DEVICE_CONFIG_ENTRY& model,
+                          const std::string& outputFolder) {
+  return Batch(options, model, outputFolder).Run();
+}

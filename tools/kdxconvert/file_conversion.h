@@ -1,0 +1,23 @@
+// One file through the encoder: open, request, wait for the run's end.
+#pragma once
+
+#include <string>
+
+#include "command_line.h"
+#include "device_config_entry.h"
+#include "message_window.h"
+#include "progress_display.h"
+
+enum class FileOutcome { kConverted, kFailed, kSkipped, kStopped };
+
+struct FileJob {
+  std::string input;
+  std::string destination;  // its folder exists; any old file there may be replaced
+  const DEVICE_CONFIG_ENTRY& model;
+  const ConvertOptions& options;
+};
+
+// Converts the file, reporting the result through the display. Every
+// message of the run is read before it returns, so none reaches the next
+// file's run.
+FileOutcome ConvertFile(const FileJob& job, MessageQueue& queue, ProgressDisplay& display);

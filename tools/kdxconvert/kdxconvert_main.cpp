@@ -1,0 +1,89 @@
+// kdxconvert: converts video files into KDX files for a Norvik player.
+#include <cstdio>
+#include <iostream>
+
+#include "TesselConfigFile.h"
+#include "batch_conversion.h"
+#include "command_line.h"
+#include "conversion_options.h"
+#include "converter_settings.h"
+#include "log_file.h"
+#include "model_choice.h"
+#include "stop_signal.h"
+#include "videos_folder.h"
+
+namespace {
+
+constexpr int kAllConverted = 0;
+constexpr int kSomeNotConverted = 1;
+constexpr int kBadUsage = 2;
+
+int UsageError(const std::string& message) {
+  std::fprintf(stderr, "kdxconvert: %s\nTry 'kdxconvert --help' for more information.\n", message.c_str());
+  return kBadUsage;
+}
+
+int Failure(const std::string& message) {
+  std::fprintf(stderr, "kdxconvert: %s\n", message.c_str());
+  return kSomeNotConverted;
+}
+
+bool LoadDeviceTable(CTesselConfigFile& table) {
+  if (!table.Init()) {
+    WriteLog("Init TesselDeviceConfig File Error! No device support.");
+    return false;
+  }
+  if (!table.GetTesselDeviceNode()) {
+    WriteLog("Read TesselDeviceConfig File Error! No device support.");
+    return false;
+  }
+  return true;
+}
+
+void PrintSummary(const BatchSummary& summary) {
+  std::printf("%d converted, %d failed, %d skipped%s\n", summary.converted, summary.failed, summary.skipped,
+              summary.stopped ? "; stopped before the end" : "");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  ParsedCommandLine parsed = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  if (!parsed.options) return UsageError(parsed.error);
+  const ConvertOptions& options = *parsed.options;
+  if (options.help) {
+    std::fputs(UsageText().c_str(), stdout);
+    return kAllConverted;
+  }
+
+  CTesselConfigFile table;
+  if (!LoadDeviceTable(table)) return Failure("cannot read the player models from " + table.path());
+  if (table.GetDeviceCount() == 0) return Failure(table.path() + " lists no player model");
+  if (options.listModels) {
+    PrintModelList(table, std::cout);
+    return kAllConverted;
+  }
+
+  std::string settings = SettingsFilePath();
+  size_t modelIndex = LoadComboDevice(settings, table.GetDeviceCount());
+  if (options.model) {
+    auto found = FindModelByName(table, *options.model);
+    if (!found) return UsageError("no player model is called '" + *options.model + "' (see --list-models)");
+    modelIndex = *found;
+  }
+  const DEVICE_CONFIG_ENTRY& model = table.GetDevice(modelIndex);
+  if (!IsKdxModel(model)) {
+    return Failure("the " + model.ModelName + " plays " + (model.VideoFormat.empty() ? "another" : model.VideoFormat) +
+                   " video, not KDX; kdxconvert makes KDX files only. Choose a KDX model (see --list-models).");
+  }
+
+  std::string outputFolder = options.outputFolder.value_or(LoadDestPath(settings));
+  if (outputFolder.empty()) outputFolder = UserVideosFolder();
+  if (outputFolder.empty()) return Failure("no output folder: give one with --output");
+
+  InstallStopSignals();
+  BatchSummary summary = ConvertBatch(options, model, outputFolder);
+  PrintSummary(summary);
+  bool allConverted = summary.converted == static_cast<int>(options.files.size());
+  return allConverted ? kAllConverted : kSomeNotConverted;
+}

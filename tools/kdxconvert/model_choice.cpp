@@ -1,0 +1,33 @@
+#include "model_choice.h"
+
+#include <strings.h>
+
+#include <algorithm>
+#include <iomanip>
+
+#include "conversion_options.h"
+
+std::optional<size_t> FindModelByName(const CTesselConfigFile& table, const std::string& name) {
+  for (size_t i = 0; i < table.GetDeviceCount(); ++i) {
+    if (table.GetDevice(i).ModelName == name) return i;
+  }
+  for (size_t i = 0; i < table.GetDeviceCount(); ++i) {
+    if (::strcasecmp(table.GetDevice(i).ModelName.c_str(), name.c_str()) == 0) return i;
+  }
+  return std::nullopt;
+}
+
+void PrintModelList(const CTesselConfigFile& table, std::ostream& out) {
+  size_t nameWidth = 5;
+  for (size_t i = 0; i < table.GetDeviceCount(); ++i) {
+    nameWidth = std::max(nameWidth, table.GetDevice(i).ModelName.size());
+  }
+  out << std::left << std::setw(static_cast<int>(nameWidth) + 2) << "Model" << std::setw(13) << "Screen"
+      << std::setw(12) << "Frame rate" << std::setw(14) << "Default mode"
+      << "Video codec\n";
+  for (size_t i = 0; i < table.GetDeviceCount(); ++i) {
+    const DEVICE_CONFIG_ENTRY& model = table.GetDevice(i);
+    out << std::setw(static_cast<int>(nameWidth) + 2) << model.ModelName << std::setw(13) << model.ScreenSize
+        << std::setw(12) << model.FrameRate << std::setw(14) << DefaultVideoMode(model) << model.VideoFormat << '\n';
+  }
+}

@@ -1,0 +1,15 @@
+// Picking the player model of a batch and listing the models.
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "TesselConfigFile.h"
+
+// The model of that name (exactly, else ignoring letter case); none when the
+// table has no such model.
+std::optional<size_t> FindModelByName(const CTesselConfigFile& table, const std::string& name);
+
+// One line per model: name, screen size, frame rate, default video mode, video codec.
+void PrintModelList(const CTesselConfigFile& table, std::ostream& out);

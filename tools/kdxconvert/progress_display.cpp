@@ -1,0 +1,60 @@
+#include "progress_display.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kBarWidth = 24;
+constexpr size_t kLongestName = 32;
+
+std::string Duration(long long seconds) {
+  char text[32];
+  if (seconds >= 3600) {
+    std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", seconds / 3600, seconds % 3600 / 60, seconds % 60);
+  } else {
+    std::snprintf(text, sizeof text, "%02lld:%02lld", seconds / 60, seconds % 60);
+  }
+  return text;
+}
+
+std::string ShortName(const std::string& name) {
+  if (name.size() <= kLongestName) return name;
+  return "..." + name.substr(name.size() - (kLongestName - 3));
+}
+
+}  // namespace
+
+ProgressDisplay::ProgressDisplay(bool terminal) : terminal_(terminal) {}
+
+void ProgressDisplay::Begin(const std::string& fileName) {
+  fileName_ = fileName;
+  started_ = std::chrono::steady_clock::now();
+  Update(0);
+}
+
+void ProgressDisplay::Update(int percent) {
+  if (!terminal_) return;
+  long long elapsed =
+      std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - started_).count();
+  std::string left = percent > 0 ? Duration(elapsed * (100 - percent) / percent) : "--:--";
+  int filled = percent * kBarWidth / 100;
+  std::string bar = std::string(static_cast<size_t>(filled), '#') + std::string(static_cast<size_t>(kBarWidth - filled), '-');
+  std::printf("\r\x1b[K%s [%s] %3d%%  %s taken, %s left", ShortName(fileName_).c_str(), bar.c_str(), percent,
+              Duration(elapsed).c_str(), left.c_str());
+  std::fflush(stdout);
+  barShown_ = true;
+}
+
+void ProgressDisplay::ClearBar() {
+  if (!barShown_) return;
+  std::printf("\r\x1b[K");
+  std::fflush(stdout);
+  barShown_ = false;
+}
+
+void ProgressDisplay::Report(bool success, const std::string& line) {
+  ClearBar();
+  std::FILE* stream = success ? stdout : stderr;
+  std::fprintf(stream, "%s\n", line.c_str());
+  std::fflush(stream);
+}
