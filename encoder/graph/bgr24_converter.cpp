@@ -1,0 +1,55 @@
+#include "graph/bgr24_converter.h"
+
+extern "C" {
+#include <libavutil/pixdesc.h>
+}
+
+namespace kdx {
+
+namespace {
+
+bool IsFullRangeYuvFormat(AVPixelFormat format) {
+  return format == AV_PIX_FMT_YUVJ420P || format == AV_PIX_FMT_YUVJ422P ||
+         format == AV_PIX_FMT_YUVJ444P || format == AV_PIX_FMT_YUVJ440P ||
+         format == AV_PIX_FMT_YUVJ411P;
+}
+
+}  // namespace
+
+Bgr24Converter::Bgr24Converter(int width, int height)
+    : width_(width), height_(height),
+      buffer_(static_cast<uint8_t*>(av_malloc(static_cast<size_t>(3) * width * height))) {}
+
+bool Bgr24Converter::PrepareContext(const AVFrame& frame) {
+  const auto format = static_cast<AVPixelFormat>(frame.format);
+  const Input input{frame.width, frame.height, format, frame.colorspace,
+                    (IsFullRangeYuvFormat(format) || frame.color_range == AVCOL_RANGE_JPEG) ? 1 : 0};
+  if (context_ && input == contextInput_) return true;
+
+  context_.reset(sws_getContext(frame.width, frame.height, format, width_, height_,
+                                AV_PIX_FMT_BGR24, SWS_BICUBIC, nullptr, nullptr, nullptr));
+  if (!context_) return false;
+  contextInput_ = input;
+  // Honour the source's colour matrix and range, which the pixel format
+  // alone does not tell for most YUV formats.
+  const AVPixFmtDescriptor* descriptor = av_pix_fmt_desc_get(format);
+  if (descriptor && !(descriptor->flags & AV_PIX_FMT_FLAG_RGB) && descriptor->nb_components >= 3)
+    sws_setColorspaceDetails(context_.get(), sws_getCoefficients(input.colorspace), input.fullRange,
+                             sws_getCoefficients(SWS_CS_DEFAULT), 1, 0, 1 << 16, 1 << 16);
+  return true;
+}
+
+const uint8_t* Bgr24Converter::Convert(const AVFrame& frame) {
+  if (!buffer_ || frame.width <= 0 || frame.height <= 0 || !PrepareContext(frame)) return nullptr;
+  // Writing from the last row upwards with a negative stride gives the
+  // bottom-up order directly.
+  const int stride = 3 * width_;
+  uint8_t* const destination[4] = {buffer_.get() + static_cast<size_t>(height_ - 1) * stride,
+                                   nullptr, nullptr, nullptr};
+  const int destinationStride[4] = {-stride, 0, 0, 0};
+  const int rows = sws_scale(context_.get(), frame.data, frame.linesize, 0, frame.height,
+                             destination, destinationStride);
+  return rows == height_ ? buffer_.get() : nullptr;
+}
+
+}  // namespace kdx

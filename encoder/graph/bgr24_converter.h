@@ -1,0 +1,44 @@
+// Turns decoded pictures into the frames the video callback reads:
+// bottom-up BGR24 rows of 3 x width bytes, no padding, at the stream's
+// announced size.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "graph/ffmpeg_handles.h"
+
+namespace kdx {
+
+class Bgr24Converter {
+ public:
+  Bgr24Converter(int width, int height);
+
+  // Converts into the converter's own buffer, which stays valid until the
+  // next call; null when the picture cannot be converted.
+  const uint8_t* Convert(const AVFrame& frame);
+  int32_t DataLength() const { return 3 * width_ * height_; }
+
+ private:
+  struct BufferFreer {
+    void operator()(uint8_t* data) const { av_free(data); }
+  };
+  bool PrepareContext(const AVFrame& frame);
+
+  const int width_;
+  const int height_;
+  std::unique_ptr<uint8_t, BufferFreer> buffer_;
+  SwsContextPtr context_;
+  // What the context was made for, so it is remade only when that changes.
+  struct Input {
+    int width = 0;
+    int height = 0;
+    int format = AV_PIX_FMT_NONE;
+    int colorspace = AVCOL_SPC_UNSPECIFIED;
+    int fullRange = 0;
+    bool operator==(const Input&) const = default;
+  };
+  Input contextInput_;
+};
+
+}  // namespace kdx

@@ -1,0 +1,28 @@
+// Gives each decoded frame of one stream its time in seconds from the start
+// of the media. A frame without a time stamp follows the one before it.
+#pragma once
+
+#include <cstdint>
+
+extern "C" {
+#include <libavutil/frame.h>
+#include <libavutil/rational.h>
+}
+
+namespace kdx {
+
+class FrameClock {
+ public:
+  // mediaStart: where the media starts, in AV_TIME_BASE units.
+  FrameClock(AVRational timeBase, int64_t mediaStart) : timeBase_(timeBase), mediaStart_(mediaStart) {}
+
+  // frameSeconds: how long the frame lasts, to place an untimed next one.
+  double TimeOf(const AVFrame& frame, double frameSeconds);
+
+ private:
+  const AVRational timeBase_;
+  const int64_t mediaStart_;
+  double next_ = 0.0;
+};
+
+}  // namespace kdx

@@ -1,0 +1,179 @@
+#include "graph/media_source.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace kdx {
+
+namespace {
+
+constexpr AVRational kHundredNanoseconds{1, 10000000};
+
+bool IsCoverArt(const AVStream& stream) {
+  return (stream.disposition & AV_DISPOSITION_ATTACHED_PIC) != 0;
+}
+
+// The stream FFmpeg would pick first, then the others of the same kind.
+std::vector<int> CandidateStreams(AVFormatContext* format, AVMediaType type) {
+  std::vector<int> candidates;
+  const int best = av_find_best_stream(format, type, -1, -1, nullptr, 0);
+  if (best >= 0) candidates.push_back(best);
+  for (unsigned i = 0; i < format->nb_streams; ++i) {
+    if (static_cast<int>(i) != best && format->streams[i]->codecpar->codec_type == type)
+      candidates.push_back(static_cast<int>(i));
+  }
+  return candidates;
+}
+
+CodecContextPtr OpenDecoder(const AVStream& stream) {
+  const AVCodec* codec = avcodec_find_decoder(stream.codecpar->codec_id);
+  if (!codec) return nullptr;
+  CodecContextPtr decoder(avcodec_alloc_context3(codec));
+  if (!decoder || avcodec_parameters_to_context(decoder.get(), stream.codecpar) < 0) return nullptr;
+  decoder->pkt_timebase = stream.time_base;
+  if (stream.codecpar->codec_type == AVMEDIA_TYPE_VIDEO) {
+    // One thread per core plus one, frame and slice threading.
+    decoder->thread_count = 0;
+    decoder->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
+  }
+  if (avcodec_open2(decoder.get(), codec, nullptr) < 0) return nullptr;
+  const bool usable = stream.codecpar->codec_type == AVMEDIA_TYPE_VIDEO
+                          ? decoder->width > 0 && decoder->height > 0
+                          : decoder->sample_rate > 0 && decoder->ch_layout.nb_channels > 0;
+  return usable ? std::move(decoder) : nullptr;
+}
+
+}  // namespace
+
+int MediaSource::IsInterrupted(void* source) {
+  return static_cast<MediaSource*>(source)->interrupted_ ? 1 : 0;
+}
+
+FormatContextPtr MediaSource::OpenFormat() {
+  AVFormatContext* format = avformat_alloc_context();
+  if (!format) return nullptr;
+  format->interrupt_callback = {&MediaSource::IsInterrupted, this};
+  // avformat_open_input frees the context when it fails.
+  if (avformat_open_input(&format, path_.c_str(), nullptr, nullptr) < 0) return nullptr;
+  FormatContextPtr opened(format);
+  if (avformat_find_stream_info(format, nullptr) < 0) return nullptr;
+  return opened;
+}
+
+bool MediaSource::Open(const std::string& path) {
+  path_ = path;
+  format_ = OpenFormat();
+  if (!format_) return false;
+  duration_ = LongestDuration();
+  startTime_ = format_->start_time != AV_NOPTS_VALUE ? format_->start_time : 0;
+  return true;
+}
+
+bool MediaSource::Reopen() {
+  FormatContextPtr format = OpenFormat();
+  if (!format) return false;
+  for (const DecodedStream* opened : {&video_, &audio_}) {
+    if (!opened->stream) continue;
+    const unsigned index = opened->stream->index;
+    if (index >= format->nb_streams ||
+        format->streams[index]->codecpar->codec_id != opened->stream->codecpar->codec_id)
+      return false;
+  }
+  for (DecodedStream* opened : {&video_, &audio_}) {
+    if (opened->stream) opened->stream = format->streams[opened->stream->index];
+  }
+  format_ = std::move(format);
+  DiscardUnusedStreams();
+  return true;
+}
+
+bool MediaSource::OpenStream(AVMediaType type, DecodedStream* opened) {
+  for (const int index : CandidateStreams(format_.get(), type)) {
+    AVStream* stream = format_->streams[index];
+    if (type == AVMEDIA_TYPE_VIDEO && IsCoverArt(*stream)) continue;
+    if (CodecContextPtr decoder = OpenDecoder(*stream)) {
+      opened->stream = stream;
+      opened->decoder = std::move(decoder);
+      return true;
+    }
+  }
+  return false;
+}
+
+void MediaSource::DiscardUnusedStreams() {
+  for (unsigned i = 0; i < format_->nb_streams; ++i) {
+    AVStream* stream = format_->streams[i];
+    if (stream != video_.stream && stream != audio_.stream) stream->discard = AVDISCARD_ALL;
+  }
+}
+
+int64_t MediaSource::LongestDuration() const {
+  if (format_->duration != AV_NOPTS_VALUE && format_->duration > 0)
+    return av_rescale_q(format_->duration, AV_TIME_BASE_Q, kHundredNanoseconds);
+  int64_t longest = 0;
+  for (unsigned i = 0; i < format_->nb_streams; ++i) {
+    const AVStream* stream = format_->streams[i];
+    if (stream->duration != AV_NOPTS_VALUE && stream->duration > 0)
+      longest = std::max(longest, av_rescale_q(stream->duration, stream->time_base, kHundredNanoseconds));
+  }
+  return longest;
+}
+
+bool MediaSource::Duration(int64_t* duration) const {
+  if (duration_ <= 0) return false;
+  *duration = duration_;
+  return true;
+}
+
+bool MediaSource::SeekTo(int64_t target) {
+  return avformat_seek_file(format_.get(), -1, INT64_MIN, target, target, 0) >= 0 ||
+         av_seek_frame(format_.get(), -1, target, AVSEEK_FLAG_BACKWARD) >= 0;
+}
+
+int64_t MediaSource::FirstKeyPictureTime() {
+  constexpr int kPacketsToLookAt = 2000;
+  PacketPtr packet(av_packet_alloc());
+  if (!packet) return AV_NOPTS_VALUE;
+  for (int i = 0; i < kPacketsToLookAt && av_read_frame(format_.get(), packet.get()) >= 0; ++i) {
+    const int64_t stamp = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
+    const bool keyPicture = packet->stream_index == video_.stream->index && (packet->flags & AV_PKT_FLAG_KEY);
+    const AVRational timeBase = video_.stream->time_base;
+    av_packet_unref(packet.get());
+    if (keyPicture && stamp != AV_NOPTS_VALUE) return av_rescale_q(stamp, timeBase, AV_TIME_BASE_Q);
+  }
+  return AV_NOPTS_VALUE;
+}
+
+void MediaSource::Seek(int64_t position) {
+  const int64_t target =
+      startTime_ + av_rescale_q(std::max<int64_t>(position, 0), kHundredNanoseconds, AV_TIME_BASE_Q);
+  // Containers without an index (MPEG program streams) land on any packet
+  // before the target, and decoding then begins only at the next key
+  // picture, which may lie well after it. Step back until the first key
+  // picture is no later than the target.
+  int64_t from = target;
+  for (int64_t stepBack = AV_TIME_BASE / 2; from > startTime_; stepBack *= 2) {
+    SeekTo(from);
+    atBeginning_ = false;
+    const int64_t keyTime = FirstKeyPictureTime();
+    if (keyTime != AV_NOPTS_VALUE && keyTime <= target) break;
+    from = target - stepBack;
+  }
+  // Demuxers differ in how they seek to their very first packet: some skip
+  // a sound encoder's priming packet, some land inside a picture. A freshly
+  // opened file stands exactly there.
+  if (from > startTime_)
+    SeekTo(from);
+  else if (!atBeginning_ && !Reopen())
+    SeekTo(startTime_);
+  atBeginning_ = false;
+  FlushDecoders();
+}
+
+void MediaSource::FlushDecoders() {
+  for (DecodedStream* opened : {&video_, &audio_}) {
+    if (opened->decoder) avcodec_flush_buffers(opened->decoder.get());
+  }
+}
+
+}  // namespace kdx
