@@ -14,7 +14,7 @@ double DecideFrameInterval(int64_t sourceInterval, int32_t frameRate) {
   return static_cast<double>(sourceInterval) / kUnitsPerSecond;
 }
 
-int64_t SourceIntervalFromMeasurement(double meanInterval) {
+int64_t SourceIntervalFromMean(double meanInterval) {
   if (!std::isfinite(meanInterval) || meanInterval <= 0.0) return 0;
   const double rate = 1.0 / meanInterval;
   if (!(rate < static_cast<double>(kUnitsPerSecond))) return 0;

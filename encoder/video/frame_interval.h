@@ -14,6 +14,6 @@ double DecideFrameInterval(int64_t sourceInterval, int32_t frameRate);
 // The source's frame interval in 100-ns units from the mean interval (in
 // seconds) between frames measured while streaming; 0 when the measurement
 // gives no positive whole frame rate.
-int64_t SourceIntervalFromMeasurement(double meanInterval);
+int64_t SourceIntervalFromMean(double meanInterval);
 
 }  // namespace kdx

@@ -78,7 +78,7 @@ int CVideoGrabberCB::SampleCB(double time, IMediaSample* sample) {
 // False when the frame's pixels cannot be had: the frame is then ignored
 // without moving any time.
 bool CVideoGrabberCB::Impl::KeepFrame(double t, IMediaSample* sample) {
-  int32_t count = frameCount.load(std::memory_order_relaxed);
+  const int32_t count = frameCount.load(std::memory_order_relaxed);
   if (MakesPictures()) {
     const bool nextPeriod = count > 0 && t - chunkStart + kTimeTolerance >= geometry.D;
     const int32_t slot = nextPeriod ? 0 : framesInChunk;

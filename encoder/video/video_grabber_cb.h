@@ -26,7 +26,8 @@ class CVideoGrabberCB : public ISampleGrabberCB {
   void SetRange(double start, double stop);
   void SetFrameInterval(double T);
   // Start of a pass: computes the chunk geometry from the output size, T and
-  // the request, and clears times, counters and the quality search.
+  // the request, and clears times, counters, the last percentage posted and
+  // the quality search.
   void Reset();
   void SetLastPercent(int32_t percent);
 

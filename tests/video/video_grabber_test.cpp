@@ -177,6 +177,28 @@ TEST_F(VideoGrabber, QuarterTurnSwapsTheOutputAndTurnsClockwise) {
   EXPECT_TRUE(Near(picture.At(40, 56), Bgr{200, 40, 40}));
 }
 
+// Records how it was called, then leaves another image bound.
+std::vector<unsigned int> hookCalls;
+void RecordingHook(unsigned int image) {
+  hookCalls.push_back(image);
+  hookCalls.push_back(static_cast<unsigned int>(ilGetInteger(IL_CUR_IMAGE)));
+  ilBindImage(kdx::ThumbnailImage());
+}
+
+TEST_F(VideoGrabber, FrameHookGetsTheBoundWorkImageOncePerKeptFrame) {
+  hookCalls.clear();
+  kdx::g_param.pfnFrameHook = RecordingHook;
+  kdx::g_param.nMaxWidth = 64;  // the frame is scaled after the hook
+  Start(128, 80, kFifteen);
+  FakeFrame frame(128, 80, PaletteColour(5));
+  for (int i = 0; i < 32; ++i) grabber_.SampleCB(i / 30.0, &frame);
+  const unsigned int work = kdx::WorkImage();
+  EXPECT_EQ(hookCalls, std::vector<unsigned int>(2 * 16, work));
+  const auto jpegs = Finish();
+  ASSERT_EQ(jpegs.size(), 1u);
+  EXPECT_TRUE(Near(videotest::DecodeJpeg(jpegs[0]).At(32, 20), PaletteColour(5)));
+}
+
 TEST_F(VideoGrabber, EasyChunkClimbsToQuality98AndWritesThoseVeryBytes) {
   const std::filesystem::path before = std::filesystem::current_path();
   std::filesystem::current_path(scratch_.path());

@@ -71,12 +71,12 @@ TEST(FrameInterval, NeverFasterThanTheSourceOrTheAskedRate) {
 }
 
 TEST(FrameInterval, MeasuredSourceIntervalUsesWholeFrameRates) {
-  EXPECT_EQ(kdx::SourceIntervalFromMeasurement(0.05), 500000);
-  EXPECT_EQ(kdx::SourceIntervalFromMeasurement(1.0 / 29.97), 344827);  // 29 whole frames per second
-  EXPECT_EQ(kdx::SourceIntervalFromMeasurement(0.0), 0);
-  EXPECT_EQ(kdx::SourceIntervalFromMeasurement(-0.1), 0);
-  EXPECT_EQ(kdx::SourceIntervalFromMeasurement(2.0), 0);  // under one frame a second
-  EXPECT_EQ(kdx::SourceIntervalFromMeasurement(std::numeric_limits<double>::quiet_NaN()), 0);
+  EXPECT_EQ(kdx::SourceIntervalFromMean(0.05), 500000);
+  EXPECT_EQ(kdx::SourceIntervalFromMean(1.0 / 29.97), 344827);  // 29 whole frames per second
+  EXPECT_EQ(kdx::SourceIntervalFromMean(0.0), 0);
+  EXPECT_EQ(kdx::SourceIntervalFromMean(-0.1), 0);
+  EXPECT_EQ(kdx::SourceIntervalFromMean(2.0), 0);  // under one frame a second
+  EXPECT_EQ(kdx::SourceIntervalFromMean(std::numeric_limits<double>::quiet_NaN()), 0);
 }
 
 // Records every quality measured.
