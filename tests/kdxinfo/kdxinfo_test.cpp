@@ -3,6 +3,8 @@
 #include <sndfile.h>
 
 #include <filesystem>
+#include <functional>
+#include <random>
 
 #include "kdx_test_files.h"
 #include "test_paths.h"
@@ -105,6 +107,12 @@ TEST_F(KdxinfoTest, ExtractsEveryFrameAndTheSound) {
   EXPECT_GE(info.frames, 11025);
 }
 
+TEST_F(KdxinfoTest, ReportsAFrameFolderItCannotMake) {
+  std::string output;
+  EXPECT_EQ(Run("--frames " + dir_.File("movie.kdx") + "/frames " + dir_.File("movie.kdx"), &output), 1);
+  EXPECT_NE(output.find("cannot make folder"), std::string::npos) << output;
+}
+
 TEST_F(KdxinfoTest, AcceptsAFileWithoutSoundButHasNoSoundToExtract) {
   kdxtest::WriteKdxFile(dir_.File("mute.kdx"), kdxtest::ChunkedSpec(geometry_, 1, ""));
   std::string output;
@@ -133,12 +141,36 @@ TEST_F(KdxinfoTest, RejectsDamagedChunks) {
                  "chunk 1: JPEG length 12285 does not fit the chunk size 12288");
   ExpectRejected([&](auto& b) { std::fill(b.begin() + ChunkAt(0) + 3, b.begin() + ChunkAt(0) + 60, 0x33); },
                  "chunk 0: the JPEG does not decode");
+  // A JPEG cut short after its headers.
+  ExpectRejected([&](auto& b) { b[ChunkAt(1)] = 0x2C, b[ChunkAt(1) + 1] = 0x02, b[ChunkAt(1) + 2] = 0; },
+                 "chunk 1: the JPEG does not decode");
 
   // A JPEG of the wrong height in an otherwise sound file.
   auto spec = kdxtest::ChunkedSpec(geometry_, 2, dir_.File("sound.wav"));
   spec.jpegs[1] = kdxtest::MakeFlatJpeg(128, 96, {10, 20, 30});
   kdxtest::WriteKdxFile(dir_.File("movie.kdx"), spec);
   ExpectRejected([](auto&) {}, "chunk 1: the JPEG is 128x96, expected 128x576");
+}
+
+TEST_F(KdxinfoTest, SurvivesRandomDamage) {
+  const auto original = ReadBytes(dir_.File("movie.kdx"));
+  std::mt19937 random(20240611);
+  for (int round = 0; round < 60; ++round) {
+    auto bytes = original;
+    if (round % 3 == 0) {
+      bytes.resize(std::uniform_int_distribution<size_t>(0, bytes.size() - 1)(random));
+    } else {
+      for (int flips = 0; flips < 1 + round % 5; ++flips)
+        bytes[std::uniform_int_distribution<size_t>(0, bytes.size() - 1)(random)] ^=
+            static_cast<uint8_t>(std::uniform_int_distribution<int>(1, 255)(random));
+    }
+    WriteBytes(dir_.File("damaged.kdx"), bytes);
+    std::string output;
+    const int status = Run("--frames " + dir_.File("frames") + " " + dir_.File("damaged.kdx"), &output);
+    EXPECT_TRUE(status == 0 || status == 1) << "round " << round << ": " << output;
+    EXPECT_EQ(output.find("Sanitizer"), std::string::npos) << "round " << round << ": " << output;
+    EXPECT_EQ(output.find("runtime error"), std::string::npos) << "round " << round << ": " << output;
+  }
 }
 
 TEST_F(KdxinfoTest, ExplainsItsCommandLine) {
@@ -150,6 +182,8 @@ TEST_F(KdxinfoTest, ExplainsItsCommandLine) {
   EXPECT_EQ(Run("--frames", &output), 2);
   EXPECT_EQ(Run(dir_.File("missing.kdx"), &output), 1);
   EXPECT_NE(output.find("cannot open"), std::string::npos) << output;
+  EXPECT_EQ(Run(dir_.path(), &output), 1);
+  EXPECT_NE(output.find("cannot read"), std::string::npos) << output;
 }
 
 }  // namespace

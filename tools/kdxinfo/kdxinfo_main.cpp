@@ -47,9 +47,7 @@ std::string WriteSoundPart(const kdxreader::KdxFile& file, const std::string& pa
   return {};
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
   Options options;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -96,4 +94,15 @@ int main(int argc, char** argv) {
     std::cout << "Sound part written to " << options.audioPath << "\n";
   }
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return Run(argc, argv);
+  } catch (const std::exception& error) {  // such as a file too large for memory
+    std::cerr << "kdxinfo: " << error.what() << "\n";
+    return kDamaged;
+  }
 }

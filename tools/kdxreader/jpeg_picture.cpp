@@ -8,6 +8,29 @@
 
 namespace kdxreader {
 
+std::optional<PictureSize> ReadJpegSize(std::span<const uint8_t> jpeg) {
+  if (jpeg.size() < 4 || jpeg[0] != 0xFF || jpeg[1] != 0xD8) return std::nullopt;
+  size_t at = 2;
+  while (at + 4 <= jpeg.size()) {
+    if (jpeg[at] != 0xFF) return std::nullopt;
+    const uint8_t marker = jpeg[at + 1];
+    if (marker == 0xFF) {  // fill byte before a marker
+      ++at;
+      continue;
+    }
+    const size_t length = static_cast<size_t>(jpeg[at + 2]) << 8 | jpeg[at + 3];
+    // Start-of-frame markers C0..CF, except DHT (C4), JPG (C8) and DAC (CC).
+    const bool frameHeader = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+    if (frameHeader) {
+      if (length < 7 || at + 9 > jpeg.size()) return std::nullopt;
+      return PictureSize{jpeg[at + 7] << 8 | jpeg[at + 8], jpeg[at + 5] << 8 | jpeg[at + 6]};
+    }
+    if (marker == 0xDA || length < 2) return std::nullopt;  // scan data before any frame header
+    at += 2 + length;
+  }
+  return std::nullopt;
+}
+
 std::optional<Picture> DecodeJpeg(std::span<const uint8_t> jpeg) {
   static std::once_flag initialised;
   std::call_once(initialised, [] { ilInit(); });

@@ -2,8 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+#include <cstdio>
 
 #include "kdxreader/byte_order.h"
 #include "kdxreader/jpeg_picture.h"
@@ -103,11 +102,17 @@ std::string ReadChunks(KdxFile& file) {
       return name + "JPEG length " + to_string(record.jpegLength) + " does not fit the chunk size " + to_string(g.S) +
              " (it must stay below " + to_string(g.S - kLengthBytes) + ")";
     file.chunks.push_back(record);
-    const auto picture = DecodeJpeg(file.ChunkJpeg(file.chunks.size() - 1));
-    if (!picture) return name + "the JPEG does not decode";
-    if (picture->width != g.W || picture->height != g.F * g.P)
-      return name + "the JPEG is " + to_string(picture->width) + "x" + to_string(picture->height) + ", expected " +
+    const auto jpeg = file.ChunkJpeg(file.chunks.size() - 1);
+    const auto size = ReadJpegSize(jpeg);
+    if (!size) return name + "the JPEG does not decode (no frame header)";
+    if (size->width != g.W || size->height != g.F * g.P)
+      return name + "the JPEG is " + to_string(size->width) + "x" + to_string(size->height) + ", expected " +
              to_string(g.W) + "x" + to_string(g.F * g.P);
+    const auto picture = DecodeJpeg(jpeg);
+    if (!picture) return name + "the JPEG does not decode";
+    if (picture->width != size->width || picture->height != size->height)
+      return name + "the JPEG decodes to " + to_string(picture->width) + "x" + to_string(picture->height) +
+             " instead of its stated " + to_string(size->width) + "x" + to_string(size->height);
   }
   return {};
 }
@@ -127,10 +132,15 @@ KdxLoadResult ParseKdx(std::vector<uint8_t> bytes) {
 }
 
 KdxLoadResult LoadKdx(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return Failure("cannot open " + path + ": " + std::strerror(errno));
-  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return Failure("cannot read " + path);
+  std::FILE* in = std::fopen(path.c_str(), "rb");
+  if (in == nullptr) return Failure("cannot open " + path + ": " + std::strerror(errno));
+  std::vector<uint8_t> bytes;
+  uint8_t block[65536];
+  size_t n;
+  while ((n = std::fread(block, 1, sizeof block, in)) > 0) bytes.insert(bytes.end(), block, block + n);
+  const int readError = std::ferror(in) ? errno : 0;
+  std::fclose(in);
+  if (readError != 0) return Failure("cannot read " + path + ": " + std::strerror(readError));
   return ParseKdx(std::move(bytes));
 }
 
