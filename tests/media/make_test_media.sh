@@ -45,5 +45,9 @@ make portrait_240x320.mp4 $(video 240x320 25) $(audio 440 44100) -ac 2 -c:v libx
 make no_frame_rate.nut $(video 320x240 20 4) $(audio 440 44100 4) -ac 2 \
   -vf "settb=1/1000,setpts='(N/20+if(eq(mod(N\\,3)\\,0)\\,0.01\\,0))/TB'" -fps_mode passthrough \
   -c:v mpeg4 -q:v 3 -c:a libmp3lame -shortest
+# A red square in the top-left corner of a dark picture: shows where turns
+# and flips put the picture's corners.
+make corner_marker.mp4 -f lavfi -i color=c=0x202020:size=320x240:rate=25:duration=2 $(audio 440 44100 2) -ac 2 \
+  -vf "drawbox=x=0:y=0:w=80:h=60:color=red:t=fill" -c:v libx264 -preset ultrafast -pix_fmt yuv444p -c:a aac -shortest
 # Not a video at all.
 [ -s text_file.avi ] || printf 'This is a plain text file, not a video.\n' > text_file.avi

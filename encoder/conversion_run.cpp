@@ -1,0 +1,189 @@
+#include "conversion_run.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "audio/convert_audio.h"
+#include "library_state.h"
+#include "video/frame_interval.h"
+#include "writer/kdx_assembly.h"
+#include "writer/run_folder.h"
+#include "writer/wave_header.h"
+
+namespace kdx {
+
+namespace {
+
+constexpr double kUnitsPerSecond = 10000000.0;
+constexpr int kCompletionWaitMs = 500;
+// The measuring pass looks at most at the first five seconds.
+constexpr int64_t kLongestMeasuringPass = 50000000;
+
+// A failed step: reported once, then the run ends without a destination.
+struct StepFailure {
+  HRESULT result;
+};
+
+void Check(HRESULT result) {
+  if (FAILED(result)) throw StepFailure{result};
+}
+
+void Check(bool ok) {
+  if (!ok) throw StepFailure{E_FAIL};
+}
+
+// Positions of the run from the request and the duration: a reversed range
+// becomes an empty one at its start, or at the end when it starts beyond.
+void ComputePositions(DecodingGraph& graph, int64_t* start, int64_t* stop) {
+  *start = *stop = 0;
+  int64_t duration = 0;
+  if (!graph.GetDuration(&duration)) return;
+  if (g_param.rtStop - g_param.rtStart >= 0) {
+    *start = g_param.rtStart;
+    *stop = g_param.rtStop;
+  } else if (duration > g_param.rtStart) {
+    *start = *stop = g_param.rtStart;
+  } else {
+    *start = *stop = duration;
+  }
+}
+
+// Waits until the graph completes, both streams have passed the end, or a
+// stop is requested (then the graph is stopped).
+void WaitForPass(DecodingGraph& graph, const CVideoGrabberCB& video, const CAudioGrabberCB& audio, int64_t stop) {
+  for (;;) {
+    long event = 0;
+    if (graph.WaitForCompletion(kCompletionWaitMs, &event) != E_ABORT && event == EC_COMPLETE) return;
+    if (static_cast<int64_t>(audio.LastTime() * kUnitsPerSecond) >= stop &&
+        static_cast<int64_t>(video.LastTime() * kUnitsPerSecond) >= stop) {
+      return;
+    }
+    if (!IsBusy()) {
+      graph.Stop();
+      return;
+    }
+  }
+}
+
+void RunPass(DecodingGraph& graph, const CVideoGrabberCB& video, const CAudioGrabberCB& audio, int64_t stop) {
+  Check(graph.Run());
+  WaitForPass(graph, video, audio, stop);
+  long event = 0;
+  graph.WaitForCompletion(kCompletionWaitMs, &event);
+  // No callback may touch the temporaries once the pass is over.
+  graph.Stop();
+}
+
+// Source frame interval in 100-ns units, measured over the start of the
+// range when the source states none.
+int64_t MeasureSourceInterval(DecodingGraph& graph, CVideoGrabberCB& video, CAudioGrabberCB& audio,
+                              BinaryFile& videoFile, BinaryFile& audioFile, int64_t start, int64_t stop) {
+  const int64_t measuringEnd = std::min<int64_t>(stop / 10, kLongestMeasuringPass);
+  video.SetRange(start / kUnitsPerSecond, stop / kUnitsPerSecond);
+  video.SetFrameInterval(1.0 / g_param.nFrameRate);
+  video.Reset();
+  audio.SetRange(start / kUnitsPerSecond, stop / kUnitsPerSecond);
+  audio.SetLastTime(0.0);
+  Check(graph.SetPositions(start, measuringEnd));
+  RunPass(graph, video, audio, measuringEnd);
+  const int64_t interval = SourceIntervalFromMean(video.MeanInputInterval());
+  Check(graph.SetPositions(start, stop));
+  // The final pass writes over whatever the measuring pass wrote.
+  Check(videoFile.Seek(0) && audioFile.Seek(0));
+  return interval;
+}
+
+void RemoveFile(const std::string& path) {
+  if (!path.empty()) std::remove(path.c_str());
+}
+
+// Everything after the final pass: the sound part, then header and chunks.
+void AssembleDestination(const std::string& destination, const RunFolder& folder, const AudioFormat& audioFormat,
+                         const CVideoGrabberCB& video, const CAudioGrabberCB& audio, BinaryFile& videoFile,
+                         BinaryFile& audioFile) {
+  // A write that failed while the graph ran (a full disk) fails the run.
+  Check(!videoFile.Failed() && !audioFile.Failed());
+  Check(FinishPcmWaveFile(audioFile, audioFormat, audio.ByteCount()));
+  Check(audioFile.Close());
+  // A sound conversion that fails leaves a file without a sound part.
+  ConvertAudio(folder.AudioPath(), destination, g_param.nSampleRate, g_param.nChannels);
+  BinaryFile output;
+  Check(output.Open(destination, BinaryFile::Mode::AppendWrite));
+  const ChunkGeometry& geometry = video.Geometry();
+  Check(AppendKdxBody(output, videoFile, geometry, RoundFrameCount(video.FrameCount(), geometry.F), g_state));
+  Check(output.Close());
+}
+
+}  // namespace
+
+void RunConversion(CTranscoder& transcoder, CVideoGrabberCB& video, CAudioGrabberCB& audio) {
+  DecodingGraph& graph = transcoder.Graph();
+  const std::string& destination = transcoder.Destination();
+  RunFolder folder;
+  BinaryFile videoFile;
+  BinaryFile audioFile;
+  bool completed = false;
+  try {
+    // A stop that came before the run started ends it quietly.
+    if (IsBusy()) {
+      Check(!transcoder.IsPreview());
+      graph.SetVideoCallback(&video);
+      graph.SetAudioCallback(&audio);
+      Check(folder.Create(destination));
+      Check(audioFile.Open(folder.AudioPath(), BinaryFile::Mode::CreateWrite));
+      Check(videoFile.Open(folder.VideoPath(), BinaryFile::Mode::CreateReadWrite));
+
+      graph.StopWhenReady();
+      int64_t start = 0;
+      int64_t stop = 0;
+      ComputePositions(graph, &start, &stop);
+      Check(graph.SetPositions(start, stop));
+      VideoFormat videoFormat;
+      Check(graph.GetVideoFormat(&videoFormat));
+      video.SetupOutputSize(videoFormat.width, videoFormat.height);
+      video.AttachFile(&videoFile);
+      audio.AttachFile(&audioFile);
+
+      int64_t sourceInterval = videoFormat.avgTimePerFrame;
+      if (sourceInterval == 0) {
+        sourceInterval = MeasureSourceInterval(graph, video, audio, videoFile, audioFile, start, stop);
+      }
+
+      if (IsBusy()) {
+        video.SetRange(start / kUnitsPerSecond, stop / kUnitsPerSecond);
+        video.SetLastPercent(0);
+        video.SetFrameInterval(DecideFrameInterval(sourceInterval, g_param.nFrameRate));
+        video.Reset();
+        audio.SetLastTime(0.0);
+
+        AudioFormat audioFormat;
+        Check(graph.GetAudioFormat(&audioFormat));
+        audio.ResetByteCount();
+        audio.SetRange(start / kUnitsPerSecond, stop / kUnitsPerSecond);
+        const auto header = BuildPcmWaveHeader(audioFormat, 0);
+        Check(audioFile.Write(header.data(), header.size()));
+
+        RunPass(graph, video, audio, stop);
+        video.DetachFile();
+        audio.DetachFile();
+        if (IsBusy()) {
+          AssembleDestination(destination, folder, audioFormat, video, audio, videoFile, audioFile);
+          // A stop during the final copy leaves the file incomplete.
+          completed = IsBusy();
+        }
+      }
+    }
+  } catch (const StepFailure& failure) {
+    PostToCaller(WM_TRANSCODE_ERROR, 0, static_cast<LPARAM>(failure.result));
+  }
+  graph.Stop();
+  video.DetachFile();
+  audio.DetachFile();
+  videoFile.Close();
+  audioFile.Close();
+  folder.Remove();
+  if (!completed) RemoveFile(destination);
+  PostToCaller(WM_TRANSCODE_PROGRESS, 100, 0);
+}
+
+}  // namespace kdx

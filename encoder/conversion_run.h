@@ -1,0 +1,17 @@
+// The worker's body: one conversion run from the first seek to the final
+// progress message.
+#pragma once
+
+#include "audio/audio_grabber_cb.h"
+#include "transcoder.h"
+#include "video/video_grabber_cb.h"
+
+namespace kdx {
+
+// Runs the conversion of the current request (g_param) on the transcoder.
+// Posts WM_TRANSCODE_ERROR for a failed step and, in every case, exactly one
+// WM_TRANSCODE_PROGRESS (100, 0) at the end. After a failure or a stop no
+// destination file and no temporary remains.
+void RunConversion(CTranscoder& transcoder, CVideoGrabberCB& video, CAudioGrabberCB& audio);
+
+}  // namespace kdx

@@ -1,0 +1,130 @@
+// The library's five exports and the worker thread of a conversion run.
+#include <chrono>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "audio/audio_grabber_cb.h"
+#include "conversion_run.h"
+#include "kdx.h"
+#include "library_state.h"
+#include "transcoder.h"
+#include "video/image_library.h"
+#include "video/video_grabber_cb.h"
+
+namespace kdx {
+namespace {
+
+constexpr auto kPollInterval = std::chrono::milliseconds(1);
+// How long Preview lets the graph deliver the frame it seeks.
+constexpr int kPreviewSeekWaitMs = 2000;
+
+// Everything the library owns besides the state word and the request.
+struct Library {
+  std::unique_ptr<CTranscoder> transcoder;
+  CVideoGrabberCB video;
+  CAudioGrabberCB audio;
+  std::thread worker;
+
+  // Exit routine: ends any run and closes the transcoder on unload.
+  ~Library() { Close(); }
+
+  void Close();
+};
+
+Library& TheLibrary() {
+  static Library library;
+  return library;
+}
+
+// Asks a running worker to stop and waits until it has finished.
+void StopWorker(Library& library) {
+  int32_t state = g_state.load();
+  while (state != TS_IDLE) {
+    if (state == TS_BUSY) g_state.compare_exchange_weak(state, TS_STOP_REQUESTED);
+    std::this_thread::sleep_for(kPollInterval);
+    state = g_state.load();
+  }
+  if (library.worker.joinable()) library.worker.join();
+}
+
+void Library::Close() {
+  StopWorker(*this);
+  transcoder.reset();
+  if (IsImageLibraryInitialised()) ShutdownImageLibrary();
+}
+
+void WorkerMain(CTranscoder* transcoder) {
+  Library& library = TheLibrary();
+  RunConversion(*transcoder, library.video, library.audio);
+  g_state.store(TS_IDLE);
+}
+
+}  // namespace
+}  // namespace kdx
+
+using namespace kdx;
+
+extern "C" KDX_EXPORT HRESULT NewTranscoder(HWND hWnd, const char* szSource, const char* szDest, int64_t* pDuration) {
+  Library& library = TheLibrary();
+  StopWorker(library);
+  const std::string source = szSource != nullptr ? szSource : "";
+  const std::string destination = szDest != nullptr ? szDest : "";
+  CloseTranscoder();
+  g_param.hWnd = hWnd;
+  library.transcoder = std::make_unique<CTranscoder>(source, destination);
+  InitImageLibrary();
+  const int64_t duration = library.transcoder->Duration();
+  if (pDuration != nullptr) *pDuration = duration;
+  const HRESULT built = library.transcoder->BuildResult();
+  if (FAILED(built)) return built;
+  return duration != 0 ? S_OK : E_FAIL;
+}
+
+extern "C" KDX_EXPORT int Transcode(const TRANSCODER_PARAM* pParam) {
+  Library& library = TheLibrary();
+  // A transcoder whose graph could not be built has nothing to run.
+  if (pParam == nullptr || !library.transcoder || FAILED(library.transcoder->BuildResult())) return 0;
+  int32_t idle = TS_IDLE;
+  // Busy before the worker exists: a stop request from now on is always
+  // answered by the worker, never left waiting for one that has not begun.
+  if (!g_state.compare_exchange_strong(idle, TS_BUSY)) return 0;
+  // The previous worker has set the state to idle as its last act.
+  if (library.worker.joinable()) library.worker.join();
+  g_param = *pParam;
+  g_param.nVideoKBps <<= 10;
+  // Guards for the values the run divides by.
+  if (g_param.nFrameRate < 1) g_param.nFrameRate = 1;
+  if (g_param.nThumbStep < 1) g_param.nThumbStep = 1;
+  library.worker = std::thread(WorkerMain, library.transcoder.get());
+  return 1;
+}
+
+extern "C" KDX_EXPORT int StopTranscode(void) {
+  if (g_state.load() == TS_IDLE) return 1;
+  StopWorker(TheLibrary());
+  return 1;
+}
+
+extern "C" KDX_EXPORT int CloseTranscoder(void) {
+  TheLibrary().Close();
+  return 1;
+}
+
+extern "C" KDX_EXPORT HBITMAP Preview(int64_t rtTime, HDC /*hDC*/, SIZE size, int nRotate, int nFlip) {
+  Library& library = TheLibrary();
+  if (!library.transcoder || !library.transcoder->IsPreview() || g_state.load() != TS_IDLE) return nullptr;
+  if (FAILED(library.transcoder->BuildResult())) return nullptr;
+  DecodingGraph& graph = library.transcoder->Graph();
+  int64_t duration = 0;
+  if (graph.GetDuration(&duration) && duration >= rtTime) {
+    const HRESULT sought = graph.SetPositions(rtTime, rtTime + 1);
+    if (FAILED(sought)) {
+      PostToCaller(WM_TRANSCODE_ERROR, 0, static_cast<LPARAM>(sought));
+    } else {
+      long event = 0;
+      graph.WaitForCompletion(kPreviewSeekWaitMs, &event);
+    }
+  }
+  return library.transcoder->PreviewCallback().MakeBitmap(size, nRotate, nFlip);
+}

@@ -1,0 +1,36 @@
+// The one transcoder of the library: the decoding graph of one source and
+// the destination it converts to (empty for a preview transcoder).
+#pragma once
+
+#include <string>
+
+#include "graph/decoding_graph.h"
+#include "video/preview_grabber_cb.h"
+
+namespace kdx {
+
+class CTranscoder {
+ public:
+  // Deletes an existing destination and builds the graph; the outcome is
+  // BuildResult(). The object exists (and must be closed) either way.
+  CTranscoder(const std::string& sourcePath, const std::string& destinationPath);
+  ~CTranscoder();
+  CTranscoder(const CTranscoder&) = delete;
+  CTranscoder& operator=(const CTranscoder&) = delete;
+
+  HRESULT BuildResult() const { return buildResult_; }
+  bool IsPreview() const { return destination_.empty(); }
+  const std::string& Destination() const { return destination_; }
+  DecodingGraph& Graph() { return graph_; }
+  CPreviewGrabberCB& PreviewCallback() { return preview_; }
+  // Duration in 100-ns units, 0 when unknown.
+  int64_t Duration() const;
+
+ private:
+  std::string destination_;
+  CPreviewGrabberCB preview_;
+  DecodingGraph graph_;  // after preview_: its threads may call into it
+  HRESULT buildResult_ = E_FAIL;
+};
+
+}  // namespace kdx

@@ -1,0 +1,224 @@
+// Real clips converted end to end and read back.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <tuple>
+
+#include "kdx.h"
+#include "kdx_check.h"
+#include "run_harness.h"
+#include "test_paths.h"
+
+namespace kdxtest {
+namespace {
+
+struct ModelSize {
+  int width;
+  int height;
+};
+
+// Converts with the request and returns the validated file; the messages of
+// the run must be those of a clean run.
+kdxreader::KdxFile Convert(const std::string& clip, const TRANSCODER_PARAM& request, double* duration = nullptr) {
+  MessageQueue queue;
+  ScratchDir dir;
+  const std::string out = dir.File("out.kdx");
+  int64_t length = 0;
+  EXPECT_EQ(NewTranscoder(queue.window(), MediaPath(clip).c_str(), out.c_str(), &length), S_OK) << clip;
+  TRANSCODER_PARAM copy = request;
+  copy.hWnd = queue.window();
+  EXPECT_EQ(Transcode(&copy), 1);
+  RunMessages run = CollectRun(queue);
+  CloseTranscoder();
+  EXPECT_FALSE(run.timedOut);
+  EXPECT_EQ(run.finalCount, 1);
+  EXPECT_EQ(run.errorCount, 0) << std::hex << run.errorResult;
+  EXPECT_LE(run.highestPercent, 99);
+  EXPECT_EQ(dir.Listing(), "out.kdx\n") << "temporaries left behind";
+  if (duration != nullptr) *duration = static_cast<double>(length) / 1e7;
+  return LoadValid(out);
+}
+
+class EveryClip : public ::testing::TestWithParam<std::tuple<const char*, ModelSize, bool>> {};
+
+TEST_P(EveryClip, ConvertsToAValidFileOfTheRightLength) {
+  const auto [clip, size, fit] = GetParam();
+  TRANSCODER_PARAM request = MakeRequest(nullptr, size.width, size.height, fit);
+  double duration = 0.0;
+  kdxreader::KdxFile file = Convert(clip, request, &duration);
+  const auto& g = file.geometry;
+  ASSERT_GT(g.F, 0);
+  EXPECT_LE(g.W, size.width);
+  EXPECT_LE(g.H, size.height);
+  // Pictures and sound each cover the clip to within one chunk period.
+  const double chunkPeriod = 1.0 / g.C;
+  EXPECT_NEAR(file.playingSeconds, duration, chunkPeriod + 1.0 / (g.C * g.F)) << clip;
+  // The last chunk period is never written, but its frames count in N.
+  const size_t chunkFrames = file.chunks.size() * g.F;
+  EXPECT_TRUE(chunkFrames == static_cast<size_t>(g.N) || chunkFrames + g.F == static_cast<size_t>(g.N))
+      << file.chunks.size() << " chunks, N " << g.N;
+  ASSERT_TRUE(file.sound.present);
+  EXPECT_EQ(file.sound.formatTag, 0x11);
+  EXPECT_EQ(file.sound.sampleRate, 22050);
+  EXPECT_NEAR(file.sound.seconds, duration, chunkPeriod + 0.1) << clip;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Clips, EveryClip,
+    ::testing::Combine(::testing::Values("clip_h264_aac.mp4", "clip_mpeg4_mp3.avi", "clip_mpeg2_mp2.mpg",
+                                         "clip_wmv2_wma2.wmv", "clip_h264_aac.mov", "clip_flv1_mp3.flv",
+                                         "clip_rv20_ac3.rm", "six_channels.mp4", "mono_48k.mp4", "odd_321x241.avi",
+                                         "tiny_64x48.mp4", "portrait_240x320.mp4", "no_frame_rate.nut"),
+                       ::testing::Values(ModelSize{128, 128}, ModelSize{176, 220}, ModelSize{96, 64}),
+                       ::testing::Bool()),
+    [](const auto& info) {
+      std::string name = std::get<0>(info.param);
+      for (char& c : name) {
+        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+      }
+      const ModelSize size = std::get<1>(info.param);
+      return name + "_" + std::to_string(size.width) + "x" + std::to_string(size.height) +
+             (std::get<2>(info.param) ? "_fit" : "_fill");
+    });
+
+TEST(Conversion, SoundKeepsAtMostTwoChannels) {
+  TRANSCODER_PARAM request = MakeRequest(nullptr, 128, 128, true);
+  EXPECT_EQ(Convert("six_channels.mp4", request).sound.channels, 2);
+  EXPECT_EQ(Convert("mono_48k.mp4", request).sound.channels, 1);
+}
+
+TEST(Conversion, RangeSelectsPicturesAndSound) {
+  TRANSCODER_PARAM request = MakeRequest(nullptr, 128, 128, true);
+  request.rtStart = 10000000;
+  request.rtStop = 20000000;
+  kdxreader::KdxFile file = Convert("clip_h264_aac.mp4", request);
+  const double chunkPeriod = 1.0 / file.geometry.C;
+  EXPECT_NEAR(file.playingSeconds, 1.0, chunkPeriod + 0.07);
+  EXPECT_NEAR(file.sound.seconds, 1.0, chunkPeriod + 0.1);
+}
+
+TEST(Conversion, ReversedRangeGivesAHeaderWithoutChunks) {
+  TRANSCODER_PARAM request = MakeRequest(nullptr, 128, 128, true);
+  request.rtStart = 20000000;
+  request.rtStop = 10000000;
+  kdxreader::KdxFile file = Convert("clip_mpeg4_mp3.avi", request);
+  EXPECT_EQ(file.geometry.N, 0);
+  EXPECT_TRUE(file.chunks.empty());
+}
+
+TEST(Conversion, SourceWithoutAFrameRateIsMeasuredFirst) {
+  // Asked for 30 fps from a 20 fps source that does not say so: without
+  // measuring, the run would claim 30 frames a second.
+  TRANSCODER_PARAM request = MakeRequest(nullptr, 128, 128, true, 30);
+  kdxreader::KdxFile file = Convert("no_frame_rate.nut", request);
+  const int perSecond = file.geometry.C * file.geometry.F;
+  EXPECT_GE(perSecond, 15);
+  EXPECT_LE(perSecond, 20);
+}
+
+TEST(Conversion, ThumbnailsComeWithProgress) {
+  MessageQueue queue;
+  ScratchDir dir;
+  TRANSCODER_PARAM request = MakeRequest(queue.window(), 128, 128, true);
+  request.rtStop = 30000000;  // the clip's length, so progress runs to the end
+  RunMessages run;
+  ASSERT_EQ(ConvertFile(MediaPath("clip_mpeg4_mp3.avi"), dir.File("t.kdx"), request, queue, &run), S_OK);
+  CloseTranscoder();
+  EXPECT_GT(run.thumbnails, 10);
+  EXPECT_EQ(run.thumbnailWidth, 128);
+  EXPECT_EQ(run.thumbnailHeight, 96);
+  EXPECT_GE(run.highestPercent, 90);
+}
+
+// Output frames against the source's frames at the same times, scaled the
+// same way. The kept source frames follow from the output interval: the
+// first frame, then each first frame at or after the previous due time + T,
+// and at most F of them in each chunk period.
+void ExpectFramesMatch(const char* clip, TRANSCODER_PARAM request, const std::string& filter, PictureSize filtered,
+                       double T) {
+  request.pfnFrameHook = LinearScaleHook;
+  kdxreader::KdxFile file = Convert(clip, request);
+  const auto frames = AllFrames(file);
+  const auto reference = ReferenceFrames(MediaPath(clip), filter, filtered, file.geometry.W, file.geometry.H);
+  ASSERT_GT(frames.size(), 20u);
+  std::vector<size_t> kept;
+  const double start = reference.empty() ? 0.0 : reference[0].time;
+  double due = start;
+  long period = -1;
+  int inPeriod = 0;
+  for (size_t j = 0; j < reference.size(); ++j) {
+    if (reference[j].time + 1e-6 < due) continue;
+    due += T;
+    const long p = static_cast<long>((reference[j].time - start + 1e-6) * file.geometry.C);
+    inPeriod = p == period ? inPeriod + 1 : 1;
+    period = p;
+    if (inPeriod <= file.geometry.F) kept.push_back(j);
+  }
+  ASSERT_GE(kept.size(), frames.size());
+  for (size_t i = 0; i < frames.size(); ++i) {
+    const size_t j = kept[i];
+    const double match = LumaPsnr(frames[i], reference[j].picture);
+    EXPECT_GE(match, 24.0) << "frame " << i;
+    // A frame of another time matches worse than the right one.
+    if (j > 0) EXPECT_GT(match, LumaPsnr(frames[i], reference[j - 1].picture)) << "frame " << i;
+    if (j + 1 < reference.size()) EXPECT_GT(match, LumaPsnr(frames[i], reference[j + 1].picture)) << "frame " << i;
+  }
+}
+
+TEST(Frames, MatchTheSourceAtTheSameTimes) {
+  ExpectFramesMatch("clip_h264_aac.mp4", MakeRequest(nullptr, 128, 128, true, 15), "null", {640, 480}, 1.0 / 15);
+}
+
+TEST(Frames, FillModeCropsTheCentre) {
+    // 220-row frames: one frame a chunk, eight chunks a second.
+  ExpectFramesMatch("clip_h264_aac.mp4", MakeRequest(nullptr, 176, 220, false, 15), "crop=384:480", {384, 480},
+                    1.0 / 15);
+}
+
+TEST(Frames, HalfRateKeepsEverySecondFrame) {
+  ExpectFramesMatch("clip_mpeg4_mp3.avi", MakeRequest(nullptr, 128, 128, false, 15), "crop=240:240", {240, 240},
+                    1.0 / 15);
+}
+
+// Where the red marker of the top-left corner ends up: 0 top-left,
+// 1 top-right, 2 bottom-left, 3 bottom-right.
+int MarkerCorner(const kdxreader::Picture& frame) {
+  int best = -1;
+  double bestRed = -1.0;
+  for (int corner = 0; corner < 4; ++corner) {
+    const int x = (corner & 1) ? frame.width - 3 : 2;
+    const int y = (corner & 2) ? frame.height - 3 : 2;
+    const uint8_t* p = frame.Pixel(x, y);
+    const double red = p[0] - (p[1] + p[2]) / 2.0;
+    if (red > bestRed) {
+      bestRed = red;
+      best = corner;
+    }
+  }
+  return best;
+}
+
+TEST(Frames, TurnsAndFlipsMoveTheCornerMarker) {
+  struct Case {
+    int rotate;
+    int flip;
+    int corner;
+    int width;
+    int height;
+  } cases[] = {{0, 0, 0, 128, 96},  {1, 0, 1, 96, 128}, {2, 0, 3, 128, 96}, {3, 0, 2, 96, 128},
+               {0, 1, 1, 128, 96}, {0, 2, 2, 128, 96}};
+  for (const Case& c : cases) {
+    TRANSCODER_PARAM request = MakeRequest(nullptr, 128, 128, true);
+    request.nRotate = c.rotate;
+    request.nFlip = c.flip;
+    kdxreader::KdxFile file = Convert("corner_marker.mp4", request);
+    EXPECT_EQ(file.geometry.W, c.width) << "rotate " << c.rotate;
+    EXPECT_EQ(file.geometry.H, c.height) << "rotate " << c.rotate;
+    const auto frames = AllFrames(file);
+    ASSERT_FALSE(frames.empty());
+    EXPECT_EQ(MarkerCorner(frames[frames.size() / 2]), c.corner) << "rotate " << c.rotate << " flip " << c.flip;
+  }
+}
+
+}  // namespace
+}  // namespace kdxtest

@@ -1,0 +1,119 @@
+#include "kdx_check.h"
+
+#include <gtest/gtest.h>
+
+#include <IL/il.h>
+#include <IL/ilu.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace kdxtest {
+
+kdxreader::KdxFile LoadValid(const std::string& path) {
+  kdxreader::KdxLoadResult loaded = kdxreader::LoadKdx(path);
+  if (!loaded.file) {
+    ADD_FAILURE() << path << ": " << loaded.error;
+    return {};
+  }
+  return std::move(*loaded.file);
+}
+
+std::vector<kdxreader::Picture> AllFrames(const kdxreader::KdxFile& file) {
+  std::vector<kdxreader::Picture> frames;
+  const auto& g = file.geometry;
+  for (size_t chunk = 0; chunk < file.chunks.size() && static_cast<int>(frames.size()) < g.N; ++chunk) {
+    auto picture = kdxreader::DecodeChunk(file, chunk);
+    if (!picture) {
+      ADD_FAILURE() << "chunk " << chunk << " does not decode";
+      break;
+    }
+    for (int slot = 0; slot < g.F && static_cast<int>(frames.size()) < g.N; ++slot) {
+      frames.push_back(kdxreader::ExtractFrame(*picture, g, slot));
+    }
+  }
+  return frames;
+}
+
+namespace {
+
+// Rows reversed: top-down to bottom-up and back.
+std::vector<uint8_t> FlipRows(const std::vector<uint8_t>& rows, int width, int height) {
+  const size_t stride = static_cast<size_t>(width) * 3;
+  std::vector<uint8_t> flipped(rows.size());
+  for (int y = 0; y < height; ++y) {
+    std::copy_n(rows.begin() + stride * y, stride, flipped.begin() + stride * (height - 1 - y));
+  }
+  return flipped;
+}
+
+// Scales as the converter does: the picture held bottom-up, linear filter.
+kdxreader::Picture ScaleLinear(const std::vector<uint8_t>& rgb, PictureSize from, int width, int height) {
+  ILuint image = ilGenImage();
+  ilBindImage(image);
+  std::vector<uint8_t> bottomUp = FlipRows(rgb, from.width, from.height);
+  ilTexImage(from.width, from.height, 1, 3, IL_RGB, IL_UNSIGNED_BYTE, bottomUp.data());
+  iluImageParameter(ILU_FILTER, ILU_LINEAR);
+  iluScale(width, height, 1);
+  std::vector<uint8_t> scaled(static_cast<size_t>(width) * height * 3);
+  ilCopyPixels(0, 0, 0, width, height, 1, IL_RGB, IL_UNSIGNED_BYTE, scaled.data());
+  ilDeleteImage(image);
+  return kdxreader::Picture{width, height, FlipRows(scaled, width, height)};
+}
+
+}  // namespace
+
+void LinearScaleHook(unsigned int image) {
+  ilBindImage(image);
+  iluImageParameter(ILU_FILTER, ILU_LINEAR);
+}
+
+namespace {
+
+std::vector<double> FrameTimes(const std::string& clip) {
+  const std::string command = "ffprobe -v error -select_streams v:0 -show_entries frame=best_effort_timestamp_time "
+                              "-of default=nw=1:nk=1 '" + clip + "'";
+  std::vector<double> times;
+  std::FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return times;
+  double t = 0.0;
+  while (std::fscanf(pipe, "%lf", &t) == 1) times.push_back(t);
+  pclose(pipe);
+  return times;
+}
+
+}  // namespace
+
+std::vector<ReferenceFrame> ReferenceFrames(const std::string& clip, const std::string& filter, PictureSize size,
+                                            int width, int height) {
+  std::vector<ReferenceFrame> frames;
+  const std::vector<double> times = FrameTimes(clip);
+  const std::string command =
+      "ffmpeg -v error -nostdin -i '" + clip + "' -vf '" + filter + "' -fps_mode passthrough -f rawvideo -pix_fmt rgb24 -";
+  std::FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return frames;
+  ilInit();
+  iluInit();
+  const size_t bytes = static_cast<size_t>(size.width) * size.height * 3;
+  std::vector<uint8_t> rgb(bytes);
+  while (frames.size() < times.size() && std::fread(rgb.data(), 1, bytes, pipe) == bytes) {
+    frames.push_back({times[frames.size()], ScaleLinear(rgb, size, width, height)});
+  }
+  pclose(pipe);
+  return frames;
+}
+
+double LumaPsnr(const kdxreader::Picture& a, const kdxreader::Picture& b) {
+  if (a.width != b.width || a.height != b.height || a.rgb.empty()) return 0.0;
+  double sum = 0.0;
+  for (size_t i = 0; i + 2 < a.rgb.size(); i += 3) {
+    const double ya = 0.299 * a.rgb[i] + 0.587 * a.rgb[i + 1] + 0.114 * a.rgb[i + 2];
+    const double yb = 0.299 * b.rgb[i] + 0.587 * b.rgb[i + 1] + 0.114 * b.rgb[i + 2];
+    sum += (ya - yb) * (ya - yb);
+  }
+  const double mse = sum / static_cast<double>(a.rgb.size() / 3);
+  return mse == 0.0 ? 99.0 : 10.0 * std::log10(255.0 * 255.0 / mse);
+}
+
+}  // namespace kdxtest

@@ -1,0 +1,43 @@
+// Reading back a converted file for the tests.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "kdxreader/chunk_frames.h"
+#include "kdxreader/kdx_file.h"
+
+namespace kdxtest {
+
+// Loads and validates a KDX file; fails the test with the reader's message.
+kdxreader::KdxFile LoadValid(const std::string& path);
+
+// Every frame of the file (N of them), top-down RGB.
+std::vector<kdxreader::Picture> AllFrames(const kdxreader::KdxFile& file);
+
+struct PictureSize {
+  int width = 0;
+  int height = 0;
+};
+
+struct ReferenceFrame {
+  double time = 0.0;  // seconds
+  kdxreader::Picture picture;
+};
+
+// Frames of a clip as ffmpeg decodes them, with their times, passed through
+// the filter (such as a crop; "null" for none) that makes pictures of the
+// given size, then scaled to width x height with the image library's linear
+// filter, top-down RGB. The scale is the converter's own so the comparison
+// does not hinge on where two scalers put their samples.
+std::vector<ReferenceFrame> ReferenceFrames(const std::string& clip, const std::string& filter, PictureSize size,
+                                            int width, int height);
+
+// The frame hook the converter installs: the linear scaling filter.
+void LinearScaleHook(unsigned int image);
+
+// Peak signal-to-noise ratio of the luma of two pictures of the same size,
+// in dB. Luma, because the JPEG pictures halve the colour resolution.
+double LumaPsnr(const kdxreader::Picture& a, const kdxreader::Picture& b);
+
+}  // namespace kdxtest

@@ -1,0 +1,113 @@
+// What callers see for unusual sources and requests.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "kdx.h"
+#include "run_harness.h"
+#include "test_paths.h"
+
+namespace kdxtest {
+namespace {
+
+namespace fs = std::filesystem;
+
+class Outcomes : public ::testing::Test {
+ protected:
+  void TearDown() override { CloseTranscoder(); }
+  MessageQueue queue;
+  ScratchDir dir;
+};
+
+TEST_F(Outcomes, SourcesWithoutAPathOrUnreadableAreRefusedWithTheirCodes) {
+  struct Case {
+    const char* clip;
+    HRESULT expected;
+  } cases[] = {{"video_only.mp4", VFW_E_NO_AUDIO_PATH},
+               {"audio_only.mp4", VFW_E_NO_VIDEO_PATH},
+               {"text_file.avi", VFW_E_CANNOT_RENDER}};
+  for (const Case& c : cases) {
+    int64_t duration = -1;
+    EXPECT_EQ(NewTranscoder(queue.window(), MediaPath(c.clip).c_str(), dir.File("out.kdx").c_str(), &duration),
+              c.expected)
+        << c.clip;
+    // No run may start on a transcoder that could not be built.
+    TRANSCODER_PARAM request = MakeRequest(queue.window(), 128, 128, true);
+    EXPECT_EQ(Transcode(&request), 0) << c.clip;
+  }
+  EXPECT_FALSE(fs::exists(dir.File("out.kdx")));
+}
+
+TEST_F(Outcomes, OpeningDeletesAnOlderDestinationAndReportsTheDuration) {
+  const std::string out = dir.File("old.kdx");
+  { std::FILE* f = std::fopen(out.c_str(), "w"); std::fputs("old", f); std::fclose(f); }
+  int64_t duration = 0;
+  ASSERT_EQ(NewTranscoder(queue.window(), MediaPath("clip_mpeg4_mp3.avi").c_str(), out.c_str(), &duration), S_OK);
+  EXPECT_FALSE(fs::exists(out));
+  EXPECT_NEAR(static_cast<double>(duration) / 1e7, 3.0, 0.2);
+}
+
+TEST_F(Outcomes, ControlCallsWithoutARunAnswerAtOnce) {
+  EXPECT_EQ(StopTranscode(), 1);
+  EXPECT_EQ(CloseTranscoder(), 1);
+  EXPECT_EQ(CloseTranscoder(), 1);
+  TRANSCODER_PARAM request = MakeRequest(queue.window(), 128, 128, true);
+  EXPECT_EQ(Transcode(&request), 0);  // no transcoder
+  EXPECT_EQ(Transcode(nullptr), 0);
+}
+
+TEST_F(Outcomes, BusyRunRefusesASecondStartAndKeepsTheCallersRate) {
+  int64_t duration = 0;
+  ASSERT_EQ(NewTranscoder(queue.window(), MediaPath("clip_h264_aac.mp4").c_str(), dir.File("a.kdx").c_str(), &duration),
+            S_OK);
+  TRANSCODER_PARAM request = MakeRequest(queue.window(), 128, 128, true);
+  ASSERT_EQ(Transcode(&request), 1);
+  EXPECT_EQ(Transcode(&request), 0);
+  EXPECT_EQ(request.nVideoKBps, 35);
+  RunMessages run = CollectRun(queue);
+  EXPECT_EQ(run.finalCount, 1);
+  EXPECT_EQ(run.errorCount, 0);
+  EXPECT_TRUE(fs::exists(dir.File("a.kdx")));
+}
+
+TEST_F(Outcomes, PreviewTranscoderRefusesToConvert) {
+  int64_t duration = 0;
+  ASSERT_EQ(NewTranscoder(queue.window(), MediaPath("clip_mpeg4_mp3.avi").c_str(), "", &duration), S_OK);
+  TRANSCODER_PARAM request = MakeRequest(queue.window(), 128, 128, true);
+  ASSERT_EQ(Transcode(&request), 1);
+  RunMessages run = CollectRun(queue);
+  EXPECT_EQ(run.errorCount, 1);
+  EXPECT_EQ(run.errorCode, 0u);
+  EXPECT_EQ(run.errorResult, E_FAIL);
+  EXPECT_TRUE(run.errorBeforeFinal);
+  EXPECT_EQ(run.finalCount, 1);
+}
+
+TEST_F(Outcomes, ChunkThatCannotFitFailsTheRunWithoutDestination) {
+  TRANSCODER_PARAM request = MakeRequest(queue.window(), 176, 220, false, 30, 1);
+  request.bSecondChunks = 0;
+  RunMessages run;
+  // 1 KiB/s leaves less than a hundred bytes for each chunk.
+  ASSERT_EQ(ConvertFile(MediaPath("clip_h264_aac.mp4"), dir.File("tiny.kdx"), request, queue, &run), S_OK);
+  EXPECT_EQ(run.errorCode, 1u);
+  EXPECT_EQ(run.errorResult, 0);
+  EXPECT_EQ(run.finalCount, 1);
+  EXPECT_FALSE(fs::exists(dir.File("tiny.kdx")));
+  EXPECT_EQ(dir.Listing(), "");
+}
+
+TEST_F(Outcomes, DestinationWhereNoFolderCanBeMadeFailsCleanly) {
+  // A file stands where the destination's folder should be.
+  const std::string blocker = dir.File("not_a_folder");
+  { std::FILE* f = std::fopen(blocker.c_str(), "w"); std::fclose(f); }
+  RunMessages run;
+  TRANSCODER_PARAM request = MakeRequest(queue.window(), 128, 128, true);
+  ASSERT_EQ(ConvertFile(MediaPath("clip_mpeg4_mp3.avi"), blocker + "/x.kdx", request, queue, &run), S_OK);
+  EXPECT_EQ(run.errorCount, 1);
+  EXPECT_EQ(run.errorResult, E_FAIL);
+  EXPECT_EQ(run.finalCount, 1);
+  EXPECT_EQ(dir.Listing(), "not_a_folder\n");
+}
+
+}  // namespace
+}  // namespace kdxtest
