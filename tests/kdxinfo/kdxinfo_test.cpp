@@ -30,7 +30,7 @@ class KdxinfoTest : public testing::Test {
   void SetUp() override {
     kdxtest::WriteImaAdpcmWave(dir_.File("sound.wav"), 2, 22050, 11025);
     soundBytes_ = ReadBytes(dir_.File("sound.wav")).size();
-    kdxtest::WriteKdxFile(dir_.File("movie.kdx"), kdxtest::ChunkedSpec(geometry_, 2, dir_.File("sound.wav")));
+    kdxtest::WriteKdxFile(dir_.File("movie.kdx"), kdxtest::ChunkedPlan(geometry_, 2, dir_.File("sound.wav")));
   }
 
   // Runs kdxinfo with the arguments; returns its exit status.
@@ -114,7 +114,7 @@ TEST_F(KdxinfoTest, ReportsAFrameFolderItCannotMake) {
 }
 
 TEST_F(KdxinfoTest, AcceptsAFileWithoutSoundButHasNoSoundToExtract) {
-  kdxtest::WriteKdxFile(dir_.File("mute.kdx"), kdxtest::ChunkedSpec(geometry_, 1, ""));
+  kdxtest::WriteKdxFile(dir_.File("mute.kdx"), kdxtest::ChunkedPlan(geometry_, 1, ""));
   std::string output;
   EXPECT_EQ(Run(dir_.File("mute.kdx"), &output), 0) << output;
   EXPECT_NE(output.find("Sound part: none"), std::string::npos) << output;
@@ -146,9 +146,9 @@ TEST_F(KdxinfoTest, RejectsDamagedChunks) {
                  "chunk 1: the JPEG does not decode");
 
   // A JPEG of the wrong height in an otherwise sound file.
-  auto spec = kdxtest::ChunkedSpec(geometry_, 2, dir_.File("sound.wav"));
-  spec.jpegs[1] = kdxtest::MakeFlatJpeg(128, 96, {10, 20, 30});
-  kdxtest::WriteKdxFile(dir_.File("movie.kdx"), spec);
+  auto plan = kdxtest::ChunkedPlan(geometry_, 2, dir_.File("sound.wav"));
+  plan.jpegs[1] = kdxtest::MakeFlatJpeg(128, 96, {10, 20, 30});
+  kdxtest::WriteKdxFile(dir_.File("movie.kdx"), plan);
   ExpectRejected([](auto&) {}, "chunk 1: the JPEG is 128x96, expected 128x576");
 }
 

@@ -11,7 +11,23 @@
 
 namespace kdxtest {
 
+namespace {
+
+// The library shuts the image library down when it closes a transcoder, so
+// the reading here brackets its own use of it.
+class ImageLibrarySession {
+ public:
+  ImageLibrarySession() {
+    ilInit();
+    iluInit();
+  }
+  ~ImageLibrarySession() { ilShutDown(); }
+};
+
+}  // namespace
+
 kdxreader::KdxFile LoadValid(const std::string& path) {
+  ImageLibrarySession session;
   kdxreader::KdxLoadResult loaded = kdxreader::LoadKdx(path);
   if (!loaded.file) {
     ADD_FAILURE() << path << ": " << loaded.error;
@@ -21,6 +37,7 @@ kdxreader::KdxFile LoadValid(const std::string& path) {
 }
 
 std::vector<kdxreader::Picture> AllFrames(const kdxreader::KdxFile& file) {
+  ImageLibrarySession session;
   std::vector<kdxreader::Picture> frames;
   const auto& g = file.geometry;
   for (size_t chunk = 0; chunk < file.chunks.size() && static_cast<int>(frames.size()) < g.N; ++chunk) {
@@ -93,8 +110,7 @@ std::vector<ReferenceFrame> ReferenceFrames(const std::string& clip, const std::
       "ffmpeg -v error -nostdin -i '" + clip + "' -vf '" + filter + "' -fps_mode passthrough -f rawvideo -pix_fmt rgb24 -";
   std::FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) return frames;
-  ilInit();
-  iluInit();
+  ImageLibrarySession session;
   const size_t bytes = static_cast<size_t>(size.width) * size.height * 3;
   std::vector<uint8_t> rgb(bytes);
   while (frames.size() < times.size() && std::fread(rgb.data(), 1, bytes, pipe) == bytes) {

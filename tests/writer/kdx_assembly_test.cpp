@@ -46,9 +46,9 @@ TEST(KdxAssembly, SoundHeaderAndChunksReadBack) {
   kdxtest::ScratchDir dir;
   kdxtest::WriteImaAdpcmWave(dir.File("sound.wav"), 2, 22050, 22050);
   const auto g = Geometry96At30();
-  auto spec = kdxtest::ChunkedSpec(g, 3, dir.File("sound.wav"));
-  spec.acceptedFrames = 3 * g.F + 4;  // a partial chunk is not counted
-  kdxtest::WriteKdxFile(dir.File("movie.kdx"), spec);
+  auto plan = kdxtest::ChunkedPlan(g, 3, dir.File("sound.wav"));
+  plan.acceptedFrames = 3 * g.F + 4;  // a partial chunk is not counted
+  kdxtest::WriteKdxFile(dir.File("movie.kdx"), plan);
 
   const auto loaded = kdxreader::LoadKdx(dir.File("movie.kdx"));
   ASSERT_TRUE(loaded.file) << loaded.error;
@@ -65,7 +65,7 @@ TEST(KdxAssembly, SoundHeaderAndChunksReadBack) {
   ASSERT_EQ(file.chunks.size(), 3u);
 
   for (size_t chunk = 0; chunk < file.chunks.size(); ++chunk) {
-    EXPECT_EQ(file.ChunkJpeg(chunk).size(), spec.jpegs[chunk].size());
+    EXPECT_EQ(file.ChunkJpeg(chunk).size(), plan.jpegs[chunk].size());
     const auto picture = kdxreader::DecodeChunk(file, chunk);
     ASSERT_TRUE(picture);
     for (int slot = 0; slot < g.F; ++slot) {
@@ -83,11 +83,11 @@ TEST(KdxAssembly, RunShorterThanOneChunkEndsAfterTheHeader) {
   kdxtest::ScratchDir dir;
   kdxtest::WriteImaAdpcmWave(dir.File("sound.wav"), 1, 11025, 1000);
   const auto g = Geometry96At30();
-  kdxtest::KdxFileSpec spec;
-  spec.geometry = g;
-  spec.acceptedFrames = g.F - 1;
-  spec.soundPath = dir.File("sound.wav");
-  kdxtest::WriteKdxFile(dir.File("movie.kdx"), spec);
+  kdxtest::KdxFilePlan plan;
+  plan.geometry = g;
+  plan.acceptedFrames = g.F - 1;
+  plan.soundPath = dir.File("sound.wav");
+  kdxtest::WriteKdxFile(dir.File("movie.kdx"), plan);
 
   const auto bytes = kdxtest::ReadBytes(dir.File("movie.kdx"));
   EXPECT_EQ(bytes.size(), kdxtest::ReadBytes(dir.File("sound.wav")).size() + 51);
@@ -99,7 +99,7 @@ TEST(KdxAssembly, RunShorterThanOneChunkEndsAfterTheHeader) {
 
 TEST(KdxAssembly, FileWithoutSoundPartStartsWithTheHeader) {
   kdxtest::ScratchDir dir;
-  kdxtest::WriteKdxFile(dir.File("movie.kdx"), kdxtest::ChunkedSpec(Geometry96At30(), 1, ""));
+  kdxtest::WriteKdxFile(dir.File("movie.kdx"), kdxtest::ChunkedPlan(Geometry96At30(), 1, ""));
   const auto loaded = kdxreader::LoadKdx(dir.File("movie.kdx"));
   ASSERT_TRUE(loaded.file) << loaded.error;
   EXPECT_FALSE(loaded.file->sound.present);

@@ -79,34 +79,34 @@ void WriteImaAdpcmWave(const std::string& path, int channels, int sampleRate, in
   sf_close(file);
 }
 
-void WriteKdxFile(const std::string& destination, const KdxFileSpec& spec) {
+void WriteKdxFile(const std::string& destination, const KdxFilePlan& plan) {
   const std::string videoPath = destination + ".video-part";
   {
     kdx::BinaryFile video;
     ASSERT_TRUE(video.Open(videoPath, kdx::BinaryFile::Mode::CreateReadWrite));
     const std::vector<uint8_t> filler(5000, 0xA5);
-    for (const auto& jpeg : spec.jpegs)
-      ASSERT_TRUE(kdx::AppendChunkRecord(video, jpeg.data(), jpeg.size(), spec.geometry.S, filler.data(), filler.size()));
+    for (const auto& jpeg : plan.jpegs)
+      ASSERT_TRUE(kdx::AppendChunkRecord(video, jpeg.data(), jpeg.size(), plan.geometry.S, filler.data(), filler.size()));
 
     std::remove(destination.c_str());
-    if (!spec.soundPath.empty()) WriteBytes(destination, ReadBytes(spec.soundPath));
+    if (!plan.soundPath.empty()) WriteBytes(destination, ReadBytes(plan.soundPath));
     kdx::BinaryFile output;
     ASSERT_TRUE(output.Open(destination, kdx::BinaryFile::Mode::AppendWrite));
     const std::atomic<int32_t> busy{TS_BUSY};
-    const int32_t n = kdx::RoundFrameCount(spec.acceptedFrames, spec.geometry.F);
-    ASSERT_TRUE(kdx::AppendKdxBody(output, video, spec.geometry, n, busy));
+    const int32_t n = kdx::RoundFrameCount(plan.acceptedFrames, plan.geometry.F);
+    ASSERT_TRUE(kdx::AppendKdxBody(output, video, plan.geometry, n, busy));
     ASSERT_TRUE(output.Close());
   }
   std::remove(videoPath.c_str());
 }
 
-KdxFileSpec ChunkedSpec(const kdx::ChunkGeometry& g, int chunks, const std::string& soundPath) {
-  KdxFileSpec spec;
-  spec.geometry = g;
-  spec.acceptedFrames = chunks * g.F;
-  for (int i = 0; i < chunks; ++i) spec.jpegs.push_back(MakeChunkJpeg(g, i * g.F));
-  spec.soundPath = soundPath;
-  return spec;
+KdxFilePlan ChunkedPlan(const kdx::ChunkGeometry& g, int chunks, const std::string& soundPath) {
+  KdxFilePlan plan;
+  plan.geometry = g;
+  plan.acceptedFrames = chunks * g.F;
+  for (int i = 0; i < chunks; ++i) plan.jpegs.push_back(MakeChunkJpeg(g, i * g.F));
+  plan.soundPath = soundPath;
+  return plan;
 }
 
 std::vector<uint8_t> ReadBytes(const std::string& path) {

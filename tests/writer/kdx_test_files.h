@@ -32,7 +32,7 @@ std::vector<uint8_t> MakeFlatJpeg(int width, int height, const Rgb& colour);
 // An IMA ADPCM WAVE file of a sine tone.
 void WriteImaAdpcmWave(const std::string& path, int channels, int sampleRate, int frames);
 
-struct KdxFileSpec {
+struct KdxFilePlan {
   kdx::ChunkGeometry geometry;
   int32_t acceptedFrames = 0;        // N is this rounded down to F
   std::vector<std::vector<uint8_t>> jpegs;  // one per chunk record
@@ -41,10 +41,10 @@ struct KdxFileSpec {
 
 // Assembles the destination the way a run does: the sound part, then the
 // header and the chunk area appended from a ".video" file.
-void WriteKdxFile(const std::string& destination, const KdxFileSpec& spec);
+void WriteKdxFile(const std::string& destination, const KdxFilePlan& plan);
 
-// A spec with "chunks" chunk records of MakeChunkJpeg pictures.
-KdxFileSpec ChunkedSpec(const kdx::ChunkGeometry& g, int chunks, const std::string& soundPath);
+// A plan with "chunks" chunk records of MakeChunkJpeg pictures.
+KdxFilePlan ChunkedPlan(const kdx::ChunkGeometry& g, int chunks, const std::string& soundPath);
 
 std::vector<uint8_t> ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
