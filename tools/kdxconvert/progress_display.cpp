@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "path_utils.h"
+
 namespace {
 
 constexpr int kBarWidth = 24;
@@ -39,7 +41,7 @@ void ProgressDisplay::Update(int percent) {
   std::string left = percent > 0 ? Duration(elapsed * (100 - percent) / percent) : "--:--";
   int filled = percent * kBarWidth / 100;
   std::string bar = std::string(static_cast<size_t>(filled), '#') + std::string(static_cast<size_t>(kBarWidth - filled), '-');
-  std::printf("\r\x1b[K%s [%s] %3d%%  %s taken, %s left", ShortName(fileName_).c_str(), bar.c_str(), percent,
+  std::printf("\r\x1b[K%s [%s] %3d%%  %s taken, %s left", ShortName(GetFileName(fileName_)).c_str(), bar.c_str(), percent,
               Duration(elapsed).c_str(), left.c_str());
   std::fflush(stdout);
   barShown_ = true;

@@ -17,9 +17,10 @@ void InstallStopSignals() {
   struct sigaction action{};
   action.sa_handler = &OnStopSignal;
   sigemptyset(&action.sa_mask);
-  // No SA_RESTART, so a question waiting for an answer returns at once;
-  // SA_RESETHAND, so a second signal is not caught.
-  action.sa_flags = SA_RESETHAND;
+  // No SA_RESTART, so a question waiting for an answer returns at once.
+  // Repeats stay caught: one interrupt may arrive twice (to the process and
+  // to its group), and the stop under way must be allowed to finish.
+  action.sa_flags = 0;
   // A background job started without job control ignores Ctrl-C meant for
   // the foreground, and keeps doing so.
   struct sigaction previous{};

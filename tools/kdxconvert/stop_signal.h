@@ -1,5 +1,5 @@
-// Ctrl-C and termination requests: the first one asks the batch to stop the
-// running file and end; a second one ends the program at once.
+// Ctrl-C and termination requests ask the batch to stop the running file
+// cleanly and end; repeated requests change nothing.
 #pragma once
 
 void InstallStopSignals();
