@@ -127,13 +127,15 @@ void RunConversion(CTranscoder& transcoder, CVideoGrabberCB& video, CAudioGrabbe
     // A stop that came before the run started ends it quietly.
     if (IsBusy()) {
       Check(!transcoder.IsPreview());
+      // The graph still runs from its build; callbacks change only while
+      // it is stopped.
+      graph.StopWhenReady();
       graph.SetVideoCallback(&video);
       graph.SetAudioCallback(&audio);
       Check(folder.Create(destination));
       Check(audioFile.Open(folder.AudioPath(), BinaryFile::Mode::CreateWrite));
       Check(videoFile.Open(folder.VideoPath(), BinaryFile::Mode::CreateReadWrite));
 
-      graph.StopWhenReady();
       int64_t start = 0;
       int64_t stop = 0;
       ComputePositions(graph, &start, &stop);

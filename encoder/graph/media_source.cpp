@@ -176,12 +176,19 @@ void MediaSource::Seek(int64_t position) {
   else if (!atBeginning_ && !Reopen())
     SeekTo(startTime_);
   atBeginning_ = false;
-  FlushDecoders();
+  RenewDecoders();
 }
 
-void MediaSource::FlushDecoders() {
+void MediaSource::RenewDecoders() {
+  // Flushing is not enough: some decoders (AAC among them) keep state from
+  // what they decoded before, and a pass would then depend on how far an
+  // earlier, interrupted pass got.
   for (DecodedStream* opened : {&video_, &audio_}) {
-    if (opened->decoder) avcodec_flush_buffers(opened->decoder.get());
+    if (!opened->decoder) continue;
+    if (CodecContextPtr fresh = OpenDecoder(*opened->stream))
+      opened->decoder = std::move(fresh);
+    else
+      avcodec_flush_buffers(opened->decoder.get());
   }
 }
 

@@ -37,7 +37,8 @@ class MediaSource {
   // callbacks count from here.
   int64_t StartTime() const { return startTime_; }
   // Moves the demuxer to the last key frame at or before the position
-  // (100-ns units from the start of the media) and clears the decoders.
+  // (100-ns units from the start of the media) with decoders that have
+  // decoded nothing yet.
   void Seek(int64_t position);
   // Makes blocking reads return at once while set.
   void SetInterrupted(bool interrupted) { interrupted_ = interrupted; }
@@ -50,7 +51,7 @@ class MediaSource {
   bool OpenStream(AVMediaType type, DecodedStream* opened);
   int64_t LongestDuration() const;
   bool SeekTo(int64_t target);
-  void FlushDecoders();
+  void RenewDecoders();
   // Time of the first key picture the demuxer reads from where it stands
   // (AV_TIME_BASE units), or AV_NOPTS_VALUE when none comes soon.
   int64_t FirstKeyPictureTime();

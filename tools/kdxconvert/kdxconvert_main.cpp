@@ -2,6 +2,10 @@
 #include <cstdio>
 #include <iostream>
 
+extern "C" {
+#include <libavutil/log.h>
+}
+
 #include "TesselConfigFile.h"
 #include "batch_conversion.h"
 #include "command_line.h"
@@ -48,6 +52,9 @@ void PrintSummary(const BatchSummary& summary) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The decoder's own warnings about damaged input would drown the
+  // program's messages; failures are reported in the program's words.
+  av_log_set_level(AV_LOG_QUIET);
   ParsedCommandLine parsed = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
   if (!parsed.options) return UsageError(parsed.error);
   const ConvertOptions& options = *parsed.options;
