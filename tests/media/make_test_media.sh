@@ -51,3 +51,5 @@ make corner_marker.mp4 -f lavfi -i color=c=0x202020:size=320x240:rate=25:duratio
   -vf "drawbox=x=0:y=0:w=80:h=60:color=red:t=fill" -c:v libx264 -preset ultrafast -pix_fmt yuv444p -c:a aac -shortest
 # Not a video at all.
 [ -s text_file.avi ] || printf 'This is a plain text file, not a video.\n' > text_file.avi
+# Long enough that a stop can land in every phase of a run.
+make long_320x240.mp4 $(video 320x240 25 30) $(audio 440 44100 30) -ac 2 -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac -shortest
