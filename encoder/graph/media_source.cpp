@@ -1,5 +1,7 @@
 #include "graph/media_source.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <vector>
 
@@ -59,6 +61,10 @@ int MediaSource::IsInterrupted(void* source) {
 }
 
 FormatContextPtr MediaSource::OpenFormat() {
+  // Only a regular file is a source: opening a pipe without a writer
+  // blocks for good, and a device never ends.
+  struct stat info {};
+  if (stat(path_.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return nullptr;
   AVFormatContext* format = avformat_alloc_context();
   if (!format) return nullptr;
   format->interrupt_callback = {&MediaSource::IsInterrupted, this};
