@@ -1,6 +1,7 @@
 #include "TesselConfigFile.h"
 
 #include <pugixml.hpp>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cctype>
@@ -13,6 +14,16 @@ namespace {
 
 const char kConfigFileName[] = "TesselDeviceConfig.xml";
 const char kDeviceElement[] = "Device";
+
+// The table lists a handful of players in a few kilobytes; anything far
+// larger is no device configuration and is not read into memory.
+constexpr off_t kLargestConfigFile = 1 << 20;
+
+// Load results of our own, beside pugixml's status values, for files the
+// parser would take or would choke on.
+constexpr int kNotAFile = 100;      // the parser blocks on a pipe and sizes a folder absurdly
+constexpr int kFileTooLarge = 101;  // larger than kLargestConfigFile
+constexpr int kNotUtf8 = 102;       // text in neither UTF-8 nor a declared encoding the parser converts
 
 std::string Trim(const std::string& text) {
   size_t first = text.find_first_not_of(" \t\r\n");
@@ -56,6 +67,37 @@ std::vector<pugi::xml_node> DeviceElements(pugi::xml_document& document) {
   DeviceCollector collector;
   document.traverse(collector);
   return collector.devices;
+}
+
+// Names, values and attributes of every node are well-formed UTF-8.
+struct Utf8Checker : pugi::xml_tree_walker {
+  bool valid = true;
+  static bool IsUtf8(const char* text) {
+    std::wstring ignored;
+    return SUCCEEDED(AnsiToWide(text, &ignored));
+  }
+  bool for_each(pugi::xml_node& node) override {
+    valid = IsUtf8(node.name()) && IsUtf8(node.value());
+    for (pugi::xml_attribute attribute : node.attributes())
+      valid = valid && IsUtf8(attribute.name()) && IsUtf8(attribute.value());
+    return valid;
+  }
+};
+
+// Loads the document at path; 0, or pugixml's status or one of the codes
+// above for why it could not be used.
+int LoadDocument(const std::string& path, pugi::xml_document& document) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0) return pugi::status_file_not_found;
+  if (!S_ISREG(info.st_mode)) return kNotAFile;
+  if (info.st_size > kLargestConfigFile) return kFileTooLarge;
+  const pugi::xml_parse_result loaded = document.load_file(path.c_str());
+  if (!loaded) return loaded.status;
+  // pugixml converts UTF-16, UTF-32 and Latin-1 to UTF-8 but passes bytes
+  // it takes for UTF-8 through unchecked.
+  Utf8Checker checker;
+  if (loaded.encoding == pugi::encoding_utf8 && !document.traverse(checker)) return kNotUtf8;
+  return 0;
 }
 
 DEVICE_CONFIG_ENTRY ReadEntry(const pugi::xml_node& device) {
@@ -106,9 +148,8 @@ bool CTesselConfigFile::Init() {
 bool CTesselConfigFile::Init(const std::string& configPath) {
   m_strPath = configPath;
   pugi::xml_document document;
-  pugi::xml_parse_result loaded = document.load_file(m_strPath.c_str());
-  if (!loaded) {
-    WriteLog("**CTesselConfigFile_Init** load file [%s] failed: %d", m_strPath.c_str(), static_cast<int>(loaded.status));
+  if (const int failure = LoadDocument(m_strPath, document)) {
+    WriteLog("**CTesselConfigFile_Init** load file [%s] failed: %d", m_strPath.c_str(), failure);
     return false;
   }
   m_nCount = static_cast<int>(DeviceElements(document).size());
@@ -117,9 +158,8 @@ bool CTesselConfigFile::Init(const std::string& configPath) {
 
 bool CTesselConfigFile::GetTesselDeviceNode() {
   pugi::xml_document document;
-  pugi::xml_parse_result loaded = document.load_file(m_strPath.c_str());
-  if (!loaded) {
-    WriteLog("**GetTesselDeviceNode** load file Fail: %d", static_cast<int>(loaded.status));
+  if (const int failure = LoadDocument(m_strPath, document)) {
+    WriteLog("**GetTesselDeviceNode** load file Fail: %d", failure);
     return false;
   }
   std::vector<pugi::xml_node> devices = DeviceElements(document);
