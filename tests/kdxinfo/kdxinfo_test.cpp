@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <random>
@@ -150,6 +151,88 @@ TEST_F(KdxinfoTest, RejectsDamagedChunks) {
   plan.jpegs[1] = kdxtest::MakeFlatJpeg(128, 96, {10, 20, 30});
   kdxtest::WriteKdxFile(dir_.File("movie.kdx"), plan);
   ExpectRejected([](auto&) {}, "chunk 1: the JPEG is 128x96, expected 128x576");
+}
+
+// Offset of the first RIFF chunk with that id in the sound part.
+size_t RiffChunkAt(const std::vector<uint8_t>& bytes, const char* id) {
+  for (size_t at = 12; at + 8 <= bytes.size();) {
+    if (std::memcmp(&bytes[at], id, 4) == 0) return at;
+    const uint32_t size = bytes[at + 4] | bytes[at + 5] << 8 | bytes[at + 6] << 16 | bytes[at + 7] << 24;
+    at += 8 + size + (size & 1);
+  }
+  ADD_FAILURE() << "no " << id << " chunk";
+  return 0;
+}
+
+// Offset of a JPEG marker (0xFF, marker) at or after `from`.
+size_t MarkerAt(const std::vector<uint8_t>& bytes, size_t from, uint8_t marker) {
+  for (size_t at = from; at + 1 < bytes.size(); ++at)
+    if (bytes[at] == 0xFF && bytes[at + 1] == marker) return at;
+  ADD_FAILURE() << "no marker " << int{marker};
+  return from;
+}
+
+TEST_F(KdxinfoTest, CutAtEveryStructuralBoundary) {
+  const auto original = ReadBytes(dir_.File("movie.kdx"));
+  const size_t fmt = RiffChunkAt(original, "fmt ");
+  const size_t data = RiffChunkAt(original, "data");
+  const std::string pastEnd = "points past the end of the file";
+  const std::string noHeader = "bytes where the 51-byte KDX header should begin";
+  const std::string partChunk = "is not a whole multiple of the chunk size";
+  struct Cut {
+    size_t length;
+    int status;
+    std::string says;
+  } cuts[] = {
+      {0, 1, "truncated file: 0 " + noHeader},
+      {3, 1, "truncated file: 3 " + noHeader},
+      {4, 1, "the sound part's RIFF header is cut off"},
+      {8, 1, pastEnd},
+      {12, 1, pastEnd},
+      {fmt + 4, 1, pastEnd},
+      {fmt + 10, 1, pastEnd},
+      {data, 1, pastEnd},
+      {data + 8, 1, pastEnd},
+      {HeaderAt() - 1, 1, pastEnd},
+      {HeaderAt(), 1, "truncated file: 0 " + noHeader},
+      {HeaderAt() + 9, 1, "truncated file: 9 " + noHeader},
+      {HeaderAt() + 50, 1, "truncated file: 50 " + noHeader},
+      {ChunkAt(0), 0, "Chunk records: 0"},
+      {ChunkAt(0) + 1, 1, partChunk},
+      {ChunkAt(0) + 3, 1, partChunk},
+      {ChunkAt(1) - 1, 1, partChunk},
+      // Whole records make a shorter valid file: a reader counts them from the length.
+      {ChunkAt(1), 0, "Chunk records: 1"},
+      {ChunkAt(1) + geometry_.S / 2, 1, partChunk},
+      {ChunkAt(2), 0, "Chunk records: 2"},
+  };
+  ASSERT_EQ(ChunkAt(2), original.size());
+  for (const Cut& cut : cuts) {
+    WriteBytes(dir_.File("cut.kdx"), std::vector<uint8_t>(original.begin(), original.begin() + cut.length));
+    std::string output;
+    EXPECT_EQ(Run(dir_.File("cut.kdx"), &output), cut.status) << "cut at " << cut.length << ": " << output;
+    EXPECT_NE(output.find(cut.says), std::string::npos) << "cut at " << cut.length << ": " << output;
+  }
+}
+
+TEST_F(KdxinfoTest, RejectsHugeLengthFields) {
+  const auto original = ReadBytes(dir_.File("movie.kdx"));
+  const size_t fmt = RiffChunkAt(original, "fmt ");
+  const size_t data = RiffChunkAt(original, "data");
+  const auto setLength = [](std::vector<uint8_t>& b, size_t at, int bytes) { std::fill_n(b.begin() + at, bytes, 0xFF); };
+  ExpectRejected([&](auto& b) { setLength(b, 4, 4); }, "RIFF size 4294967295 points past the end");
+  // Chunks of the sound part may not reach into the KDX header.
+  ExpectRejected([&](auto& b) { setLength(b, fmt + 4, 4); },
+                 "chunk at offset " + std::to_string(fmt) + " claims 4294967295 bytes, past the end of the sound part");
+  ExpectRejected([&](auto& b) { setLength(b, data + 4, 4); },
+                 "chunk at offset " + std::to_string(data) + " claims 4294967295 bytes, past the end of the sound part");
+  ExpectRejected([&](auto& b) { setLength(b, HeaderAt() + 21, 3); }, "not a whole multiple of the chunk size 16777215");
+  ExpectRejected([&](auto& b) { setLength(b, ChunkAt(1), 3); }, "chunk 1: JPEG length 16777215 does not fit");
+  // A JPEG segment that claims to run past the picture hides the frame header.
+  ExpectRejected([&](auto& b) { setLength(b, ChunkAt(0) + 3 + 4, 2); }, "chunk 0: the JPEG does not decode (no frame header)");
+  // A picture stating 65535 x 65535 is refused before anything is decoded.
+  ExpectRejected([&](auto& b) { setLength(b, MarkerAt(b, ChunkAt(1) + 3, 0xC0) + 5, 4); },
+                 "chunk 1: the JPEG is 65535x65535, expected 128x576");
 }
 
 TEST_F(KdxinfoTest, SurvivesRandomDamage) {

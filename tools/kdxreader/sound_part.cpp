@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "kdxreader/byte_order.h"
 
@@ -45,19 +46,24 @@ sf_count_t StreamWrite(const void*, sf_count_t, void*) { return 0; }
 
 sf_count_t StreamTell(void* user) { return static_cast<MemoryStream*>(user)->position; }
 
-// The format tag of the "fmt " chunk; false when the file has none.
-bool FindFormatTag(std::span<const uint8_t> bytes, uint16_t* formatTag) {
+// Walks the RIFF chunks: takes the format tag of the first "fmt " chunk and
+// checks that every chunk ends inside the sound part, so no length field
+// reaches into the KDX header. Returns the problem or an empty string.
+std::string ReadChunkList(std::span<const uint8_t> bytes, uint16_t* formatTag) {
+  bool formatFound = false;
   size_t at = kRiffPreamble;
   while (at + 8 <= bytes.size()) {
     const uint32_t size = ReadLittleEndian(&bytes[at + 4], 4);
-    if (std::memcmp(&bytes[at], "fmt ", 4) == 0) {
-      if (size < 2 || at + 10 > bytes.size()) return false;
+    if (size > bytes.size() - at - 8)
+      return "the sound part's chunk at offset " + std::to_string(at) + " claims " + std::to_string(size) +
+             " bytes, past the end of the sound part";
+    if (!formatFound && std::memcmp(&bytes[at], "fmt ", 4) == 0 && size >= 2) {
       *formatTag = static_cast<uint16_t>(ReadLittleEndian(&bytes[at + 8], 2));
-      return true;
+      formatFound = true;
     }
     at += 8 + static_cast<size_t>(size) + (size & 1);  // chunks are padded to even sizes
   }
-  return false;
+  return formatFound ? std::string() : "the sound part has no format chunk";
 }
 
 }  // namespace
@@ -65,7 +71,7 @@ bool FindFormatTag(std::span<const uint8_t> bytes, uint16_t* formatTag) {
 std::string DescribeSoundPart(std::span<const uint8_t> bytes, SoundPart* sound) {
   if (bytes.size() < kRiffPreamble || std::memcmp(&bytes[8], "WAVE", 4) != 0)
     return "the sound part is not a WAVE file";
-  if (!FindFormatTag(bytes, &sound->formatTag)) return "the sound part has no format chunk";
+  if (std::string problem = ReadChunkList(bytes, &sound->formatTag); !problem.empty()) return problem;
 
   SF_VIRTUAL_IO io{StreamLength, StreamSeek, StreamRead, StreamWrite, StreamTell};
   MemoryStream stream{bytes, 0};
