@@ -29,9 +29,10 @@ void ConvertEachThroughLibrary(const std::vector<DamagedInput>& inputs, const Sc
 }
 
 // One kdxconvert batch over all the inputs: it must finish within its time
-// limit, name every input in a line of its own, and write nothing but
-// valid files, one per input it reports as converted.
-void ConvertAllWithKdxconvert(const std::vector<DamagedInput>& inputs, const ScratchDir& dir) {
+// limit, give every input a line saying it was converted or why it failed,
+// and write nothing but valid files, one per input it reports as converted.
+// Returns the number converted.
+int ConvertAllWithKdxconvert(const std::vector<DamagedInput>& inputs, const ScratchDir& dir) {
   std::string arguments = "--model NK-96 --overwrite --output '" + dir.File("cli_out") + "'";
   for (const DamagedInput& input : inputs) arguments += " '" + input.path + "'";
   std::string output;
@@ -42,12 +43,22 @@ void ConvertAllWithKdxconvert(const std::vector<DamagedInput>& inputs, const Scr
   int converted = 0;
   for (const DamagedInput& input : inputs) {
     const size_t line = output.find(input.path + ": ");
-    EXPECT_NE(line, std::string::npos) << input.label << " got no message\n" << output;
-    if (line != std::string::npos && output.compare(line + input.path.size(), 15, ": converted to ") == 0) ++converted;
+    if (line == std::string::npos) {
+      ADD_FAILURE() << input.label << " got no message\n" << output;
+      continue;
+    }
+    const size_t verdict = line + input.path.size();
+    if (output.compare(verdict, 15, ": converted to ") == 0) {
+      ++converted;
+    } else {
+      EXPECT_EQ(output.compare(verdict, 10, ": Failed. "), 0) << input.label << "\n" << output;
+    }
   }
+  EXPECT_EQ(status, converted == static_cast<int>(inputs.size()) ? 0 : 1) << output;
   if (fs::exists(dir.File("cli_out"))) {
     EXPECT_EQ(ExpectOnlyValidKdxFiles(dir.File("cli_out"), "kdxconvert output"), converted);
   }
+  return converted;
 }
 
 class DamagedClip : public testing::TestWithParam<const char*> {
@@ -98,7 +109,7 @@ TEST_F(NonVideo, LibraryRefusesEachAtOnce) {
   }
 }
 
-TEST_F(NonVideo, KdxconvertReportsEachFile) { ConvertAllWithKdxconvert(inputs_, dir_); }
+TEST_F(NonVideo, KdxconvertReportsEachFile) { EXPECT_EQ(ConvertAllWithKdxconvert(inputs_, dir_), 0); }
 
 }  // namespace
 }  // namespace kdxtest
