@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
@@ -26,6 +27,15 @@ unsigned StressSeed() {
   return std::random_device{}();
 }
 
+// KDX_STRESS_SCALE multiplies the number of runs: fewer where every run is
+// slow (ThreadSanitizer), more for a long search.
+double RunScale() {
+  const char* scale = std::getenv("KDX_STRESS_SCALE");
+  return scale != nullptr ? std::max(0.0, std::strtod(scale, nullptr)) : 1.0;
+}
+
+int Scaled(int runs) { return static_cast<int>(std::ceil(runs * RunScale())); }
+
 microseconds RandomDelay(std::mt19937& random, microseconds longest) {
   return microseconds(std::uniform_int_distribution<int64_t>(0, std::max<int64_t>(0, longest.count()))(random));
 }
@@ -42,13 +52,13 @@ struct Plan {
 };
 
 std::vector<CancelMoment> Moments(const Plan& plan, const ReferenceRun& reference, std::mt19937& random) {
-  std::vector<CancelMoment> moments(plan.atOnce);
+  std::vector<CancelMoment> moments(Scaled(plan.atOnce));
   const microseconds window = plan.beforeDestinationOnly ? reference.writingSoundFrom : reference.end * 11 / 10;
-  for (int i = 0; i < plan.anyTime; ++i) moments.push_back({RunPhase::NotStarted, RandomDelay(random, window)});
+  for (int i = 0; i < Scaled(plan.anyTime); ++i) moments.push_back({RunPhase::NotStarted, RandomDelay(random, window)});
   const microseconds soundLasts = reference.appendingChunksFrom - reference.writingSoundFrom;
-  for (int i = 0; i < plan.writingSound; ++i)
+  for (int i = 0; i < Scaled(plan.writingSound); ++i)
     moments.push_back({RunPhase::WritingSound, RandomDelay(random, soundLasts)});
-  for (int i = 0; i < plan.appendingChunks; ++i) moments.push_back({RunPhase::AppendingChunks, microseconds(0)});
+  for (int i = 0; i < Scaled(plan.appendingChunks); ++i) moments.push_back({RunPhase::AppendingChunks, microseconds(0)});
   std::shuffle(moments.begin(), moments.end(), random);
   return moments;
 }
