@@ -45,6 +45,7 @@ long long Milliseconds(microseconds time) { return static_cast<long long>(time.c
 struct Plan {
   int atOnce = 0;           // right after Transcode returns
   int anyTime = 0;          // anywhere in the whole run and a little beyond it
+  int settingUp = 0;        // as soon as the run has made its folder
   int writingSound = 0;     // once the destination exists, before the chunks
   int appendingChunks = 0;  // as soon as the chunks follow the sound part
   // anyTime only until the destination appears: setup and measuring pass.
@@ -55,6 +56,7 @@ std::vector<CancelMoment> Moments(const Plan& plan, const ReferenceRun& referenc
   std::vector<CancelMoment> moments(Scaled(plan.atOnce));
   const microseconds window = plan.beforeDestinationOnly ? reference.writingSoundFrom : reference.end * 11 / 10;
   for (int i = 0; i < Scaled(plan.anyTime); ++i) moments.push_back({RunPhase::NotStarted, RandomDelay(random, window)});
+  for (int i = 0; i < Scaled(plan.settingUp); ++i) moments.push_back({RunPhase::BeforeDestination, microseconds(0)});
   const microseconds soundLasts = reference.appendingChunksFrom - reference.writingSoundFrom;
   for (int i = 0; i < Scaled(plan.writingSound); ++i)
     moments.push_back({RunPhase::WritingSound, RandomDelay(random, soundLasts)});
@@ -79,17 +81,20 @@ void CancelManyRuns(const std::string& clip, const std::vector<Canceller>& cance
   for (Canceller canceller : cancellers) {
     std::array<int, kRunPhaseCount> reached{};
     int runs = 0;
+    microseconds slowestCancel{0};
     for (const CancelMoment& moment : Moments(plan, reference, random)) {
       SCOPED_TRACE(std::string(CancellerName(canceller)) + " after " + std::to_string(moment.delay.count()) +
                    " us from " + RunPhaseName(moment.trigger) + ", run " + std::to_string(runs));
-      ++reached[static_cast<int>(CancelRun(reference, canceller, moment, queue))];
+      const CancelOutcome outcome = CancelRun(reference, canceller, moment, queue);
+      ++reached[static_cast<int>(outcome.reached)];
+      slowestCancel = std::max(slowestCancel, outcome.cancelTook);
       ++runs;
       if (testing::Test::HasFailure()) return;
     }
     std::printf("%s cancelled %d runs of %s:", CancellerName(canceller), runs, clip.c_str());
     for (int phase = 0; phase < kRunPhaseCount; ++phase)
       std::printf(" %d %s;", reached[phase], RunPhaseName(static_cast<RunPhase>(phase)));
-    std::printf("\n");
+    std::printf(" the slowest returned after %lld ms\n", Milliseconds(slowestCancel));
   }
 
   // Back to idle: a fresh transcoder converts as if nothing had happened.
@@ -97,7 +102,7 @@ void CancelManyRuns(const std::string& clip, const std::vector<Canceller>& cance
 }
 
 constexpr char kLongClip[] = "long_320x240.mp4";
-constexpr Plan kLongClipPlan{.atOnce = 6, .anyTime = 40, .writingSound = 10, .appendingChunks = 10};
+constexpr Plan kLongClipPlan{.atOnce = 6, .anyTime = 40, .settingUp = 6, .writingSound = 10, .appendingChunks = 10};
 
 TEST(Cancellation, ByStopTranscodeAtRandomMoments) {
   CancelManyRuns(kLongClip, {Canceller::StopTranscode}, kLongClipPlan);

@@ -140,16 +140,19 @@ ReferenceRun MakeReferenceRun(const std::string& clip, MessageQueue& queue) {
   return reference;
 }
 
-RunPhase CancelRun(const ReferenceRun& reference, Canceller canceller, CancelMoment moment, MessageQueue& queue) {
+CancelOutcome CancelRun(const ReferenceRun& reference, Canceller canceller, CancelMoment moment, MessageQueue& queue) {
   ScratchDir dir;
   const std::string out = dir.File("out.kdx");
+  CancelOutcome outcome;
   if (!OpenAndStart(queue, reference.clip, out)) {
     CloseTranscoder();
-    return RunPhase::NotStarted;
+    return outcome;
   }
   WaitForMoment(dir.path(), out, reference, moment);
-  const RunPhase reached = ObservePhase(dir.path(), out, reference.soundPartBytes);
+  outcome.reached = ObservePhase(dir.path(), out, reference.soundPartBytes);
+  const auto cancelled = Clock::now();
   Cancel(canceller, queue, reference, dir.path());
+  outcome.cancelTook = Since(cancelled);
 
   // Each canceller returns only once the worker has finished, and the worker
   // posts its final message before that: everything is queued by now.
@@ -160,11 +163,12 @@ RunPhase CancelRun(const ReferenceRun& reference, Canceller canceller, CancelMom
   CloseTranscoder();
 
   const std::string listing = dir.Listing();
-  if (listing.empty()) return reached;
+  if (listing.empty()) return outcome;
   // Only a run that ended before the cancel may leave its file, complete.
   EXPECT_EQ(listing, "out.kdx\n");
   EXPECT_TRUE(ReadWholeFile(out) == reference.file) << "the file left behind differs from an uninterrupted run's";
-  return RunPhase::Finished;
+  outcome.reached = RunPhase::Finished;
+  return outcome;
 }
 
 }  // namespace kdxtest

@@ -39,11 +39,16 @@ struct CancelMoment {
   std::chrono::microseconds delay{0};
 };
 
+struct CancelOutcome {
+  RunPhase reached = RunPhase::NotStarted;  // when the run was cancelled
+  std::chrono::microseconds cancelTook{0};  // until the canceller returned
+};
+
 // Converts the reference clip into a fresh folder and cancels at the moment.
 // Checks with test expectations that the canceller returned success, that
 // the run posted exactly one final progress message and no error by then,
 // and that the folder holds nothing but, at most, a file identical to the
-// reference. Returns the phase the run had reached when it was cancelled.
-RunPhase CancelRun(const ReferenceRun& reference, Canceller canceller, CancelMoment moment, MessageQueue& queue);
+// reference.
+CancelOutcome CancelRun(const ReferenceRun& reference, Canceller canceller, CancelMoment moment, MessageQueue& queue);
 
 }  // namespace kdxtest
