@@ -3,12 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "audio/convert_audio.h"
+#include "audio/sound_converter.h"
 #include "library_state.h"
 #include "video/frame_interval.h"
 #include "writer/kdx_assembly.h"
 #include "writer/run_folder.h"
-#include "writer/wave_header.h"
 
 namespace kdx {
 
@@ -16,6 +15,10 @@ namespace {
 
 constexpr double kUnitsPerSecond = 10000000.0;
 constexpr int kCompletionWaitMs = 500;
+// The pass looks at the state word this often, so a stop (the user's
+// Cancel, which blocks the caller until the run has ended) is answered
+// quickly.
+constexpr int kStopPollMs = 50;
 // The measuring pass looks at most at the first five seconds.
 constexpr int64_t kLongestMeasuringPass = 50000000;
 
@@ -53,7 +56,7 @@ void ComputePositions(DecodingGraph& graph, int64_t* start, int64_t* stop) {
 void WaitForPass(DecodingGraph& graph, const CVideoGrabberCB& video, const CAudioGrabberCB& audio, int64_t stop) {
   for (;;) {
     long event = 0;
-    if (graph.WaitForCompletion(kCompletionWaitMs, &event) != E_ABORT && event == EC_COMPLETE) return;
+    if (graph.WaitForCompletion(kStopPollMs, &event) != E_ABORT && event == EC_COMPLETE) return;
     if (static_cast<int64_t>(audio.LastTime() * kUnitsPerSecond) >= stop &&
         static_cast<int64_t>(video.LastTime() * kUnitsPerSecond) >= stop) {
       return;
@@ -76,20 +79,18 @@ void RunPass(DecodingGraph& graph, const CVideoGrabberCB& video, const CAudioGra
 
 // Source frame interval in 100-ns units, measured over the start of the
 // range when the source states none.
-int64_t MeasureSourceInterval(DecodingGraph& graph, CVideoGrabberCB& video, CAudioGrabberCB& audio,
-                              BinaryFile& videoFile, BinaryFile& audioFile, int64_t start, int64_t stop) {
+int64_t MeasureSourceInterval(DecodingGraph& graph, CVideoGrabberCB& video, const CAudioGrabberCB& audio,
+                              BinaryFile& videoFile, int64_t start, int64_t stop) {
   const int64_t measuringEnd = std::min<int64_t>(stop / 10, kLongestMeasuringPass);
   video.SetRange(start / kUnitsPerSecond, stop / kUnitsPerSecond);
   video.SetFrameInterval(1.0 / g_param.nFrameRate);
   video.Reset();
-  audio.SetRange(start / kUnitsPerSecond, stop / kUnitsPerSecond);
-  audio.SetLastTime(0.0);
   Check(graph.SetPositions(start, measuringEnd));
   RunPass(graph, video, audio, measuringEnd);
   const int64_t interval = SourceIntervalFromMean(video.MeanInputInterval());
   Check(graph.SetPositions(start, stop));
   // The final pass writes over whatever the measuring pass wrote.
-  Check(videoFile.Seek(0) && audioFile.Seek(0));
+  Check(videoFile.Seek(0));
   return interval;
 }
 
@@ -97,16 +98,35 @@ void RemoveFile(const std::string& path) {
   if (!path.empty()) std::remove(path.c_str());
 }
 
-// Everything after the final pass: the sound part, then header and chunks.
-void AssembleDestination(const std::string& destination, const RunFolder& folder, const AudioFormat& audioFormat,
-                         const CVideoGrabberCB& video, const CAudioGrabberCB& audio, BinaryFile& videoFile,
-                         BinaryFile& audioFile) {
+// The final pass: the sound is converted into the destination while the
+// pictures go into ".video"; then the header and the chunks follow the
+// sound part.
+void ConvertRange(DecodingGraph& graph, CVideoGrabberCB& video, CAudioGrabberCB& audio, BinaryFile& videoFile,
+                  const std::string& destination, int64_t start, int64_t stop, int64_t sourceInterval) {
+  video.SetRange(start / kUnitsPerSecond, stop / kUnitsPerSecond);
+  video.SetLastPercent(0);
+  video.SetFrameInterval(DecideFrameInterval(sourceInterval, g_param.nFrameRate));
+  video.Reset();
+
+  AudioFormat audioFormat;
+  Check(graph.GetAudioFormat(&audioFormat));
+  // A sound that cannot be converted leaves a file without a sound part.
+  SoundConverter sound;
+  if (sound.Open(destination, audioFormat.samplesPerSec, audioFormat.channels, g_param.nSampleRate,
+                 g_param.nChannels)) {
+    audio.AttachConverter(&sound, audioFormat.channels);
+  }
+  audio.SetRange(start / kUnitsPerSecond, stop / kUnitsPerSecond);
+  audio.SetLastTime(0.0);
+
+  RunPass(graph, video, audio, stop);
+  audio.DetachConverter();
+  video.DetachFile();
+  if (!IsBusy()) return;
   // A write that failed while the graph ran (a full disk) fails the run.
-  Check(!videoFile.Failed() && !audioFile.Failed());
-  Check(FinishPcmWaveFile(audioFile, audioFormat, audio.ByteCount()));
-  Check(audioFile.Close());
-  // A sound conversion that fails leaves a file without a sound part.
-  ConvertAudio(folder.AudioPath(), destination, g_param.nSampleRate, g_param.nChannels);
+  Check(!videoFile.Failed());
+  // A sound part that could not be written (a full disk) fails the run.
+  if (sound.IsOpen()) Check(sound.Finish());
   BinaryFile output;
   Check(output.Open(destination, BinaryFile::Mode::AppendWrite));
   const ChunkGeometry& geometry = video.Geometry();
@@ -121,7 +141,6 @@ void RunConversion(CTranscoder& transcoder, CVideoGrabberCB& video, CAudioGrabbe
   const std::string& destination = transcoder.Destination();
   RunFolder folder;
   BinaryFile videoFile;
-  BinaryFile audioFile;
   bool completed = false;
   try {
     // A stop that came before the run started ends it quietly.
@@ -133,7 +152,6 @@ void RunConversion(CTranscoder& transcoder, CVideoGrabberCB& video, CAudioGrabbe
       graph.SetVideoCallback(&video);
       graph.SetAudioCallback(&audio);
       Check(folder.Create(destination));
-      Check(audioFile.Open(folder.AudioPath(), BinaryFile::Mode::CreateWrite));
       Check(videoFile.Open(folder.VideoPath(), BinaryFile::Mode::CreateReadWrite));
 
       int64_t start = 0;
@@ -144,35 +162,13 @@ void RunConversion(CTranscoder& transcoder, CVideoGrabberCB& video, CAudioGrabbe
       Check(graph.GetVideoFormat(&videoFormat));
       video.SetupOutputSize(videoFormat.width, videoFormat.height);
       video.AttachFile(&videoFile);
-      audio.AttachFile(&audioFile);
 
       int64_t sourceInterval = videoFormat.avgTimePerFrame;
-      if (sourceInterval == 0) {
-        sourceInterval = MeasureSourceInterval(graph, video, audio, videoFile, audioFile, start, stop);
-      }
-
+      if (sourceInterval == 0) sourceInterval = MeasureSourceInterval(graph, video, audio, videoFile, start, stop);
       if (IsBusy()) {
-        video.SetRange(start / kUnitsPerSecond, stop / kUnitsPerSecond);
-        video.SetLastPercent(0);
-        video.SetFrameInterval(DecideFrameInterval(sourceInterval, g_param.nFrameRate));
-        video.Reset();
-        audio.SetLastTime(0.0);
-
-        AudioFormat audioFormat;
-        Check(graph.GetAudioFormat(&audioFormat));
-        audio.ResetByteCount();
-        audio.SetRange(start / kUnitsPerSecond, stop / kUnitsPerSecond);
-        const auto header = BuildPcmWaveHeader(audioFormat, 0);
-        Check(audioFile.Write(header.data(), header.size()));
-
-        RunPass(graph, video, audio, stop);
-        video.DetachFile();
-        audio.DetachFile();
-        if (IsBusy()) {
-          AssembleDestination(destination, folder, audioFormat, video, audio, videoFile, audioFile);
-          // A stop during the final copy leaves the file incomplete.
-          completed = IsBusy();
-        }
+        ConvertRange(graph, video, audio, videoFile, destination, start, stop, sourceInterval);
+        // A stop during the final copy leaves the file incomplete.
+        completed = IsBusy();
       }
     }
   } catch (const StepFailure& failure) {
@@ -180,9 +176,8 @@ void RunConversion(CTranscoder& transcoder, CVideoGrabberCB& video, CAudioGrabbe
   }
   graph.Stop();
   video.DetachFile();
-  audio.DetachFile();
+  audio.DetachConverter();
   videoFile.Close();
-  audioFile.Close();
   folder.Remove();
   if (!completed) RemoveFile(destination);
   PostToCaller(WM_TRANSCODE_PROGRESS, 100, 0);

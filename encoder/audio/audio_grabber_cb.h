@@ -1,36 +1,36 @@
-// Captures the decoded sound of the range, untouched, into ".audio".
+// Hands the decoded sound of the range, untouched, to the sound converter.
 #pragma once
 
 #include <atomic>
-#include <cstdint>
 
+#include "audio/sound_converter.h"
 #include "graph/media_sample.h"
-#include "writer/binary_file.h"
 
 namespace kdx {
 
 class CAudioGrabberCB : public ISampleGrabberCB {
  public:
-  // Sample callback: ignored unless a file is attached and the run is busy;
-  // every buffer moves the last time, only buffers within start..stop are
-  // appended to the file.
+  // Sample callback: ignored unless a converter is attached and the run is
+  // busy; every buffer moves the last time, only buffers within start..stop
+  // are converted.
   int SampleCB(double time, IMediaSample* sample) override;
 
   // Attach/detach only while the graph is stopped.
-  void AttachFile(BinaryFile* file) { file_ = file; }
-  void DetachFile() { file_ = nullptr; }
+  void AttachConverter(SoundConverter* converter, int channels) {
+    converter_ = converter;
+    channels_ = channels;
+  }
+  void DetachConverter() { converter_ = nullptr; }
   void SetRange(double start, double stop) {
     start_ = start;
     stop_ = stop;
   }
-  void ResetByteCount() { byteCount_.store(0); }
-  uint32_t ByteCount() const { return byteCount_.load(); }
   double LastTime() const { return lastTime_.load(); }
   void SetLastTime(double time) { lastTime_.store(time); }
 
  private:
-  BinaryFile* file_ = nullptr;
-  std::atomic<uint32_t> byteCount_{0};
+  SoundConverter* converter_ = nullptr;
+  int channels_ = 0;
   std::atomic<double> lastTime_{0.0};
   double start_ = 0.0;
   double stop_ = 0.0;

@@ -2,21 +2,12 @@
 
 #include "kdx.h"
 #include "writer/kdx_header.h"
-#include "writer/wave_header.h"
 
 namespace kdx {
 
 namespace {
 constexpr size_t kCopyBlock = 1000;
 }  // namespace
-
-bool FinishPcmWaveFile(BinaryFile& audio, const AudioFormat& format, uint32_t dataBytes) {
-  const auto header = BuildPcmWaveHeader(format, dataBytes);
-  audio.Seek(0);
-  audio.Write(header.data(), header.size());
-  // Closing flushes every byte before the sound converter reads the file.
-  return audio.Close();
-}
 
 bool AppendKdxBody(BinaryFile& output, BinaryFile& video, const ChunkGeometry& geometry, int32_t frameCount,
                    const std::atomic<int32_t>& stateWord) {

@@ -1,19 +1,14 @@
-// The final steps of a run: complete the captured sound's header, and append
-// the KDX header and the chunk area to the file that holds the sound part.
+// The final step of a run: append the KDX header and the chunk area to the
+// file that holds the sound part.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 
-#include "graph/decoding_graph.h"
 #include "writer/binary_file.h"
 #include "writer/chunk_geometry.h"
 
 namespace kdx {
-
-// Rewrites the 46-byte header at the start of the open ".audio" file with
-// the final sizes and closes the file. False when a write or the close failed.
-bool FinishPcmWaveFile(BinaryFile& audio, const AudioFormat& format, uint32_t dataBytes);
 
 // Writes the header, then copies the whole of "video" from its first byte in
 // blocks of 1000 bytes. The copy ends early after a full block once the state

@@ -35,7 +35,6 @@ bool RunFolder::Create(const std::string& destinationPath) {
 void RunFolder::Remove() {
   if (path_.empty()) return;
   // Failures are ignored: a temporary that cannot go must not fail the run.
-  unlink(AudioPath().c_str());
   unlink(VideoPath().c_str());
   rmdir(path_.c_str());
   path_.clear();

@@ -1,5 +1,5 @@
 // The private folder of one run, made beside the destination, that holds
-// the temporaries ".audio" and ".video". Removing it at the end of every run
+// the temporary chunk area ".video". Removing it at the end of every run
 // leaves nothing behind, and two converters never share temporaries.
 #pragma once
 
@@ -18,7 +18,6 @@ class RunFolder {
   bool Create(const std::string& destinationPath);
   void Remove();
   const std::string& path() const { return path_; }
-  std::string AudioPath() const { return path_ + "/.audio"; }
   std::string VideoPath() const { return path_ + "/.video"; }
 
  private:

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sndfile.h>
 
 #include <cstring>
 #include <vector>
@@ -8,7 +7,6 @@
 #include "test_paths.h"
 #include "writer/chunk_geometry.h"
 #include "writer/kdx_header.h"
-#include "writer/wave_header.h"
 
 namespace {
 
@@ -41,42 +39,6 @@ TEST(KdxHeader, OneByteFieldsKeepTheirNeighboursZero) {
   EXPECT_EQ(header[9], 300 & 0xFF);
   EXPECT_EQ(header[12], 260 & 0xFF);
   for (size_t i : {10, 11, 13, 14}) EXPECT_EQ(header[i], 0) << "byte " << i;
-}
-
-TEST(PcmWaveHeader, IsCanonicalWithTagOneAndNoExtraBytes) {
-  kdx::AudioFormat format;
-  format.channels = 2;
-  format.samplesPerSec = 44100;
-  format.avgBytesPerSec = 176400;
-  format.blockAlign = 4;
-  format.bitsPerSample = 16;
-  const auto h = kdx::BuildPcmWaveHeader(format, 1000);
-  const uint8_t expected[46] = {'R', 'I', 'F', 'F', 0x0E, 0x04, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ',
-                                18, 0, 0, 0, 1, 0, 2, 0, 0x44, 0xAC, 0, 0, 0x10, 0xB1, 0x02, 0,
-                                4, 0, 16, 0, 0, 0, 'd', 'a', 't', 'a', 0xE8, 0x03, 0, 0};
-  EXPECT_EQ(std::memcmp(h.data(), expected, sizeof expected), 0);
-}
-
-TEST(PcmWaveHeader, MakesAFileLibsndfileReads) {
-  kdxtest::ScratchDir dir;
-  kdx::AudioFormat format;
-  format.channels = 1;
-  format.samplesPerSec = 22050;
-  format.avgBytesPerSec = 44100;
-  format.blockAlign = 2;
-  const auto header = kdx::BuildPcmWaveHeader(format, 2000);
-  std::vector<uint8_t> bytes(header.begin(), header.end());
-  bytes.resize(bytes.size() + 2000, 0x10);
-  kdxtest::WriteBytes(dir.File("a.wav"), bytes);
-
-  SF_INFO info{};
-  SNDFILE* file = sf_open(dir.File("a.wav").c_str(), SFM_READ, &info);
-  ASSERT_NE(file, nullptr) << sf_strerror(nullptr);
-  sf_close(file);
-  EXPECT_EQ(info.format, SF_FORMAT_WAV | SF_FORMAT_PCM_16);
-  EXPECT_EQ(info.channels, 1);
-  EXPECT_EQ(info.samplerate, 22050);
-  EXPECT_EQ(info.frames, 1000);
 }
 
 }  // namespace

@@ -17,31 +17,6 @@ using kdx::BinaryFile;
 
 kdx::ChunkGeometry Geometry96At30() { return kdx::ComputeChunkGeometry(128, 96, 1.0 / 30, 60 * 1024, false); }
 
-TEST(FinishPcmWaveFile, CompletesTheCapturedSoundForLibsndfile) {
-  kdxtest::ScratchDir dir;
-  kdx::AudioFormat format;
-  format.channels = 2;
-  format.samplesPerSec = 48000;
-  format.avgBytesPerSec = 192000;
-  format.blockAlign = 4;
-  BinaryFile audio;
-  ASSERT_TRUE(audio.Open(dir.File(".audio"), BinaryFile::Mode::CreateWrite));
-  const std::vector<uint8_t> zeroHeader(46, 0);  // sizes unknown while capturing
-  const std::vector<uint8_t> pcm(4800, 0x22);
-  audio.Write(zeroHeader.data(), zeroHeader.size());
-  audio.Write(pcm.data(), pcm.size());
-  ASSERT_TRUE(kdx::FinishPcmWaveFile(audio, format, static_cast<uint32_t>(pcm.size())));
-  EXPECT_FALSE(audio.IsOpen());
-
-  SF_INFO info{};
-  SNDFILE* file = sf_open(dir.File(".audio").c_str(), SFM_READ, &info);
-  ASSERT_NE(file, nullptr) << sf_strerror(nullptr);
-  sf_close(file);
-  EXPECT_EQ(info.channels, 2);
-  EXPECT_EQ(info.samplerate, 48000);
-  EXPECT_EQ(info.frames, 1200);
-}
-
 TEST(KdxAssembly, SoundHeaderAndChunksReadBack) {
   kdxtest::ScratchDir dir;
   kdxtest::WriteImaAdpcmWave(dir.File("sound.wav"), 2, 22050, 22050);

@@ -18,10 +18,8 @@ TEST(RunFolder, MakesAHiddenFolderBesideTheDestinationAndRemovesAll) {
   ASSERT_TRUE(folder.Create(dir.File("movie.kdx")));
   EXPECT_EQ(fs::path(folder.path()).parent_path(), fs::path(dir.path()));
   EXPECT_EQ(fs::path(folder.path()).filename().string().rfind(".kdx-", 0), 0u);
-  EXPECT_EQ(folder.AudioPath(), folder.path() + "/.audio");
   EXPECT_EQ(folder.VideoPath(), folder.path() + "/.video");
 
-  kdxtest::WriteBytes(folder.AudioPath(), {1, 2, 3});
   kdxtest::WriteBytes(folder.VideoPath(), {4, 5, 6});
   folder.Remove();
   EXPECT_EQ(dir.Listing(), "");

@@ -1,4 +1,5 @@
 // kdxconvert: converts video files into KDX files for a Norvik player.
+#include <csignal>
 #include <cstdio>
 #include <iostream>
 
@@ -55,6 +56,9 @@ int main(int argc, char** argv) {
   // The decoder's own warnings about damaged input would drown the
   // program's messages; failures are reported in the program's words.
   av_log_set_level(AV_LOG_QUIET);
+  // Past a file-size limit, writes fail and the run reports it, instead of
+  // the signal ending the program with half-written files.
+  std::signal(SIGXFSZ, SIG_IGN);
   ParsedCommandLine parsed = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
   if (!parsed.options) return UsageError(parsed.error);
   const ConvertOptions& options = *parsed.options;
