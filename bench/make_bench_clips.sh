@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Generates the benchmark's reference clips once into the given folder.
+set -euo pipefail
+out=${1:?output folder}
+mkdir -p "$out"
+cd "$out"
+ff() { ffmpeg -hide_banner -loglevel error -nostdin -y "$@"; }
+make() {
+  local name=$1; shift
+  [ -s "$name" ] && return 0
+  ff "$@" "tmp.$name"
+  mv "tmp.$name" "$name"
+}
+# Moving test pattern with grain and a noisy sound bed: closer to camera
+# footage than a clean synthetic picture, so JPEG and AAC work for real.
+picture() { echo "testsrc2=size=$1:rate=$2:duration=$3,noise=alls=18:allf=t+u"; }
+sound() { echo "sine=frequency=330:sample_rate=44100:duration=$1[s];anoisesrc=color=pink:amplitude=0.2:sample_rate=44100:duration=$1[n];[s][n]amix=inputs=2"; }
+
+make clip_640x480_30fps_60s.mp4 -f lavfi -i "$(picture 640x480 30 60)" -filter_complex "$(sound 60),aformat=channel_layouts=stereo[a]" \
+  -map 0:v -map "[a]" -c:v libx264 -preset veryfast -crf 23 -pix_fmt yuv420p -c:a aac -b:a 128k
+make clip_1280x720_25fps_60s.mp4 -f lavfi -i "$(picture 1280x720 25 60)" -filter_complex "$(sound 60),aformat=channel_layouts=stereo[a]" \
+  -map 0:v -map "[a]" -c:v libx264 -preset veryfast -crf 23 -pix_fmt yuv420p -c:a aac -b:a 128k
+make clip_320x240_25fps_300s.avi -f lavfi -i "$(picture 320x240 25 300)" -filter_complex "$(sound 300),aformat=channel_layouts=stereo[a]" \
+  -map 0:v -map "[a]" -c:v mpeg4 -q:v 4 -c:a libmp3lame -b:a 128k

@@ -1,0 +1,95 @@
+#!/usr/bin/env python3
+"""Measures kdxconvert against ffmpeg on the same clips and machine.
+
+For each reference clip it runs, RUNS times each (median reported):
+  ours   kdxconvert, High quality, the 128x128 15 fps model, full image
+  floor  ffmpeg -i CLIP -f null -            (decoding only)
+  peer   ffmpeg MJPEG 15 fps + IMA ADPCM 22050 Hz stereo of the same size
+and prints wall time, CPU time and peak memory with the ratios.
+"""
+import argparse
+import os
+import re
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.dirname(HERE)
+
+
+def measure(command, env=None):
+    """Runs a command under GNU time; returns (wall s, cpu s, peak KiB)."""
+    with tempfile.NamedTemporaryFile("r", suffix=".time") as report:
+        full = ["/usr/bin/time", "-f", "%e %U %S %M", "-o", report.name] + command
+        done = subprocess.run(full, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, env=env)
+        if done.returncode != 0:
+            sys.exit("failed: %s\n%s" % (" ".join(command), done.stderr.decode(errors="replace")[-2000:]))
+        wall, user, system, peak = report.read().split()[-4:]
+        return float(wall), float(user) + float(system), int(peak)
+
+
+def median_of(runs, command, env=None):
+    samples = [measure(command, env) for _ in range(runs)]
+    return tuple(statistics.median(s[i] for s in samples) for i in range(3))
+
+
+def find_model(kdxconvert, env):
+    """The first KDX model of the table with a 128*128 screen at 15 fps."""
+    listing = subprocess.run([kdxconvert, "--list-models"], capture_output=True, text=True, env=env).stdout
+    for line in listing.splitlines():
+        if "128*128" in line and re.search(r"\b15\b", line) and "KDX" in line.upper():
+            return line.split("  ")[0].strip()
+    sys.exit("no 128*128 15 fps KDX model in:\n" + listing)
+
+
+def output_size(kdxinfo, path):
+    text = subprocess.run([kdxinfo, path], capture_output=True, text=True).stdout
+    w = re.search(r"\bW\s*[:=]\s*(\d+)", text)
+    h = re.search(r"\bH\s*[:=]\s*(\d+)", text)
+    return (int(w.group(1)), int(h.group(1))) if w and h else (128, 96)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--build", default=os.path.join(ROOT, "build"), help="build folder (default: build)")
+    parser.add_argument("--clips", default=os.path.join(ROOT, "build", "bench-clips"), help="clip cache folder")
+    parser.add_argument("--runs", type=int, default=3, help="runs of each command (median)")
+    parser.add_argument("--only", help="measure only clips whose name contains this")
+    args = parser.parse_args()
+
+    subprocess.run(["bash", os.path.join(HERE, "make_bench_clips.sh"), args.clips], check=True)
+    kdxconvert = os.path.join(args.build, "bin", "kdxconvert")
+    kdxinfo = os.path.join(args.build, "bin", "kdxinfo")
+    work = tempfile.mkdtemp(prefix="kdxbench-")
+    env = dict(os.environ, NKDX_CONFIG_DIR=work, NKDX_LOG_FILE=os.path.join(work, "log.txt"))
+    model = find_model(kdxconvert, env)
+    try:
+        for clip in sorted(os.listdir(args.clips)):
+            if not clip.endswith((".mp4", ".avi")) or clip.startswith("tmp.") or (args.only and args.only not in clip):
+                continue
+            source = os.path.join(args.clips, clip)
+            ours = median_of(args.runs, [kdxconvert, "--model", model, "--quality", "high", "--mode", "full-image",
+                                         "--overwrite", "--output", work, source], env)
+            result = os.path.join(work, model, os.path.splitext(clip)[0] + ".kdx")
+            width, height = output_size(kdxinfo, result)
+            floor = median_of(args.runs, ["ffmpeg", "-nostdin", "-v", "error", "-i", source, "-f", "null", "-"])
+            peer_out = os.path.join(work, "peer.avi")
+            peer = median_of(args.runs, ["ffmpeg", "-nostdin", "-v", "error", "-y", "-i", source, "-vf",
+                                         "fps=15,scale=%d:%d" % (width, height), "-c:v", "mjpeg", "-q:v", "4",
+                                         "-c:a", "adpcm_ima_wav", "-ar", "22050", "-ac", "2", peer_out])
+            print("== %s (output %dx%d)" % (clip, width, height))
+            for name, (wall, cpu, peak) in (("kdxconvert", ours), ("ffmpeg decode (floor)", floor),
+                                            ("ffmpeg mjpeg+adpcm (peer)", peer)):
+                print("  %-27s wall %7.2f s  cpu %7.2f s  peak %7.1f MiB" % (name, wall, cpu, peak / 1024.0))
+            print("  wall vs floor %.2fx, vs peer %.2fx; cpu vs floor %.2fx, vs peer %.2fx" % (
+                ours[0] / floor[0], ours[0] / peer[0], ours[1] / floor[1], ours[1] / peer[1]))
+            sys.stdout.flush()
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()
