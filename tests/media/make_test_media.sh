@@ -3,20 +3,11 @@
 # testsrc2/sine sources, plus edge shapes. Existing clips are kept, so the
 # cache in the build tree makes later builds quick.
 set -euo pipefail
+source "$(cd "$(dirname "$0")" && pwd)/../../scripts/clip_cache.sh"
 out=${1:?output folder}
 mkdir -p "$out"
 cd "$out"
 
-ff() { ffmpeg -hide_banner -loglevel error -nostdin -y "$@"; }
-# make NAME ARGS...: builds NAME through a temporary file so an interrupted
-# build never leaves a half-written clip behind.
-make() {
-  local name=$1; shift
-  [ -s "$name" ] && return 0
-  local tmp="tmp.${name}"
-  ff "$@" "$tmp"
-  mv "$tmp" "$name"
-}
 video() { echo "-f lavfi -i testsrc2=size=$1:rate=$2:duration=${3:-3}"; }
 audio() { echo "-f lavfi -i sine=frequency=${1:-440}:sample_rate=${2:-44100}:duration=${3:-3}"; }
 
