@@ -14,5 +14,9 @@ make clip_640x480_30fps_60s.mp4 -f lavfi -i "$(picture 640x480 30 60)" -filter_c
   -map 0:v -map "[a]" -c:v libx264 -preset veryfast -crf 23 -pix_fmt yuv420p -c:a aac -b:a 128k
 make clip_1280x720_25fps_60s.mp4 -f lavfi -i "$(picture 1280x720 25 60)" -filter_complex "$(sound 60),aformat=channel_layouts=stereo[a]" \
   -map 0:v -map "[a]" -c:v libx264 -preset veryfast -crf 23 -pix_fmt yuv420p -c:a aac -b:a 128k
+# The same kind of clip at a fifth of the length: memory must not grow with
+# the length of the clip.
+make clip_320x240_25fps_60s.avi -f lavfi -i "$(picture 320x240 25 60)" -filter_complex "$(sound 60),aformat=channel_layouts=stereo[a]" \
+  -map 0:v -map "[a]" -c:v mpeg4 -q:v 4 -c:a libmp3lame -b:a 128k
 make clip_320x240_25fps_300s.avi -f lavfi -i "$(picture 320x240 25 300)" -filter_complex "$(sound 300),aformat=channel_layouts=stereo[a]" \
   -map 0:v -map "[a]" -c:v mpeg4 -q:v 4 -c:a libmp3lame -b:a 128k

@@ -52,6 +52,14 @@ def output_size(kdxinfo, path):
     return (int(w.group(1)), int(h.group(1))) if w and h else (128, 96)
 
 
+def report_length_independence(peaks):
+    """Compares kdxconvert's peak memory on clips that differ only in length."""
+    short, long_ = "clip_320x240_25fps_60s.avi", "clip_320x240_25fps_300s.avi"
+    if short in peaks and long_ in peaks:
+        print("== peak memory, 300 s against 60 s of the same kind: %.1f MiB vs %.1f MiB (%+.1f %%)" % (
+            peaks[long_] / 1024.0, peaks[short] / 1024.0, 100.0 * (peaks[long_] - peaks[short]) / peaks[short]))
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--build", default=os.path.join(ROOT, "build"), help="build folder (default: build)")
@@ -66,6 +74,7 @@ def main():
     work = tempfile.mkdtemp(prefix="kdxbench-")
     env = dict(os.environ, NKDX_CONFIG_DIR=work, NKDX_LOG_FILE=os.path.join(work, "log.txt"))
     model = find_model(kdxconvert, env)
+    peaks = {}
     try:
         for clip in sorted(os.listdir(args.clips)):
             if not clip.endswith((".mp4", ".avi")) or clip.startswith("tmp.") or (args.only and args.only not in clip):
@@ -87,6 +96,8 @@ def main():
             print("  wall vs floor %.2fx, vs peer %.2fx; cpu vs floor %.2fx, vs peer %.2fx" % (
                 ours[0] / floor[0], ours[0] / peer[0], ours[1] / floor[1], ours[1] / peer[1]))
             sys.stdout.flush()
+            peaks[clip] = ours[2]
+        report_length_independence(peaks)
     finally:
         shutil.rmtree(work, ignore_errors=True)
 
