@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "audio/audio_grabber_cb.h"
@@ -29,11 +27,6 @@ class BufferSample : public kdx::IMediaSample {
   bool available_;
 };
 
-std::vector<char> FileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // A stereo buffer of a tone, distinct per buffer index.
 std::vector<int16_t> Tone(int index, int frames = 1000) {
   std::vector<int16_t> samples;
@@ -56,7 +49,7 @@ class AudioGrabber : public ::testing::Test {
   void TearDown() override { kdx::g_state.store(TS_IDLE); }
 
   // What the same samples give when converted from a PCM file at once.
-  std::vector<char> ConvertedAtOnce(const std::vector<std::vector<int16_t>>& buffers) {
+  std::string ConvertedAtOnce(const std::vector<std::vector<int16_t>>& buffers) {
     std::vector<int16_t> all;
     for (const auto& b : buffers) all.insert(all.end(), b.begin(), b.end());
     const std::string pcm = dir_.File("expected.pcm.wav");
@@ -64,7 +57,7 @@ class AudioGrabber : public ::testing::Test {
                               [&](long frame, int channel) { return all[frame * 2 + channel] / 32768.0; });
     const std::string expected = dir_.File("expected.wav");
     EXPECT_TRUE(kdx::ConvertAudio(pcm, expected, 22050, 2));
-    return FileBytes(expected);
+    return kdxtest::ReadFile(expected);
   }
 
   kdxtest::ScratchDir dir_;
@@ -83,7 +76,7 @@ TEST_F(AudioGrabber, ConvertsOnlyBuffersWithinTheRangeButTracksEveryTime) {
   EXPECT_EQ(grabber_.LastTime(), 2.5);
 
   ASSERT_TRUE(converter_.Finish());
-  EXPECT_EQ(FileBytes(dir_.File("sound.wav")), ConvertedAtOnce({Tone(1), Tone(2), Tone(3)}));
+  EXPECT_EQ(kdxtest::ReadFile(dir_.File("sound.wav")), ConvertedAtOnce({Tone(1), Tone(2), Tone(3)}));
 }
 
 TEST_F(AudioGrabber, IgnoresEverythingUnlessAttachedAndBusy) {

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <vector>
 
@@ -11,11 +9,6 @@
 #include "test_sound_files.h"
 
 namespace {
-
-std::vector<char> FileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 struct Case {
   int inRate;
@@ -52,7 +45,7 @@ TEST_P(StreamedSound, MatchesTheWholeFileConvertedAtOnce) {
     at += piece;
   }
   ASSERT_TRUE(streamed.Finish());
-  EXPECT_EQ(FileBytes(dir.File("streamed.wav")), FileBytes(dir.File("at_once.wav")));
+  EXPECT_EQ(kdxtest::ReadFile(dir.File("streamed.wav")), kdxtest::ReadFile(dir.File("at_once.wav")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Rates, StreamedSound,

@@ -10,13 +10,6 @@
 
 namespace {
 
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 TEST(PrivateProfile, ReadsNamesWithoutRegardToCaseAndDropsSpacesAndQuotes) {
   kdxtest::ScratchDir dir;
   std::string ini = dir.File("a.ini");
@@ -39,7 +32,7 @@ TEST(PrivateProfile, WritingKeepsEveryOtherLine) {
   EXPECT_TRUE(WritePrivateProfileString("a", "X", "10", ini));   // replaces in place
   EXPECT_TRUE(WritePrivateProfileString("A", "z", "3", ini));    // joins its section
   EXPECT_TRUE(WritePrivateProfileString("C", "w", "4", ini));    // new section at the end
-  EXPECT_EQ(ReadAll(ini), "; kept\n[A]\nX=10\nz=3\n\n[B]\ny=2\n[C]\nw=4\n");
+  EXPECT_EQ(kdxtest::ReadFile(ini), "; kept\n[A]\nX=10\nz=3\n\n[B]\ny=2\n[C]\nw=4\n");
   EXPECT_EQ(dir.Listing(), "b.ini\n") << "no temporary file left behind";
 }
 
@@ -48,11 +41,11 @@ TEST(PrivateProfile, WritingFollowsTheFilesLineEndsAndCreatesTheFile) {
   std::string crlf = dir.File("crlf.ini");
   std::ofstream(crlf) << "[A]\r\nx=1\r\n";
   EXPECT_TRUE(WritePrivateProfileString("A", "y", "2", crlf));
-  EXPECT_EQ(ReadAll(crlf), "[A]\r\nx=1\r\ny=2\r\n");
+  EXPECT_EQ(kdxtest::ReadFile(crlf), "[A]\r\nx=1\r\ny=2\r\n");
 
   std::string fresh = dir.File("sub/dir/new.ini");
   EXPECT_TRUE(WritePrivateProfileString("S", "k", "v", fresh));
-  EXPECT_EQ(ReadAll(fresh), "[S]\nk=v\n");
+  EXPECT_EQ(kdxtest::ReadFile(fresh), "[S]\nk=v\n");
 }
 
 TEST(PrivateProfile, RefusesEntriesThatCouldNotBeReadBack) {

@@ -32,8 +32,8 @@ std::vector<uint8_t> ReferenceFrame(const std::string& clip, int index) {
                                              ")' -frames:v 1 -f rawvideo -pix_fmt bgr24 '" + raw + "'",
                                          &output);
   EXPECT_EQ(status, 0) << output;
-  std::ifstream file(raw, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  const std::string bytes = kdxtest::ReadFile(raw);
+  return {bytes.begin(), bytes.end()};
 }
 
 // The graph's picture of delivery `index` from the start of the clip.
@@ -124,8 +124,7 @@ std::vector<int16_t> ReferenceSound(const std::string& clip) {
                                              "' -vn -f s16le -acodec pcm_s16le '" + raw + "'",
                                          &output);
   EXPECT_EQ(status, 0) << output;
-  std::ifstream file(raw, std::ios::binary);
-  const std::vector<char> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  const std::string bytes = kdxtest::ReadFile(raw);
   std::vector<int16_t> samples(bytes.size() / 2);
   std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
   return samples;

@@ -1,5 +1,7 @@
 #include "damaged_inputs.h"
 
+#include "test_paths.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,8 +22,8 @@ namespace fs = std::filesystem;
 using Bytes = std::vector<uint8_t>;
 
 Bytes ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  const std::string bytes = kdxtest::ReadFile(path);
+  return Bytes(bytes.begin(), bytes.end());
 }
 
 std::string Save(const std::string& folder, const std::string& name, const Bytes& bytes) {

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <vector>
 
 namespace kdxtest {
@@ -34,6 +36,11 @@ std::string ScratchDir::Listing() const {
   std::string text;
   for (const auto& n : names) text += n + "\n";
   return text;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 int RunCommand(const std::string& command, std::string* output) {

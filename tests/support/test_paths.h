@@ -26,6 +26,9 @@ class ScratchDir {
   std::string path_;
 };
 
+// The whole content of a file (empty when it cannot be read).
+std::string ReadFile(const std::string& path);
+
 // Runs a shell command, returns its exit status; output goes to *output.
 int RunCommand(const std::string& command, std::string* output = nullptr);
 
