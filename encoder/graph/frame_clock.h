@@ -18,6 +18,8 @@ class FrameClock {
 
   // frameSeconds: how long the frame lasts, to place an untimed next one.
   double TimeOf(const AVFrame& frame, double frameSeconds);
+  // The time of a time stamp of the stream.
+  double SecondsOf(int64_t timestamp) const;
 
  private:
   const AVRational timeBase_;

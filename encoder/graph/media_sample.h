@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 namespace kdx {
 
@@ -21,6 +22,11 @@ class ISampleGrabberCB {
   virtual ~ISampleGrabberCB() = default;
   // time: seconds from the start of the media. Returns 0.
   virtual int SampleCB(double time, IMediaSample* sample) = 0;
+  // Video: true when the callback is sure to drop a picture at `time`
+  // without looking at it, even if pictures at the `earlier` times (on their
+  // way, ascending) arrive first; the decoder may then leave it out. Asked
+  // on the streaming thread, between samples.
+  virtual bool WillDrop(double /*time*/, std::span<const double> /*earlier*/) const { return false; }
 };
 
 }  // namespace kdx

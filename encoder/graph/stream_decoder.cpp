@@ -19,13 +19,15 @@ bool DeliverReadyFrames(AVCodecContext& decoder, AVFrame& frame, const FrameHand
 
 }  // namespace
 
-void DecodeStream(PacketQueue& queue, AVCodecContext& decoder, const FrameHandler& handleFrame) {
+void DecodeStream(PacketQueue& queue, AVCodecContext& decoder, const FrameHandler& handleFrame,
+                  const PacketHandler& beforeSending) {
   FramePtr frame(av_frame_alloc());
   if (!frame) return;
   PacketPtr packet;
   while (queue.Pop(&packet)) {
     // An empty packet ends the input and puts the decoder into draining.
     const bool endOfInput = !packet;
+    if (packet && beforeSending) beforeSending(*packet);
     if (avcodec_send_packet(&decoder, packet.get()) == AVERROR(EAGAIN)) {
       if (!DeliverReadyFrames(decoder, *frame, handleFrame)) return;
       avcodec_send_packet(&decoder, packet.get());

@@ -7,6 +7,7 @@
 #include "graph/frame_clock.h"
 #include "graph/lazy_video_sample.h"
 #include "graph/pcm_sample.h"
+#include "graph/picture_skip_planner.h"
 #include "graph/stream_decoder.h"
 
 namespace kdx {
@@ -101,16 +102,26 @@ void StreamingSession::StreamVideo() {
   const AVRational timeBase = video.stream->time_base;
   const double nominalSeconds = NominalFrameSeconds(*video.stream);
   FrameClock clock(timeBase, setup_.source->StartTime());
-  DecodeStream(videoPackets_, *video.decoder, [&](const AVFrame& frame) {
+  PictureSkipPlanner planner(clock, PictureSkippingAllowed());
+  AVCodecContext& decoder = *video.decoder;
+  auto handleFrame = [&](const AVFrame& frame) {
     if (Stopping()) return false;
     const double frameSeconds = frame.pkt_duration > 0 ? frame.pkt_duration * av_q2d(timeBase) : nominalSeconds;
     const double time = clock.TimeOf(frame, frameSeconds);
+    planner.Delivered(frame, time);
     if (ISampleGrabberCB* callback = setup_.videoCallback->load()) {
       LazyVideoSample sample(*setup_.pictures, frame);
       callback->SampleCB(time, &sample);
     }
     return time < stopSeconds_;
-  });
+  };
+  // Pictures the callback will drop anyway are not decoded when nothing
+  // refers to them; the decoder takes the setting along with each packet.
+  auto beforeSending = [&](const AVPacket& packet) {
+    decoder.skip_frame = planner.Skips(packet, setup_.videoCallback->load()) ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
+  };
+  DecodeStream(videoPackets_, decoder, handleFrame, beforeSending);
+  decoder.skip_frame = AVDISCARD_DEFAULT;
   EndStream(videoPackets_);
 }
 

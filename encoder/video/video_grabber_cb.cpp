@@ -75,6 +75,21 @@ int CVideoGrabberCB::SampleCB(double time, IMediaSample* sample) {
   return 0;
 }
 
+// The next due time only grows, by T for each frame taken, and more frames
+// arriving can only take it further; so a frame before the due time reached
+// after the earlier ones is dropped whatever else comes in between. Before
+// the first frame is kept the due times have no origin yet, and frames
+// outside the range still move the last time, so neither is ever skipped.
+bool CVideoGrabberCB::WillDrop(double time, std::span<const double> earlier) const {
+  const Impl& s = *impl_;
+  if (s.frameCount.load(std::memory_order_relaxed) == 0 || time < s.start || time > s.stop) return false;
+  double due = s.nextDueTime;
+  for (const double t : earlier) {
+    if (t >= s.start && t <= s.stop && t + kTimeTolerance >= due) due += s.T;
+  }
+  return time + kTimeTolerance < due;
+}
+
 // False when the frame's pixels cannot be had: the frame is then ignored
 // without moving any time.
 bool CVideoGrabberCB::Impl::KeepFrame(double t, IMediaSample* sample) {

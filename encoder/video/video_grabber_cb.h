@@ -19,6 +19,7 @@ class CVideoGrabberCB : public ISampleGrabberCB {
   ~CVideoGrabberCB() override;
 
   int SampleCB(double time, IMediaSample* sample) override;
+  bool WillDrop(double time, std::span<const double> earlier) const override;
 
   // Output size from the delivered frame size and the run's request
   // (g_param): rotation swap, fit or fill, crop size.

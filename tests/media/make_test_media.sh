@@ -44,3 +44,15 @@ make corner_marker.mp4 -f lavfi -i color=c=0x202020:size=320x240:rate=25:duratio
 [ -s text_file.avi ] || printf 'This is a plain text file, not a video.\n' > text_file.avi
 # Long enough that a stop can land in every phase of a run.
 make long_320x240.mp4 $(video 320x240 25 30) $(audio 440 44100 30) -ac 2 -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac -shortest
+# Pictures with B-frames that nothing refers to, in groups whose odd length
+# moves them between kept and dropped places from group to group; one clip
+# also leaves out every seventh picture (variable rate).
+make bframes_h264.mp4 $(video 320x240 30 4) $(audio 440 44100 4) -ac 2 -c:v libx264 -preset fast -bf 3 \
+  -x264-params keyint=23:min-keyint=23:scenecut=0 -pix_fmt yuv420p -c:a aac -shortest
+make bframes_mpeg2.mpg $(video 320x240 25 4) $(audio 550 48000 4) -ac 2 -c:v mpeg2video -bf 2 -g 11 -q:v 4 \
+  -c:a mp2 -shortest
+make bframes_mpeg4.mp4 $(video 320x240 30 4) $(audio 440 44100 4) -ac 2 -c:v mpeg4 -bf 2 -g 13 -q:v 4 \
+  -c:a aac -shortest
+make bframes_vfr.mkv $(video 320x240 30 4) $(audio 440 44100 4) -ac 2 -vf "select='not(eq(mod(n\\,7)\\,3))'" \
+  -fps_mode vfr -c:v libx264 -preset fast -bf 3 -x264-params keyint=19:min-keyint=19:scenecut=0 \
+  -pix_fmt yuv420p -c:a aac -shortest

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <filesystem>
 #include <memory>
+#include <random>
 
 #include "bitmap.h"
 #include "library_state.h"
@@ -285,6 +286,57 @@ TEST_F(VideoGrabber, EmptyRangeAndZeroThumbnailStepPostNothing) {
   EXPECT_EQ(grabber_.FrameCount(), 1);
   EXPECT_TRUE(Messages().empty());
   EXPECT_TRUE(Finish().empty());
+}
+
+}  // namespace
+
+namespace {
+
+// Whatever frames arrive in between, a frame said to be dropped in advance
+// is dropped: irregular times, gaps, ranges and rates, random sets of the
+// frames still on their way.
+TEST_F(VideoGrabber, FramesSaidToBeDroppedInAdvanceAreDropped) {
+  std::mt19937 random(20261207);
+  FakeFrame frame(16, 12, Bgr{1, 2, 3});
+  int skippable = 0;
+  for (int round = 0; round < 200; ++round) {
+    const double source = std::uniform_real_distribution<double>(1.0 / 60, 1.0 / 8)(random);
+    const double T = kdx::DecideFrameInterval(static_cast<int64_t>(source * 1e7), 5 + round % 26);
+    std::vector<double> times;
+    double t = std::uniform_real_distribution<double>(0.0, 0.3)(random);
+    for (int i = 0; i < 120; ++i) {
+      times.push_back(t);
+      const int kind = std::uniform_int_distribution<int>(0, 9)(random);
+      t += kind == 0 ? source * 3.5 : kind == 1 ? source * 0.5 : source;
+    }
+    const double start = round % 3 == 0 ? times[10] - 0.001 : 0.0;
+    const double stop = round % 4 == 0 ? times[100] : 1000.0;
+    grabber_.SetupOutputSize(64, 48);
+    grabber_.SetRange(start, stop);
+    grabber_.SetFrameInterval(T);
+    grabber_.Reset();  // no file: the due times alone decide
+
+    std::vector<bool> saidDropped(times.size(), false);
+    for (size_t i = 0; i < times.size(); ++i) {
+      // Before frame i: frames i.. are on their way; ask about one ahead
+      // with a random part of those before it.
+      const size_t ahead = i + std::uniform_int_distribution<size_t>(0, 4)(random);
+      if (ahead < times.size()) {
+        std::vector<double> earlier;
+        for (size_t k = i; k < ahead; ++k) {
+          if (random() % 3 != 0) earlier.push_back(times[k]);
+        }
+        if (grabber_.WillDrop(times[ahead], earlier)) saidDropped[ahead] = true;
+      }
+      const int32_t before = grabber_.FrameCount();
+      grabber_.SampleCB(times[i], &frame);
+      if (saidDropped[i]) {
+        ++skippable;
+        EXPECT_EQ(grabber_.FrameCount(), before) << "round " << round << ", frame " << i;
+      }
+    }
+  }
+  EXPECT_GT(skippable, 1000) << "the advance answer should often be sure";
 }
 
 }  // namespace
