@@ -5,6 +5,10 @@
 #include <algorithm>
 #include <vector>
 
+extern "C" {
+#include <libavutil/cpu.h>
+}
+
 namespace kdx {
 
 namespace {
@@ -15,11 +19,19 @@ constexpr AVRational kHundredNanoseconds{1, 10000000};
 // ThreadSanitizer build cannot see (the library is not instrumented), so
 // such a build decodes on the streaming thread alone to keep its reports
 // about this program's own code.
+//
+// Otherwise the decoder gets four frame threads per core: the video callback
+// runs on the thread that feeds the decoder, in bursts (a chunk's JPEG
+// search), and more pictures in flight keep the cores busy through them.
+int VideoDecoderThreads() {
 #if defined(__SANITIZE_THREAD__)
-constexpr int kVideoDecoderThreads = 1;
+  return 1;
 #else
-constexpr int kVideoDecoderThreads = 0;  // one per core, plus one
+  constexpr int kThreadsPerCore = 4;
+  constexpr int kMostThreads = 16;
+  return std::clamp(kThreadsPerCore * av_cpu_count(), 1, kMostThreads);
 #endif
+}
 
 bool IsCoverArt(const AVStream& stream) {
   return (stream.disposition & AV_DISPOSITION_ATTACHED_PIC) != 0;
@@ -44,7 +56,7 @@ CodecContextPtr OpenDecoder(const AVStream& stream) {
   if (!decoder || avcodec_parameters_to_context(decoder.get(), stream.codecpar) < 0) return nullptr;
   decoder->pkt_timebase = stream.time_base;
   if (stream.codecpar->codec_type == AVMEDIA_TYPE_VIDEO) {
-    decoder->thread_count = kVideoDecoderThreads;
+    decoder->thread_count = VideoDecoderThreads();
     decoder->thread_type = FF_THREAD_FRAME | FF_THREAD_SLICE;
   }
   if (avcodec_open2(decoder.get(), codec, nullptr) < 0) return nullptr;
