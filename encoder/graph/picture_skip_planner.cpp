@@ -5,12 +5,24 @@
 
 namespace kdx {
 
+namespace {
+// Far more than frame threads and reordering ever hold back.
+constexpr size_t kMostOnTheirWay = 256;
+}  // namespace
+
 bool PictureSkipPlanner::Skips(const AVPacket& packet, const ISampleGrabberCB* callback) {
   if (!enabled_ || callback == nullptr || packet.pts == AV_NOPTS_VALUE) return false;
   const double time = clock_.SecondsOf(packet.pts);
   const auto position = std::lower_bound(onTheirWay_.begin(), onTheirWay_.end(), time);
   const std::span<const double> earlier(onTheirWay_.data(), static_cast<size_t>(position - onTheirWay_.begin()));
   if (callback->WillDrop(time, earlier)) return true;
+  // A decoder that keeps swallowing pictures would make the list, and each
+  // question, grow with the clip.
+  if (onTheirWay_.size() >= kMostOnTheirWay) {
+    enabled_ = false;
+    onTheirWay_.clear();
+    return false;
+  }
   onTheirWay_.insert(std::upper_bound(onTheirWay_.begin(), onTheirWay_.end(), time), time);
   return false;
 }

@@ -157,3 +157,20 @@ TEST_F(PlannerFixture, StopsWhenAPictureOnItsWayIsLost) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PictureSkipPlanner, StopsWhenTheDecoderKeepsSwallowingPictures) {
+  class KeepsEverything : public kdx::ISampleGrabberCB {
+   public:
+    int SampleCB(double, kdx::IMediaSample*) override { return 0; }
+  } keeper;
+  DropsEverything dropper;
+  FrameClock clock{AVRational{1, 10}, 0};
+  PictureSkipPlanner planner{clock, true};
+  AVPacket packet{};
+  for (packet.pts = 0; packet.pts < 1000; ++packet.pts) planner.Skips(packet, &keeper);
+  EXPECT_FALSE(planner.Skips(packet, &dropper));
+}
+
+}  // namespace
