@@ -30,11 +30,10 @@ bool PictureSkipPlanner::Skips(const AVPacket& packet, const ISampleGrabberCB* c
 void PictureSkipPlanner::Delivered(const AVFrame& frame, double time) {
   if (!enabled_) return;
   const bool timedByPacket = frame.pts != AV_NOPTS_VALUE && frame.best_effort_timestamp == frame.pts;
-  if (!timedByPacket || (anyDelivered_ && time < lastDelivered_)) {
+  if (!timedByPacket || time < lastDelivered_) {
     enabled_ = false;
     return;
   }
-  anyDelivered_ = true;
   lastDelivered_ = time;
   const auto end = std::upper_bound(onTheirWay_.begin(), onTheirWay_.end(), time);
   // A picture that was to come before this one has been lost on the way.

@@ -7,6 +7,7 @@
 // picture lost on the way), because the decisions rest on those times.
 #pragma once
 
+#include <limits>
 #include <vector>
 
 #include "graph/frame_clock.h"
@@ -33,8 +34,7 @@ class PictureSkipPlanner {
   bool enabled_;
   // Times of the pictures sent to the decoder and not skipped, ascending.
   std::vector<double> onTheirWay_;
-  bool anyDelivered_ = false;
-  double lastDelivered_ = 0.0;
+  double lastDelivered_ = -std::numeric_limits<double>::infinity();
 };
 
 // False when KDX_DECODE_ALL_PICTURES is set in the environment: then every
