@@ -1,6 +1,7 @@
 // Turns decoded sound into the IMA ADPCM WAVE sound part as it arrives:
 // every kept channel is resampled with libresample (high quality) in blocks
-// of 4096 input frames, clamped and written by libsndfile. Feeding the same
+// of 4096 input frames (in up to three passes for steps one pass cannot
+// make), clamped and written by libsndfile. Feeding the same
 // samples in any pieces gives the same bytes, so the sound can be converted
 // while the pictures are still being decoded.
 #pragma once

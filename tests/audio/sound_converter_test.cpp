@@ -51,7 +51,8 @@ TEST_P(StreamedSound, MatchesTheWholeFileConvertedAtOnce) {
 INSTANTIATE_TEST_SUITE_P(Rates, StreamedSound,
                          ::testing::Values(Case{44100, 2, 22050, 100000}, Case{48000, 6, 22050, 50000},
                                            Case{22050, 1, 22050, 4096}, Case{8000, 2, 22050, 4097},
-                                           Case{44100, 2, 22050, 10}));
+                                           Case{44100, 2, 22050, 10}, Case{1000, 2, 22050, 9000},
+                                           Case{384000, 1, 11025, 200000}));
 
 TEST(SoundConverter, DiscardsAnUnfinishedOutput) {
   kdxtest::ScratchDir dir;

@@ -27,4 +27,7 @@ bool ReadSoundFile(const std::string& path, SoundFileContents* contents);
 // Sign changes, counted only when the signal moves past +-threshold.
 int CountZeroCrossings(const std::vector<float>& samples, float threshold = 0.05f);
 
+// Amplitude (full scale 1) of the hz component of the samples.
+double ToneLevel(const std::vector<float>& samples, double hz, int sampleRate);
+
 }  // namespace audiotest

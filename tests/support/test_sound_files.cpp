@@ -53,4 +53,16 @@ int CountZeroCrossings(const std::vector<float>& samples, float threshold) {
   return crossings;
 }
 
+double ToneLevel(const std::vector<float>& samples, double hz, int sampleRate) {
+  if (samples.empty()) return 0.0;
+  double re = 0.0;
+  double im = 0.0;
+  for (size_t i = 0; i < samples.size(); ++i) {
+    const double phase = 2.0 * std::numbers::pi * hz * static_cast<double>(i) / sampleRate;
+    re += samples[i] * std::cos(phase);
+    im += samples[i] * std::sin(phase);
+  }
+  return 2.0 * std::hypot(re, im) / static_cast<double>(samples.size());
+}
+
 }  // namespace audiotest
