@@ -45,13 +45,18 @@ struct SoundConverter::Impl {
   std::vector<float> scaled;                    // 16-bit input as floats
   bool failed = false;
 
-  // The input frames as the output channels: the first channels in order.
+  // The input frames as the output channels: the first channels in order,
+  // except that a mono output from several channels mixes left and right.
   const float* KeepChannels(const float* frames, int64_t count) {
     if (inChannels == outChannels) return frames;
     kept.resize(static_cast<size_t>(count) * outChannels);
     for (int64_t f = 0; f < count; ++f) {
       const float* in = frames + f * inChannels;
-      std::copy(in, in + outChannels, kept.data() + f * outChannels);
+      float* out = kept.data() + f * outChannels;
+      if (outChannels == 1)
+        out[0] = 0.5f * (in[0] + in[1]);
+      else
+        std::copy(in, in + outChannels, out);
     }
     return kept.data();
   }

@@ -22,9 +22,11 @@ class SoundConverter {
   SoundConverter& operator=(const SoundConverter&) = delete;
 
   // Creates the output: WAV + IMA ADPCM at outputRate with
-  // min(outputChannels, inputChannels) channels; further input channels are
-  // dropped. False, with no file left, when the rates or channels cannot be
-  // converted or the file cannot be made.
+  // min(outputChannels, inputChannels) channels: the first input channels,
+  // except that a mono output from several channels is the mix of the
+  // first two (left and right). Further input channels are dropped. False,
+  // with no file left, when the rates or channels cannot be converted or
+  // the file cannot be made.
   bool Open(const std::string& outputPath, int inputRate, int inputChannels, int outputRate, int outputChannels);
   bool IsOpen() const;
   // The output's libsndfile handle, for its text fields.

@@ -16,6 +16,7 @@ using audiotest::CountZeroCrossings;
 using audiotest::ReadSoundFile;
 using audiotest::Sine;
 using audiotest::SoundFileContents;
+using audiotest::ToneLevel;
 using audiotest::WritePcm16Wave;
 
 constexpr int kImaAdpcmWave = SF_FORMAT_WAV | SF_FORMAT_IMA_ADPCM;
@@ -90,6 +91,27 @@ TEST(ConvertAudio, KeepsTheFirstChannelsAndDropsTheRest) {
   ASSERT_TRUE(ReadSoundFile(dir.File("mono_out.wav"), &mono));
   ASSERT_EQ(mono.info.channels, 1);
   EXPECT_NEAR(CountZeroCrossings(mono.channels[0]), 2 * ChannelTone(0), 4);
+}
+
+// A mono output from stereo is the mix of both sides: each side's tone at
+// half its level, and opposite sides cancel out.
+TEST(ConvertAudio, MonoFromStereoMixesBothSides) {
+  kdxtest::ScratchDir dir;
+  const int rate = 44100;
+  WritePcm16Wave(dir.File("apart.wav"), rate, 2, rate, [&](long f, int c) { return Sine(ChannelTone(c), rate, f); });
+  WritePcm16Wave(dir.File("opposite.wav"), rate, 2, rate,
+                 [&](long f, int c) { return (c == 0 ? 1 : -1) * Sine(ChannelTone(0), rate, f); });
+
+  ASSERT_TRUE(kdx::ConvertAudio(dir.File("apart.wav"), dir.File("apart_out.wav"), 22050, 1));
+  SoundFileContents apart;
+  ASSERT_TRUE(ReadSoundFile(dir.File("apart_out.wav"), &apart));
+  ASSERT_EQ(apart.info.channels, 1);
+  for (int c = 0; c < 2; ++c) EXPECT_NEAR(ToneLevel(apart.channels[0], ChannelTone(c), 22050), 0.25, 0.02) << c;
+
+  ASSERT_TRUE(kdx::ConvertAudio(dir.File("opposite.wav"), dir.File("opposite_out.wav"), 22050, 1));
+  SoundFileContents opposite;
+  ASSERT_TRUE(ReadSoundFile(dir.File("opposite_out.wav"), &opposite));
+  EXPECT_LT(ToneLevel(opposite.channels[0], ChannelTone(0), 22050), 0.002);
 }
 
 TEST(ConvertAudio, EmptyInputGivesWaveWithoutSamples) {
