@@ -94,7 +94,7 @@ HRESULT DecodingGraph::Impl::OpenSource(const std::string& path, Mode mode, Desc
   if (wantsAudio) {
     const AVCodecContext& decoder = *source->audio().decoder;
     AudioFormat& audioFormat = found->audioFormat;
-    audioFormat.channels = static_cast<int16_t>(decoder.ch_layout.nb_channels);
+    audioFormat.channels = static_cast<int16_t>(Pcm16Converter::AnnouncedChannels(decoder.ch_layout.nb_channels));
     audioFormat.samplesPerSec = decoder.sample_rate;
     audioFormat.blockAlign = static_cast<int16_t>(2 * audioFormat.channels);
     audioFormat.avgBytesPerSec = audioFormat.samplesPerSec * audioFormat.blockAlign;

@@ -21,7 +21,7 @@ struct ClipFacts {
   const char* name;
   int32_t width;
   int32_t height;
-  int16_t channels;
+  int16_t channels;  // surround sound comes mixed down to stereo
   int32_t sampleRate;
   double seconds;
 };
@@ -30,7 +30,7 @@ const ClipFacts kClips[] = {
     {"clip_h264_aac.mp4", 640, 480, 2, 44100, 3},  {"clip_mpeg4_mp3.avi", 320, 240, 2, 44100, 3},
     {"clip_mpeg2_mp2.mpg", 640, 480, 2, 48000, 3}, {"clip_wmv2_wma2.wmv", 320, 240, 2, 22050, 3},
     {"clip_h264_aac.mov", 320, 240, 2, 44100, 3},  {"clip_flv1_mp3.flv", 320, 240, 2, 44100, 3},
-    {"clip_rv20_ac3.rm", 320, 240, 2, 44100, 3},   {"six_channels.mp4", 320, 240, 6, 48000, 3},
+    {"clip_rv20_ac3.rm", 320, 240, 2, 44100, 3},   {"six_channels.mp4", 320, 240, 2, 48000, 3},
     {"mono_48k.mp4", 320, 240, 1, 48000, 3},       {"odd_321x241.avi", 321, 241, 2, 44100, 3},
     {"tiny_64x48.mp4", 64, 48, 2, 44100, 3},       {"portrait_240x320.mp4", 240, 320, 2, 44100, 3},
     {"no_frame_rate.nut", 320, 240, 2, 44100, 4},
