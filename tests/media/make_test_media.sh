@@ -56,3 +56,23 @@ make bframes_mpeg4.mp4 $(video 320x240 30 4) $(audio 440 44100 4) -ac 2 -c:v mpe
 make bframes_vfr.mkv $(video 320x240 30 4) $(audio 440 44100 4) -ac 2 -vf "select='not(eq(mod(n\\,7)\\,3))'" \
   -fps_mode vfr -c:v libx264 -preset fast -bf 3 -x264-params keyint=19:min-keyint=19:scenecut=0 \
   -pix_fmt yuv420p -c:a aac -shortest
+# Surround sound, a tone at -18 dB in chosen channels: only the centre of a
+# 5.1 layout (AAC, as films carry it); different tones left and right; a
+# tone of its own in every channel of 4.0 and 7.1 layouts (PCM, read back
+# with the usual layout for the count).
+tone() { echo "0.125*sin(2*PI*$1*t)"; }
+surround() { echo "-f lavfi -i aevalsrc=exprs=$2:channel_layout=$1:sample_rate=48000:duration=2"; }
+make centre_tone_5_1.mp4 $(video 320x240 25 2) $(surround 5.1 "0|0|$(tone 1000)|0|0|0") \
+  -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac -b:a 384k -shortest
+make left_right_5_1.mkv $(video 320x240 25 2) $(surround 5.1 "$(tone 500)|$(tone 1300)|0|0|0|0") \
+  -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a pcm_s16le -shortest
+make tones_4_0.mkv $(video 320x240 25 2) $(surround 4.0 "$(tone 400)|$(tone 700)|$(tone 1000)|$(tone 1300)") \
+  -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a pcm_s16le -shortest
+make tones_7_1.mkv $(video 320x240 25 2) \
+  $(surround 7.1 "$(tone 400)|$(tone 700)|$(tone 1000)|$(tone 80)|$(tone 1300)|$(tone 1600)|$(tone 1900)|$(tone 2200)") \
+  -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a pcm_s16le -shortest
+# Sound rates far from the output's.
+for rate in 1000 8000 192000 384000; do
+  make rate_${rate}.mkv $(video 320x240 25 2) $(audio 300 $rate 2) -ac 2 \
+    -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a pcm_s16le -shortest
+done
