@@ -67,7 +67,7 @@ bool ResampleStage::ConvertPending(bool atEnd, std::vector<float>* output) {
 
 bool ResampleStage::Append(const float* frames, int64_t count, std::vector<float>* output) {
   if (ended_) return true;
-  pending_.insert(pending_.end(), frames, frames + count * channels_);
+  if (count > 0) pending_.insert(pending_.end(), frames, frames + count * channels_);
   return ConvertPending(false, output);
 }
 
