@@ -8,6 +8,7 @@
 #include "conversion_run.h"
 #include "kdx.h"
 #include "library_state.h"
+#include "request_check.h"
 #include "transcoder.h"
 #include "video/image_library.h"
 #include "video/video_grabber_cb.h"
@@ -83,8 +84,10 @@ extern "C" KDX_EXPORT HRESULT NewTranscoder(HWND hWnd, const char* szSource, con
 
 extern "C" KDX_EXPORT int Transcode(const TRANSCODER_PARAM* pParam) {
   Library& library = TheLibrary();
+  // A request the file's header cannot describe is refused.
+  if (pParam == nullptr || !IsRequestAcceptable(*pParam)) return 0;
   // A transcoder whose graph could not be built has nothing to run.
-  if (pParam == nullptr || !library.transcoder || FAILED(library.transcoder->BuildResult())) return 0;
+  if (!library.transcoder || FAILED(library.transcoder->BuildResult())) return 0;
   int32_t idle = TS_IDLE;
   // Busy before the worker exists: a stop request from now on is always
   // answered by the worker, never left waiting for one that has not begun.

@@ -1,8 +1,12 @@
 #include "private_profile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cerrno>
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
@@ -86,16 +90,56 @@ Location Find(const std::vector<std::string>& lines, const std::string& section,
   return where;
 }
 
+// Symbolic links followed from one to the next.
+constexpr int kMostLinkHops = 40;
+
+// The file a path finally names: a symbolic link (dotfile managers link
+// settings files) is followed to its target, which need not exist yet.
+// None for a loop of links.
+std::optional<std::filesystem::path> FinalTarget(const std::filesystem::path& path) {
+  std::filesystem::path current = path;
+  for (int hop = 0; hop < kMostLinkHops; ++hop) {
+    std::error_code error;
+    if (!std::filesystem::is_symlink(current, error)) return current;
+    std::filesystem::path target = std::filesystem::read_symlink(current, error);
+    if (error) return std::nullopt;
+    current = target.is_absolute() ? target : current.parent_path() / target;
+  }
+  return std::nullopt;
+}
+
+// A new file beside `target`, created with `mode` (less the umask); -1 on failure.
+int CreateBeside(const std::string& target, mode_t mode, std::string* name) {
+  static std::atomic<unsigned> counter{0};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    *name = target + "." + std::to_string(::getpid()) + "." + std::to_string(counter++) + ".tmp";
+    int fd = ::open(name->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
+// Replaces the file in one step (through a new file renamed over it), so a
+// reader sees either the old text or the new. A link is kept and its target
+// replaced; an existing file keeps its mode and, where allowed, its owner.
 bool ReplaceFile(const std::string& filePath, const std::string& text) {
-  std::filesystem::path target(filePath);
+  std::optional<std::filesystem::path> resolved = FinalTarget(filePath);
+  if (!resolved) return false;
+  const std::string target = resolved->string();
   std::error_code ignored;
-  if (target.has_parent_path()) std::filesystem::create_directories(target.parent_path(), ignored);
-  std::string temporary = filePath + ".XXXXXX";
-  int fd = ::mkstemp(temporary.data());
+  if (resolved->has_parent_path()) std::filesystem::create_directories(resolved->parent_path(), ignored);
+  struct stat existing {};
+  const bool exists = ::stat(target.c_str(), &existing) == 0;
+  std::string temporary;
+  int fd = CreateBeside(target, 0666, &temporary);
   if (fd < 0) return false;
-  bool written = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+  if (exists) {
+    (void)!::fchown(fd, existing.st_uid, existing.st_gid);
+    (void)::fchmod(fd, existing.st_mode & 07777);
+  }
+  bool written = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size()) && ::fsync(fd) == 0;
   written = ::close(fd) == 0 && written;
-  if (!written || std::rename(temporary.c_str(), filePath.c_str()) != 0) {
+  if (!written || std::rename(temporary.c_str(), target.c_str()) != 0) {
     std::filesystem::remove(temporary, ignored);
     return false;
   }

@@ -22,7 +22,8 @@ int GetPrivateProfileInt(const std::string& section, const std::string& key, int
 
 // Sets section/key to value, adding the section or key when missing and
 // keeping every other line as it was. The file is replaced in one step, so a
-// failed write leaves the old file whole. False when it cannot be written
+// failed write leaves the old file whole; it keeps its mode, and a symbolic
+// link stays a link whose target gets the new text. False when it cannot be written
 // or when a name or the value holds a line break (or the section a ']',
 // the key a '=').
 bool WritePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,

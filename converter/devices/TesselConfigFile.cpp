@@ -24,6 +24,7 @@ constexpr off_t kLargestConfigFile = 1 << 20;
 constexpr int kNotAFile = 100;      // the parser blocks on a pipe and sizes a folder absurdly
 constexpr int kFileTooLarge = 101;  // larger than kLargestConfigFile
 constexpr int kNotUtf8 = 102;       // text in neither UTF-8 nor a declared encoding the parser converts
+constexpr int kNotWellFormed = 103;  // what the parser lets pass: two roots, text outside the root, a repeated attribute
 
 std::string Trim(const std::string& text) {
   size_t first = text.find_first_not_of(" \t\r\n");
@@ -84,6 +85,34 @@ struct Utf8Checker : pugi::xml_tree_walker {
   }
 };
 
+// Some element has two attributes of one name.
+struct RepeatedAttributeFinder : pugi::xml_tree_walker {
+  bool for_each(pugi::xml_node& node) override {
+    for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
+      for (pugi::xml_attribute b = a.next_attribute(); b; b = b.next_attribute()) {
+        if (std::string_view(a.name()) == b.name()) return false;
+      }
+    }
+    return true;
+  }
+};
+
+// 0 when the document has exactly one root element, nothing but markup
+// around it and no element with a repeated attribute; else why not. The
+// document was read keeping text outside the root, which pugixml otherwise
+// drops unseen.
+int StructureFailure(pugi::xml_document& document) {
+  int roots = 0;
+  for (pugi::xml_node node : document.children()) {
+    if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) return kNotWellFormed;
+    if (node.type() == pugi::node_element) ++roots;
+  }
+  if (roots == 0) return pugi::status_no_document_element;
+  if (roots > 1) return kNotWellFormed;
+  RepeatedAttributeFinder finder;
+  return document.traverse(finder) ? 0 : kNotWellFormed;
+}
+
 // Loads the document at path; 0, or pugixml's status or one of the codes
 // above for why it could not be used.
 int LoadDocument(const std::string& path, pugi::xml_document& document) {
@@ -91,8 +120,9 @@ int LoadDocument(const std::string& path, pugi::xml_document& document) {
   if (stat(path.c_str(), &info) != 0) return pugi::status_file_not_found;
   if (!S_ISREG(info.st_mode)) return kNotAFile;
   if (info.st_size > kLargestConfigFile) return kFileTooLarge;
-  const pugi::xml_parse_result loaded = document.load_file(path.c_str());
+  const pugi::xml_parse_result loaded = document.load_file(path.c_str(), pugi::parse_default | pugi::parse_fragment);
   if (!loaded) return loaded.status;
+  if (const int failure = StructureFailure(document)) return failure;
   // pugixml converts UTF-16, UTF-32 and Latin-1 to UTF-8 but passes bytes
   // it takes for UTF-8 through unchecked.
   Utf8Checker checker;

@@ -30,10 +30,10 @@ int64_t VideoTimeToSeconds(const VIDEO_TIME& time) {
 
 std::string KdxOutputName(const std::string& inputPath) { return GetFileBaseName(inputPath) + ".kdx"; }
 
-INPUT_VIDEO_ITEM NewInputVideoItem(const std::string& inputPath, int64_t durationSeconds,
-                                   const DEVICE_CONFIG_ENTRY& model) {
+INPUT_VIDEO_ITEM NewInputVideoItem(const std::string& inputPath, int64_t duration, const DEVICE_CONFIG_ENTRY& model) {
   INPUT_VIDEO_ITEM item;
-  item.tmDuration = SecondsToVideoTime(durationSeconds);
+  item.rtDuration = std::max<int64_t>(duration, 0);
+  item.tmDuration = SecondsToVideoTime(item.rtDuration / kMediaUnitsPerSecond);
   item.tmEnd = item.tmDuration;
   item.strOutputName = KdxOutputName(inputPath);
   item.strVideoMode = DefaultVideoMode(model);

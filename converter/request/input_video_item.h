@@ -6,6 +6,9 @@
 
 #include "device_config_entry.h"
 
+// Media times count 100-ns units.
+inline constexpr int64_t kMediaUnitsPerSecond = 10'000'000;
+
 struct VIDEO_TIME {
   int32_t nHour = 0;
   int32_t nMinute = 0;
@@ -14,6 +17,7 @@ struct VIDEO_TIME {
 
 struct INPUT_VIDEO_ITEM {
   VIDEO_TIME tmDuration;      // 00:00:00 when the length is unknown
+  int64_t rtDuration = 0;     // the exact length in 100-ns units, 0 when unknown
   VIDEO_TIME tmStart;         // range to convert
   VIDEO_TIME tmEnd;
   std::string strOutputName;  // file name of the result
@@ -31,6 +35,6 @@ int64_t VideoTimeToSeconds(const VIDEO_TIME& time);
 std::string KdxOutputName(const std::string& inputPath);
 
 // A new queue entry with the defaults: the whole file, the model's default
-// video mode, High quality. durationSeconds <= 0 means unknown.
-INPUT_VIDEO_ITEM NewInputVideoItem(const std::string& inputPath, int64_t durationSeconds,
-                                   const DEVICE_CONFIG_ENTRY& model);
+// video mode, High quality. duration is in 100-ns units, 0 or less when
+// unknown; the times shown hold its whole seconds.
+INPUT_VIDEO_ITEM NewInputVideoItem(const std::string& inputPath, int64_t duration, const DEVICE_CONFIG_ENTRY& model);

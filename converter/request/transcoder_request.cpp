@@ -8,11 +8,20 @@
 namespace {
 
 constexpr int32_t kFallbackSide = 128;
-constexpr int64_t kUnitsPerSecond = 10'000'000;
 
 int32_t SideOrFallback(const std::string& digits) {
   long side = std::strtol(digits.c_str(), nullptr, 10);
   return side >= 64 && side <= 220 ? static_cast<int32_t>(side) : kFallbackSide;
+}
+
+// While the End still equals the Duration, the whole file is asked for: the
+// stop is the exact length, so the fraction of a second the shown times
+// leave out is converted too (and a file shorter than a second has a
+// range at all). A length that could not be measured keeps stop 0.
+int64_t RequestStop(const INPUT_VIDEO_ITEM& item) {
+  const int64_t end = VideoTimeToSeconds(item.tmEnd);
+  if (item.rtDuration > 0 && end == VideoTimeToSeconds(item.tmDuration)) return item.rtDuration;
+  return end * kMediaUnitsPerSecond;
 }
 
 }  // namespace
@@ -48,7 +57,7 @@ TranscoderRequest BuildTranscoderParam(const DEVICE_CONFIG_ENTRY& model, const I
   param.nSampleRate = quality.sampleRate;
   param.nChannels = quality.channels;
   param.nVideoKBps = quality.videoKBps;
-  param.rtStart = VideoTimeToSeconds(item.tmStart) * kUnitsPerSecond;
-  param.rtStop = VideoTimeToSeconds(item.tmEnd) * kUnitsPerSecond;
+  param.rtStart = VideoTimeToSeconds(item.tmStart) * kMediaUnitsPerSecond;
+  param.rtStop = RequestStop(item);
   return {param, quality.scalingFilter};
 }

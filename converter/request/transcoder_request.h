@@ -19,7 +19,8 @@ int32_t ModelFrameRate(const DEVICE_CONFIG_ENTRY& model);
 // text gives 128 by 128.
 SIZE ModelScreenSize(const DEVICE_CONFIG_ENTRY& model);
 
-// The request for one run. The range is taken as given; the encoder decides
-// what an empty or reversed range means.
+// The request for one run. The range is taken as given (the encoder decides
+// what an empty or reversed range means), except that an End equal to the
+// Duration stands for the exact length of the file.
 TranscoderRequest BuildTranscoderParam(const DEVICE_CONFIG_ENTRY& model, const INPUT_VIDEO_ITEM& item, HWND hWnd,
                                        FRAME_HOOK frameHook);

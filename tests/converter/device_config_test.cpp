@@ -116,6 +116,18 @@ TEST_F(DeviceTable, UnreadableFilesFailWithTheirLogLines) {
   EXPECT_NE(lines[1].find("**CTesselConfigFile_Init** load file [" + dir_.File("devices.xml") + "] failed: "),
             std::string::npos) << lines[1];
 
+  // Documents the parser would take although they are not well formed.
+  const std::string device = Device("1", "2", "A");
+  for (const std::string& xml : std::vector<std::string>{
+           "<Root>" + device + "</Root><Root/>", "<Root>" + device + "</Root>stray text", "text<Root>" + device + "</Root>",
+        "<Root>" + device + "</Root><![CDATA[x]]>", "<Root id='1' id='2'>" + device + "</Root>",
+        "<Root><Device model='a' x='1' model='b'/></Root>", "<!-- only a comment -->"}) {
+    EXPECT_FALSE(Load(xml)) << xml;
+  }
+  // Markup and white space around the one root are fine.
+  EXPECT_TRUE(Load("<?xml version='1.0'?>\n<!-- players -->\n<Root a='1' b='1'>" + device + "</Root>\n<!-- end -->\n"));
+  EXPECT_EQ(Names(), std::vector<std::string>{"A"});
+
   // A file spoilt between the check and the read.
   ASSERT_TRUE(Load("<Root>" + Device("1", "2", "A") + "</Root>"));
   std::ofstream(dir_.File("devices.xml")) << "<Root>";

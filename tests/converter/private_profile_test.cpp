@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -46,6 +50,61 @@ TEST(PrivateProfile, WritingFollowsTheFilesLineEndsAndCreatesTheFile) {
   std::string fresh = dir.File("sub/dir/new.ini");
   EXPECT_TRUE(WritePrivateProfileString("S", "k", "v", fresh));
   EXPECT_EQ(kdxtest::ReadFile(fresh), "[S]\nk=v\n");
+}
+
+// The entries of a folder, sorted, each followed by a space.
+std::string Names(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  std::string text;
+  for (const std::string& name : names) text += name + " ";
+  return text;
+}
+
+mode_t ModeOf(const std::string& path) {
+  struct stat info {};
+  ::stat(path.c_str(), &info);
+  return info.st_mode & 07777;
+}
+
+TEST(PrivateProfile, WritingThroughLinksReplacesTheirTargetAndKeepsModes) {
+  namespace fs = std::filesystem;
+  kdxtest::ScratchDir dir;
+  fs::create_directories(dir.File("dotfiles"));
+  fs::create_directories(dir.File("config"));
+  const std::string target = dir.File("dotfiles/NKDXVC.ini");
+  std::ofstream(target) << "[CONVERTOR]\nComboDevice=1\n";
+  fs::permissions(target, fs::perms(0640));
+  // A relative link to a link, as dotfile managers chain them.
+  fs::create_symlink("../dotfiles/NKDXVC.ini", dir.File("config/middle.ini"));
+  fs::create_symlink("middle.ini", dir.File("config/NKDXVC.ini"));
+  const std::string ini = dir.File("config/NKDXVC.ini");
+  ASSERT_TRUE(WritePrivateProfileString("CONVERTOR", "ComboDevice", "2", ini));
+  EXPECT_TRUE(fs::is_symlink(ini));
+  EXPECT_EQ(kdxtest::ReadFile(target), "[CONVERTOR]\nComboDevice=2\n");
+  EXPECT_EQ(ModeOf(target), 0640u);
+  EXPECT_EQ(Names(dir.File("config")), "NKDXVC.ini middle.ini ");
+  EXPECT_EQ(Names(dir.File("dotfiles")), "NKDXVC.ini ");
+
+  // A link whose target is not there yet gets it made.
+  fs::create_symlink("fresh.ini", dir.File("config/dangling.ini"));
+  ASSERT_TRUE(WritePrivateProfileString("S", "k", "v", dir.File("config/dangling.ini")));
+  EXPECT_TRUE(fs::is_symlink(dir.File("config/dangling.ini")));
+  EXPECT_EQ(kdxtest::ReadFile(dir.File("config/fresh.ini")), "[S]\nk=v\n");
+
+  // A new file gets the usual mode of new files.
+  const mode_t old = ::umask(027);
+  EXPECT_TRUE(WritePrivateProfileString("S", "k", "v", dir.File("new.ini")));
+  ::umask(old);
+  EXPECT_EQ(ModeOf(dir.File("new.ini")), 0640u);
+
+  // Links in a loop name no file: nothing is written.
+  fs::create_symlink("loop_b.ini", dir.File("loop_a.ini"));
+  fs::create_symlink("loop_a.ini", dir.File("loop_b.ini"));
+  EXPECT_FALSE(WritePrivateProfileString("S", "k", "v", dir.File("loop_a.ini")));
+  EXPECT_TRUE(fs::is_symlink(dir.File("loop_a.ini")));
+  EXPECT_TRUE(fs::is_symlink(dir.File("loop_b.ini")));
 }
 
 TEST(PrivateProfile, RefusesEntriesThatCouldNotBeReadBack) {

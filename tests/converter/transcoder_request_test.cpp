@@ -98,7 +98,7 @@ TEST(InputVideoItem, NewItemTakesTheDefaults) {
   kdxtest::ScratchDir dir;
   std::string input = dir.File("holiday.part1.Mp4");
   std::ofstream(input) << std::string(1 << 20, 'x');
-  INPUT_VIDEO_ITEM item = NewInputVideoItem(input, 3725, Model("176*220", "20", "1"));
+  INPUT_VIDEO_ITEM item = NewInputVideoItem(input, 37'254'000'000, Model("176*220", "20", "1"));
   EXPECT_EQ(item.strOutputName, "holiday.part1.kdx");
   EXPECT_EQ(item.strType, "MP4");
   EXPECT_EQ(item.strSize, "1.00M");
@@ -109,9 +109,37 @@ TEST(InputVideoItem, NewItemTakesTheDefaults) {
   EXPECT_EQ(item.tmDuration.nSecond, 5);
   EXPECT_EQ(VideoTimeToSeconds(item.tmEnd), 3725);
   EXPECT_EQ(VideoTimeToSeconds(item.tmStart), 0);
+  EXPECT_EQ(item.rtDuration, 37'254'000'000);
   EXPECT_EQ(VideoTimeToSeconds(NewInputVideoItem(input, 0, Model("", "")).tmEnd), 0);
+  EXPECT_EQ(NewInputVideoItem(input, -5, Model("", "")).rtDuration, 0);
   std::ofstream(input, std::ios::trunc) << std::string(10'000'000, 'x');
   EXPECT_EQ(NewInputVideoItem(input, 1, Model("", "")).strSize, "9.53M");
+}
+
+TEST(BuildTranscoderParam, AnEndLeftAtTheDurationConvertsTheWholeFile) {
+  kdxtest::ScratchDir dir;
+  const std::string input = dir.File("clip.mp4");
+  std::ofstream(input) << "x";
+  const DEVICE_CONFIG_ENTRY model = Model("128*128", "15");
+  auto stop = [&](const INPUT_VIDEO_ITEM& item) { return BuildTranscoderParam(model, item, nullptr, nullptr).param.rtStop; };
+
+  INPUT_VIDEO_ITEM longer = NewInputVideoItem(input, 104'000'000, model);  // 10.4 s, shown as 00:00:10
+  EXPECT_EQ(stop(longer), 104'000'000);
+  longer.tmEnd = {0, 0, 9};
+  EXPECT_EQ(stop(longer), 90'000'000);
+  longer.tmEnd = {0, 0, 10};  // set back to the duration
+  EXPECT_EQ(stop(longer), 104'000'000);
+  longer.tmStart = {0, 0, 2};
+  EXPECT_EQ(BuildTranscoderParam(model, longer, nullptr, nullptr).param.rtStart, 20'000'000);
+
+  INPUT_VIDEO_ITEM shorter = NewInputVideoItem(input, 6'000'000, model);  // 0.6 s, shown as 00:00:00
+  EXPECT_EQ(VideoTimeToSeconds(shorter.tmEnd), 0);
+  EXPECT_EQ(stop(shorter), 6'000'000);
+
+  EXPECT_EQ(stop(NewInputVideoItem(input, 0, model)), 0);  // length unknown
+  INPUT_VIDEO_ITEM unmeasured = NewInputVideoItem(input, 0, model);
+  unmeasured.tmEnd = {0, 0, 5};
+  EXPECT_EQ(stop(unmeasured), 50'000'000);
 }
 
 TEST(FailureTexts, NewTranscoderResults) {

@@ -104,6 +104,48 @@ TEST_F(KdxConvert, StartAndEndSelectTheRange) {
   EXPECT_LT(part, 1.5);
 }
 
+TEST_F(KdxConvert, WholeFilesConvertToTheirVeryEndEvenBelowOneSecond) {
+  std::string output;
+  ASSERT_EQ(Run("--model NK-128 --output '" + Out() + "' " + MediaPath("fraction_10.4s.mp4") + " " +
+                    MediaPath("short_0.6s.mp4"),
+                &output),
+            0)
+      << output;
+  // 15 frames a second in chunks of 5: 10.4 s keeps 155 frames, not the 150 of 10 s.
+  std::string longer = Info(Out() + "/NK-128/fraction_10.4s.kdx");
+  EXPECT_NEAR(PlayingSeconds(longer), 155.0 / 15, 0.01) << longer;
+  std::smatch sound;
+  ASSERT_TRUE(std::regex_search(longer, sound, std::regex(R"(Hz, ([0-9.]+) s)"))) << longer;
+  EXPECT_GT(std::stod(sound[1]), 10.3);
+  EXPECT_NEAR(PlayingSeconds(Info(Out() + "/NK-128/short_0.6s.kdx")), 5.0 / 15, 0.01);
+}
+
+TEST_F(KdxConvert, RangesWithoutPicturesFailAndKeepAnOlderFile) {
+  fs::create_directories(Out() + "/NK-128");
+  const std::string existing = Out() + "/NK-128/clip_mpeg4_mp3.kdx";
+  std::ofstream(existing) << "older file";
+  const std::string clip = " " + MediaPath("clip_mpeg4_mp3.avi");  // 3 s
+  std::string output;
+  EXPECT_EQ(Run("--model NK-128 --overwrite --start 01:00:00 --output '" + Out() + "'" + clip, &output), 1);
+  EXPECT_NE(output.find("clip_mpeg4_mp3.avi: Failed. Nothing to convert between 01:00:00 and 00:00:03 (the file "
+                        "lasts 3.0 s)."),
+            std::string::npos)
+      << output;
+  EXPECT_EQ(ReadAll(existing), "older file");
+  EXPECT_EQ(Run("--model NK-128 --overwrite --start 00:00:20 --end 00:00:30 --output '" + Out() + "'" + clip, &output),
+            1);
+  EXPECT_NE(output.find("Failed. Nothing to convert"), std::string::npos) << output;
+  EXPECT_EQ(ReadAll(existing), "older file");
+
+  // The file opens, but none of its pictures decode.
+  EXPECT_EQ(Run("--model NK-128 --output '" + Out() + "' " + MediaPath("no_media_data.mp4"), &output), 1);
+  EXPECT_NE(output.find("no_media_data.mp4: Failed. No picture could be decoded between 00:00:00 and 00:00:03"),
+            std::string::npos)
+      << output;
+  EXPECT_NE(output.find("0 converted, 1 failed"), std::string::npos) << output;
+  EXPECT_EQ(Tree(Out()), "NK-128\nNK-128/clip_mpeg4_mp3.kdx\n");
+}
+
 TEST_F(KdxConvert, ExistingOutputIsKeptWithoutOverwrite) {
   fs::create_directories(Out() + "/NK-96");
   std::string existing = Out() + "/NK-96/tiny_64x48.kdx";

@@ -8,6 +8,7 @@
 #include <random>
 
 #include "kdx_test_files.h"
+#include "kdxreader/kdx_file.h"
 #include "test_paths.h"
 
 namespace {
@@ -133,6 +134,27 @@ TEST_F(KdxinfoTest, RejectsDamagedStructure) {
   ExpectRejected([&](auto& b) { b[HeaderAt() + 27] = 13; }, "frame count 13 is not a whole multiple");
   ExpectRejected([](auto& b) { b[4] = 0xFF, b[5] = 0xFF, b[6] = 0xFF; }, "points past the end of the file");
   ExpectRejected([](auto& b) { b.resize(6); }, "truncated file: the sound part's RIFF header");
+}
+
+TEST_F(KdxinfoTest, HeaderAloneIsFoundBehindTheSoundAndChecked) {
+  kdxtest::WriteKdxFile(dir_.File("mute.kdx"), kdxtest::ChunkedPlan(geometry_, 1, ""));
+  for (const char* name : {"movie.kdx", "mute.kdx"}) {
+    const kdxreader::KdxHeaderResult read = kdxreader::ReadKdxHeader(dir_.File(name));
+    ASSERT_TRUE(read.header) << name << ": " << read.error;
+    EXPECT_EQ(read.header->width, 128) << name;
+    EXPECT_EQ(read.header->framesPerChunk, 6) << name;
+    EXPECT_EQ(read.header->frameCount, 6 * (name == std::string("movie.kdx") ? 2 : 1)) << name;
+  }
+  auto damaged = [&](const std::function<void(std::vector<uint8_t>&)>& damage) {
+    auto bytes = ReadBytes(dir_.File("movie.kdx"));
+    damage(bytes);
+    WriteBytes(dir_.File("damaged.kdx"), bytes);
+    return kdxreader::ReadKdxHeader(dir_.File("damaged.kdx")).error;
+  };
+  EXPECT_NE(damaged([&](auto& b) { b[HeaderAt() + 3] = 'Y'; }).find("wrong magic"), std::string::npos);
+  EXPECT_NE(damaged([&](auto& b) { b.resize(HeaderAt() + 20); }).find("truncated file: 20 bytes"), std::string::npos);
+  EXPECT_NE(damaged([](auto& b) { b[6] = 0xFF; }).find("truncated file: 0 bytes"), std::string::npos);
+  EXPECT_NE(kdxreader::ReadKdxHeader(dir_.File("none.kdx")).error.find("cannot open"), std::string::npos);
 }
 
 TEST_F(KdxinfoTest, RejectsDamagedChunks) {

@@ -40,6 +40,19 @@ make no_frame_rate.nut $(video 320x240 20 4) $(audio 440 44100 4) -ac 2 \
 # and flips put the picture's corners.
 make corner_marker.mp4 -f lavfi -i color=c=0x202020:size=320x240:rate=25:duration=2 $(audio 440 44100 2) -ac 2 \
   -vf "drawbox=x=0:y=0:w=80:h=60:color=red:t=fill" -c:v libx264 -preset ultrafast -pix_fmt yuv444p -c:a aac -shortest
+# Shorter than a second, and whole seconds plus a fraction: both convert to their end.
+make short_0.6s.mp4 $(video 320x240 25 0.6) $(audio 440 44100 0.6) -ac 2 -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac -shortest
+make fraction_10.4s.mp4 $(video 320x240 25 10.4) $(audio 440 44100 10.4) -ac 2 -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac -shortest
+# Streams and a duration, but the media data ends before its first packet:
+# the file opens and nothing decodes.
+if [ ! -s no_media_data.mp4 ]; then
+  make tmp.whole.mp4 $(video 320x240 25) $(audio 440 44100) -ac 2 -c:v libx264 -preset ultrafast -pix_fmt yuv420p \
+    -c:a aac -shortest -movflags +faststart
+  data=$(grep -obUa mdat tmp.whole.mp4 | head -1 | cut -d: -f1)
+  head -c $((data + 4)) tmp.whole.mp4 > tmp.no_media_data.mp4
+  mv tmp.no_media_data.mp4 no_media_data.mp4
+  rm tmp.whole.mp4
+fi
 # Not a video at all.
 [ -s text_file.avi ] || printf 'This is a plain text file, not a video.\n' > text_file.avi
 # Long enough that a stop can land in every phase of a run.

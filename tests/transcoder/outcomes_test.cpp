@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "kdx.h"
+#include "kdx_check.h"
 #include "run_harness.h"
 #include "test_paths.h"
 
@@ -68,6 +69,43 @@ TEST_F(Outcomes, BusyRunRefusesASecondStartAndKeepsTheCallersRate) {
   EXPECT_EQ(run.finalCount, 1);
   EXPECT_EQ(run.errorCount, 0);
   EXPECT_TRUE(fs::exists(dir.File("a.kdx")));
+}
+
+TEST_F(Outcomes, RequestsTheHeaderCannotHoldAreRefusedAndTheLargestThatFitsIsWrittenExactly) {
+  int64_t duration = 0;
+  ASSERT_EQ(NewTranscoder(queue.window(), MediaPath("clip_h264_aac.mp4").c_str(), dir.File("a.kdx").c_str(), &duration),
+            S_OK);
+  struct Case {
+    const char* what;
+    void (*change)(TRANSCODER_PARAM&);
+  } refused[] = {
+      {"width above one byte", [](TRANSCODER_PARAM& r) { r.nMaxWidth = 256; }},
+      {"height above one byte", [](TRANSCODER_PARAM& r) { r.nMaxHeight = 300; }},
+      {"no width", [](TRANSCODER_PARAM& r) { r.nMaxWidth = 0; }},
+      {"negative height", [](TRANSCODER_PARAM& r) { r.nMaxHeight = -128; }},
+      {"chunk size above three bytes", [](TRANSCODER_PARAM& r) { r.nVideoKBps = 16384; }},
+      {"rate overflowing in bytes", [](TRANSCODER_PARAM& r) { r.nVideoKBps = 1 << 22; }},
+      {"no data rate", [](TRANSCODER_PARAM& r) { r.nVideoKBps = 0; }},
+      {"frame rate above one byte", [](TRANSCODER_PARAM& r) { r.nFrameRate = 256; }},
+  };
+  for (const Case& c : refused) {
+    TRANSCODER_PARAM request = MakeRequest(queue.window(), 128, 128, true);
+    c.change(request);
+    EXPECT_EQ(Transcode(&request), 0) << c.what;
+  }
+  // Nothing was started by the refusals: a good request still runs.
+  TRANSCODER_PARAM largest = MakeRequest(queue.window(), 255, 255, false);
+  ASSERT_EQ(Transcode(&largest), 1);
+  RunMessages run = CollectRun(queue);
+  EXPECT_EQ(run.errorCount, 0);
+  const kdxreader::KdxFile file = LoadValid(dir.File("a.kdx"));
+  EXPECT_EQ(file.header.width, 255);
+  EXPECT_EQ(file.header.height, 255);
+
+  TRANSCODER_PARAM fastest = MakeRequest(queue.window(), 128, 128, true, 255, 16383);
+  EXPECT_EQ(Transcode(&fastest), 1);
+  EXPECT_EQ(StopTranscode(), 1);
+  EXPECT_EQ(CollectRun(queue).finalCount, 1);
 }
 
 TEST_F(Outcomes, PreviewTranscoderRefusesToConvert) {

@@ -43,15 +43,12 @@ std::string ReadSound(KdxFile& file) {
   return DescribeSoundPart(file.SoundBytes(), &file.sound);
 }
 
-std::string ReadHeader(KdxFile& file) {
-  const uint64_t available = file.bytes.size() - file.headerOffset;
-  if (available < kHeaderSize)
-    return "truncated file: " + to_string(available) + " bytes where the 51-byte KDX header should begin (offset " +
-           to_string(file.headerOffset) + ")";
-  KdxHeader& h = file.header;
-  std::memcpy(h.bytes.data(), &file.bytes[file.headerOffset], kHeaderSize);
+// Fills *h from the header's 51 bytes; returns the problem or an empty string.
+std::string ParseHeader(const uint8_t* bytes, uint64_t offset, KdxHeader* header) {
+  KdxHeader& h = *header;
+  std::memcpy(h.bytes.data(), bytes, kHeaderSize);
   if (std::memcmp(h.bytes.data(), kMagic, sizeof kMagic - 1) != 0)
-    return "wrong magic at offset " + to_string(file.headerOffset) + ": expected \"KDX002000\"";
+    return "wrong magic at offset " + to_string(offset) + ": expected \"KDX002000\"";
   for (const FixedByte& fixed : kFixedBytes) {
     if (h.bytes[fixed.offset] != fixed.value)
       return "header byte " + to_string(fixed.offset) + " is " + to_string(h.bytes[fixed.offset]) + ", expected " +
@@ -72,7 +69,20 @@ std::string ReadHeader(KdxFile& file) {
   if (h.frameCount % h.framesPerChunk != 0)
     return "frame count " + to_string(h.frameCount) + " is not a whole multiple of the " + to_string(h.framesPerChunk) +
            " frames per chunk";
+  return {};
+}
 
+std::string HeaderTruncated(uint64_t available, uint64_t offset) {
+  return "truncated file: " + to_string(available) + " bytes where the 51-byte KDX header should begin (offset " +
+         to_string(offset) + ")";
+}
+
+std::string ReadHeader(KdxFile& file) {
+  const uint64_t available = file.bytes.size() - file.headerOffset;
+  if (available < kHeaderSize) return HeaderTruncated(available, file.headerOffset);
+  std::string problem = ParseHeader(&file.bytes[file.headerOffset], file.headerOffset, &file.header);
+  if (!problem.empty()) return problem;
+  const KdxHeader& h = file.header;
   KdxGeometry& g = file.geometry;
   g.W = h.width;
   g.H = h.height;
@@ -129,6 +139,22 @@ KdxLoadResult ParseKdx(std::vector<uint8_t> bytes) {
   if (problem.empty()) problem = ReadChunks(file);
   if (!problem.empty()) return Failure(std::move(problem));
   return {std::move(file), {}};
+}
+
+KdxHeaderResult ReadKdxHeader(const std::string& path) {
+  std::FILE* in = std::fopen(path.c_str(), "rb");
+  if (in == nullptr) return {std::nullopt, "cannot open " + path + ": " + std::strerror(errno)};
+  uint8_t bytes[kHeaderSize] = {};
+  // The sound part, when there is one, says how far on the header is.
+  uint64_t offset = 0;
+  size_t n = std::fread(bytes, 1, 8, in);
+  if (n == 8 && std::memcmp(bytes, "RIFF", 4) == 0) offset = static_cast<uint64_t>(ReadLittleEndian(&bytes[4], 4)) + 8;
+  if (std::fseek(in, static_cast<long>(offset), SEEK_SET) == 0) n = std::fread(bytes, 1, kHeaderSize, in);
+  std::fclose(in);
+  KdxHeader header;
+  std::string problem = n < kHeaderSize ? HeaderTruncated(n, offset) : ParseHeader(bytes, offset, &header);
+  if (!problem.empty()) return {std::nullopt, std::move(problem)};
+  return {header, {}};
 }
 
 KdxLoadResult LoadKdx(const std::string& path) {

@@ -61,6 +61,16 @@ struct KdxLoadResult {
   std::string error;
 };
 
+// Either the checked header or the first problem found.
+struct KdxHeaderResult {
+  std::optional<KdxHeader> header;
+  std::string error;
+};
+
+// Reads and checks only the header of the file at "path", found after its
+// sound part: its numbers without reading the rest of the file.
+KdxHeaderResult ReadKdxHeader(const std::string& path);
+
 // Reads and checks the file at "path", decoding every chunk's JPEG.
 KdxLoadResult LoadKdx(const std::string& path);
 // The same for a file already in memory.
