@@ -94,7 +94,7 @@ bool TesselFindExistingDevice(const std::string& volumeId, std::string* vid, std
 
 bool TesselMSCIsSupportedDevice(const CTesselConfigFile& table, char driveLetter, std::string* vid, std::string* pid,
                                 std::string* modelName, std::string* targetFolder) {
-  std::string volumePath = std::string("\\\\.\\") + driveLetter + ":";
+  std::string volumePath = std::string("\\\\.\\") + (driveLetter != '\0' ? std::string(1, driveLetter) : "") + ":";
   std::string volumeId;
   if (!TesselGetVolumeID(volumePath, &volumeId)) {
     KDX_ERROR_LOG("TesselGetVolumeID error");
