@@ -20,7 +20,8 @@ class WatchThread;
 
 class DeviceChangeNotices {
  public:
-  // Starts watching the mount table of GetDeviceRoots() for `window`.
+  // Starts watching the mount table of GetDeviceRoots() for `window`, which
+  // must outlive this object.
   explicit DeviceChangeNotices(HWND window);
   ~DeviceChangeNotices();
   DeviceChangeNotices(const DeviceChangeNotices&) = delete;

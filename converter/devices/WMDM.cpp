@@ -3,12 +3,18 @@
 #include "message_window.h"
 #include "portable_device_monitor.h"
 
+void CNotificationHandler::SetWindow(HWND window) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_window = window;
+  if (window == nullptr) m_pending.clear();
+}
+
+// Posts under the lock, so a window detached by SetWindow is never posted to.
 HRESULT CNotificationHandler::WMDMMessage(uint32_t messageType, const std::string& canonicalName) {
   if (messageType != WMDM_MSG_DEVICE_ARRIVAL && messageType != WMDM_MSG_DEVICE_REMOVAL) return S_OK;
-  {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_pending.push_back({messageType, canonicalName});
-  }
+  std::lock_guard<std::mutex> lock(m_mutex);
+  if (m_window == nullptr) return S_OK;
+  m_pending.push_back({messageType, canonicalName});
   PostMessage(m_window, WM_WMDM_NOTIFICATION, 0, 0);
   return S_OK;
 }
@@ -26,13 +32,17 @@ CWMDM::CWMDM(std::unique_ptr<PortableDeviceService> service) : m_pWMDevMgr(std::
 
 CWMDM::~CWMDM() { Uninitialize(); }
 
-HRESULT CWMDM::Initialize(HWND window) {
+HRESULT CWMDM::Initialize() {
   if (!m_pWMDevMgr) m_pWMDevMgr = PortableDeviceService::CreateDefault();
-  m_pNotification = std::make_unique<CNotificationHandler>(window);
+  m_pNotification = std::make_unique<CNotificationHandler>();
   m_dwCookie = 0xFFFFFFFFu;
   RegisterNotification();
   m_hr = S_OK;
   return m_hr;
+}
+
+void CWMDM::AttachMainWindow(HWND window) {
+  if (m_pNotification) m_pNotification->SetWindow(window);
 }
 
 void CWMDM::Uninitialize() {

@@ -26,17 +26,19 @@ struct WMDM_NOTIFICATION {
 
 class CNotificationHandler {
  public:
-  // Notifications are announced to `window` with WM_WMDM_NOTIFICATION.
-  explicit CNotificationHandler(HWND window) : m_window(window) {}
+  // The main window that hears of notifications (WM_WMDM_NOTIFICATION), or
+  // none; set it to none before the window goes.
+  void SetWindow(HWND window);
 
   // From any thread: keeps the notification and wakes the window's thread.
+  // Without a main window the notification is dropped.
   HRESULT WMDMMessage(uint32_t messageType, const std::string& canonicalName);
   // On the window's thread: the notifications received so far, in order.
   std::vector<WMDM_NOTIFICATION> TakeNotifications();
 
  private:
-  HWND m_window;
   std::mutex m_mutex;
+  HWND m_window = nullptr;
   std::vector<WMDM_NOTIFICATION> m_pending;
 };
 
@@ -48,10 +50,13 @@ class CWMDM {
   explicit CWMDM(std::unique_ptr<PortableDeviceService> service);
   virtual ~CWMDM();
 
-  // Opens the service and starts following arrivals and removals for the
-  // main window. A service that cannot be watched still counts as started.
-  HRESULT Initialize(HWND window);
+  // Opens the service and starts following arrivals and removals. A service
+  // that cannot be watched still counts as started.
+  HRESULT Initialize();
   void Uninitialize();
+  // The main window that handles the notifications; none before it exists
+  // and after it closed.
+  void AttachMainWindow(HWND window);
 
   PortableDeviceService* DeviceManager() const { return m_pWMDevMgr.get(); }
   CNotificationHandler* Notifications() const { return m_pNotification.get(); }

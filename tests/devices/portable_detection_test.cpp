@@ -137,9 +137,11 @@ TEST_F(PortableDetection, NotificationsFromAnotherThreadAreHandledOnTheWindowsTh
   mtp_->Add(kPlayerName, "My Player");
   MessageQueue queue;
   CWMDM wmdm(std::move(service_));
-  ASSERT_EQ(wmdm.Initialize(queue.window()), S_OK);
+  ASSERT_EQ(wmdm.Initialize(), S_OK);
   RecordingWarnings warnings;
   PlayerDetection detection(table_, PlayerSupport{true, true}, &wmdm, window_, warnings);
+  wmdm.Notifications()->WMDMMessage(WMDM_MSG_DEVICE_ARRIVAL, kPlayerName);  // no main window yet: dropped
+  wmdm.AttachMainWindow(queue.window());
   std::thread([&] {
     wmdm.Notifications()->WMDMMessage(WMDM_MSG_DEVICE_ARRIVAL, kPlayerName);
     wmdm.Notifications()->WMDMMessage(7, kPlayerName);
@@ -158,9 +160,10 @@ TEST_F(PortableDetection, NotificationsFromAnotherThreadAreHandledOnTheWindowsTh
 TEST_F(PortableDetection, APlayerMountedAfterStartIsFollowedByTheRealWatch) {
   std::vector<std::unique_ptr<PortableDeviceBackend>> backends;
   backends.push_back(std::make_unique<MassStorageBackend>());
-  CWMDM wmdm(std::make_unique<PortableDeviceService>(std::move(backends)));
   MessageQueue queue;
-  ASSERT_EQ(wmdm.Initialize(queue.window()), S_OK);
+  CWMDM wmdm(std::make_unique<PortableDeviceService>(std::move(backends)));
+  ASSERT_EQ(wmdm.Initialize(), S_OK);
+  wmdm.AttachMainWindow(queue.window());
   EXPECT_EQ(wmdm.m_dwCookie, 0u);
   RecordingWarnings warnings;
   PlayerDetection detection(table_, PlayerSupport{true, true}, &wmdm, window_, warnings);

@@ -8,7 +8,6 @@
 #include "TesselUpdateFirmware_XP.h"
 #include "WMDM.h"
 #include "fixture_machine.h"
-#include "message_window.h"
 #include "mass_storage_backend.h"
 #include "player_detection.h"
 #include "player_test_doubles.h"
@@ -195,8 +194,7 @@ TEST_F(Transfer, TransferOutputFileTellsTheUserOnEitherPath) {
   std::vector<std::unique_ptr<PortableDeviceBackend>> backends;
   backends.push_back(std::make_unique<MassStorageBackend>());
   CWMDM wmdm(std::make_unique<PortableDeviceService>(std::move(backends)));
-  MessageQueue queue;
-  wmdm.Initialize(queue.window());
+  wmdm.Initialize();
   PlayerDetection devices(table_, PlayerSupport{true, true}, &wmdm, window, warnings_);
   devices.DetectAtStart();
   window.statusTexts.clear();
