@@ -6,6 +6,7 @@
 #include <fstream>
 #include <set>
 
+#include "ascii_case.h"
 #include "mount_table.h"
 
 namespace fs = std::filesystem;
@@ -44,16 +45,10 @@ int ReadNumber(const fs::path& folder, const char* name, int fallback) {
 // Inquiry text as the platform writes it into instance ids: upper case,
 // spaces turned into underscores, cut to the field's width.
 std::string InstanceField(const std::string& text, size_t width) {
-  std::string out = text.substr(0, width);
+  std::string out = AsciiUpper(text.substr(0, width));
   for (char& c : out) {
-    c = (c == ' ') ? '_' : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (c == ' ') c = '_';
   }
-  return out;
-}
-
-std::string UpperHex(const std::string& text) {
-  std::string out = text;
-  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return out;
 }
 
@@ -106,7 +101,7 @@ std::optional<UsbVolume> ProbeVolume(const DeviceRoots& roots, const MountEntry&
   std::string instance = volume.serial.empty() ? volume.parentIdPrefix : volume.serial;
   volume.diskInstanceId = "USBSTOR\\DISK&VEN_" + InstanceField(vendor, 8) + "&PROD_" + InstanceField(model, 16) +
                           "&REV_" + InstanceField(revision, 4) + "\\" + instance + "&0";
-  volume.usbInstanceId = "USB\\VID_" + UpperHex(volume.idVendor) + "&PID_" + UpperHex(volume.idProduct);
+  volume.usbInstanceId = "USB\\VID_" + AsciiUpper(volume.idVendor) + "&PID_" + AsciiUpper(volume.idProduct);
   // A device with several interfaces gives each its own node; the disk
   // hangs below its interface's node.
   if (!usbInterface.empty() && ReadNumber(usbDevice, "bNumInterfaces", 1) > 1) {

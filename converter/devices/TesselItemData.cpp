@@ -2,8 +2,7 @@
 
 #include <strings.h>
 
-#include <cctype>
-
+#include "ascii_case.h"
 #include "logical_drives.h"
 #include "target_folder.h"
 
@@ -11,11 +10,6 @@ namespace {
 
 constexpr size_t kLongestName = 259;
 constexpr size_t kIdLength = 4;
-
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
 
 std::optional<StorageObject> FindFolderNamed(const std::vector<StorageObject>& children, const std::string& name) {
   for (const StorageObject& child : children) {
@@ -33,7 +27,7 @@ HRESULT CTesselItemData::InitFromDevice(const PortableDevice& device) {
   m_szName = device.backend->DeviceName(device.canonicalName).value_or("").substr(0, kLongestName);
   m_pDevice = device;
   m_guidProtocol = device.backend->Protocol();
-  std::string name = Lower(device.canonicalName.substr(0, kLongestName));
+  std::string name = AsciiLower(device.canonicalName.substr(0, kLongestName));
   if (name.rfind("\\\\?\\usb", 0) == 0) {
     size_t vid = name.find("vid_");
     if (vid != std::string::npos) {

@@ -1,12 +1,9 @@
 #include "TesselUpdateFirmware_MSC.h"
 
-#include <strings.h>
 #include <sys/stat.h>
 
-#include <algorithm>
-#include <cctype>
-
 #include "TesselConfigFile.h"
+#include "ascii_case.h"
 #include "log_file.h"
 #include "logical_drives.h"
 
@@ -15,15 +12,6 @@ namespace {
 // Unique ids are read into 520 bytes of UTF-16 text.
 constexpr size_t kUniqueIdBytes = 520;
 constexpr size_t kLongestId = 4;
-
-std::string Upper(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
-}
-
-bool SameOverShorter(const std::string& a, const std::string& b) {
-  return ::strncasecmp(a.c_str(), b.c_str(), std::min(a.size(), b.size())) == 0;
-}
 
 // "USBSTOR\DISK&VEN_x&PROD_y&REV_z\serial&0": a disk below a USB device.
 bool IsUsbDiskId(const std::string& id) {
@@ -38,7 +26,7 @@ bool IsUsbDiskId(const std::string& id) {
 
 // "USB\VID_xxxx&PID_xxxx\serial": VID and PID, each emptied when too long.
 bool ParseUsbDeviceId(const std::string& instanceId, std::string* vid, std::string* pid) {
-  std::string id = Upper(instanceId);
+  std::string id = AsciiUpper(instanceId);
   size_t vidAt = id.find("VID_");
   size_t pidAt = id.find("&PID_");
   if (vidAt == std::string::npos || pidAt == std::string::npos) return false;
@@ -85,7 +73,8 @@ bool TesselFindExistingDevice(const std::string& volumeId, std::string* vid, std
     return false;
   }
   for (const UsbVolume& volume : *interfaces) {
-    if (!SameOverShorter(StripVolumeDecoration(volume.devicePath), volumeId)) continue;
+    // Compared over the shorter length, letter case ignored, as identifiers are.
+    if (!IdFieldsMatch(StripVolumeDecoration(volume.devicePath), volumeId)) continue;
     if (!IsUsbDiskId(volume.diskInstanceId)) return false;
     return ParseUsbDeviceId(volume.usbInstanceId, vid, pid);
   }
