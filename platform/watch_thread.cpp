@@ -33,8 +33,15 @@ void WatchThread::Run() {
     bool changed = false;
     for (size_t i = 1; i < fds.size(); ++i) {
       if (fds[i].revents == 0) continue;
-      if ((fds[i].revents & POLLNVAL) != 0) fds[i].fd = -1;  // closed under us: stop watching it
-      else if (sources_[i - 1].takeChange()) changed = true;
+      short revents = fds[i].revents;
+      // A descriptor that is closed or broken would wake the loop forever;
+      // /proc/self/mountinfo alone reports its changes with POLLERR.
+      bool broken = (revents & (POLLNVAL | POLLHUP)) != 0 || ((revents & POLLERR) != 0 && (revents & POLLPRI) == 0);
+      if (broken) {
+        fds[i].fd = -1;
+      } else if (sources_[i - 1].takeChange()) {
+        changed = true;
+      }
     }
     if (changed) onChange_();
   }

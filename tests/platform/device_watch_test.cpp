@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
+#include <poll.h>
 
 #include "device_change_notices.h"
 #include "fixture_machine.h"
 #include "message_window.h"
+#include "mount_table_watch.h"
 
 namespace {
 
@@ -33,6 +35,15 @@ TEST(DeviceChangeNotices, RewrittenMountTableBecomesArrivalAndRemovalNotices) {
   EXPECT_EQ(NextDeviceChange(queue), static_cast<WPARAM>(DBT_DEVICEREMOVECOMPLETE));
   WindowMessage extra;
   EXPECT_FALSE(queue.Get(extra, 300ms)) << "a change without a lettered volume made a notice";
+}
+
+TEST(MountTableWatch, TheLiveTableIsPolledForPriorityNotices) {
+  MountTableWatch watch("/proc/self/mountinfo");
+  ASSERT_GE(watch.fd(), 0);
+  EXPECT_EQ(watch.events(), POLLPRI);
+  pollfd fd{watch.fd(), watch.events(), 0};
+  EXPECT_EQ(::poll(&fd, 1, 0), 0) << "no change is pending right after opening";
+  EXPECT_EQ(MountTableWatch("/no/such/folder/mountinfo").fd(), -1);
 }
 
 }  // namespace
