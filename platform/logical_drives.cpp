@@ -28,6 +28,7 @@ std::vector<LogicalDrive> ListLogicalDrives() {
   if (!volumes) return drives;
   char letter = 'D';
   for (const UsbVolume& volume : *volumes) {
+    if (volume.mountPoint == "/") continue;  // a system started from a USB disk: that is C:
     if (letter > 'Z') break;
     drives.push_back(LogicalDrive{letter++, volume.mountPoint, volume});
   }
