@@ -10,7 +10,7 @@ packages=(
   libdevil-dev libsndfile1-dev libresample1-dev
   libpugixml-dev
   qt6-base-dev qt6-multimedia-dev
-  libmtp-dev
+  libmtp-dev libudev-dev
   time python3
 )
 

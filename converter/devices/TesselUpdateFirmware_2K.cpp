@@ -1,0 +1,92 @@
+#include "TesselUpdateFirmware_2K.h"
+
+#include <unistd.h>
+
+#include <cstring>
+
+#include "TesselUpdateFirmware_MSC.h"
+#include "log_file.h"
+#include "logical_drives.h"
+#include "path_utils.h"
+#include "player_announcements.h"
+#include "player_window.h"
+#include "safe_file_copy.h"
+#include "target_folder.h"
+
+namespace {
+
+constexpr const char* kNoSpaceText =
+    "WARNING:  The %s device may not have enough free space available to safely proceed with the file transfer.  "
+    "Please free some additional space on the device before the file transfer.";
+constexpr const char* kNoSpaceCaption = "Halvard Video Converter";
+
+std::string DriveRoot(char letter) { return std::string(1, letter) + ":\\"; }
+
+}  // namespace
+
+std::vector<char> CandidatePlayerDrives(uint32_t driveMask, const std::function<UINT(const std::string&)>& driveType) {
+  std::vector<char> letters;
+  for (char letter = 'C'; letter <= 'Z'; ++letter) {
+    if ((driveMask & (1u << (letter - 'A'))) == 0) continue;
+    if (driveType(DriveRoot(letter)) == DRIVE_REMOVABLE) letters.push_back(letter);
+  }
+  return letters;
+}
+
+CTesselUpdateFirmware_2K::CTesselUpdateFirmware_2K(const CTesselConfigFile& table)
+    : CTesselUpdateFirmware_2K(table, GetDiskFreeSpaceEx) {}
+
+CTesselUpdateFirmware_2K::CTesselUpdateFirmware_2K(const CTesselConfigFile& table, FreeSpaceQuery freeSpace)
+    : m_table(table), m_freeSpace(std::move(freeSpace)) {}
+
+void CTesselUpdateFirmware_2K::EnumDevices(PlayerWindow* window) {
+  if (window == nullptr) return;
+  m_records.clear();
+  for (char letter : CandidatePlayerDrives(GetLogicalDrives(), GetDriveType)) {
+    MSC_DRIVE_RECORD record;
+    record.m_chDrive = letter;
+    if (!TesselMSCIsSupportedDevice(m_table, letter, &record.m_vid, &record.m_pid, &record.m_strDeviceName,
+                                    &record.m_strTargetFolder)) {
+      continue;
+    }
+    m_records.push_back(record);
+    WriteLog("**CTesselUpdateFirmware_2K::EnumDevices** DriverLetter: \"%c\", DeviceName: \"%s\", m_pid: \"%s\"", letter,
+             record.m_strDeviceName.c_str(), record.m_pid.c_str());
+    AnnouncePlayer(*window, kDeviceDetectedFormat, record.m_strDeviceName, true);
+  }
+}
+
+bool CTesselUpdateFirmware_2K::TesselUpdateFirmware(const MSC_DRIVE_RECORD* record, const std::string& path,
+                                                    WarningBox& warnings) {
+  if (record == nullptr || path.empty()) return false;
+  uint64_t required = 0;
+  if (TesselGetRequiredSystemFilesSize(path, &required)) {
+    uint64_t freeBytes = 0;
+    if (!m_freeSpace(DriveRoot(record->m_chDrive), &freeBytes)) {
+      KDX_ERROR_LOG("GetDiskFreeSpaceEx failed!");
+      return false;
+    }
+    if (freeBytes <= required) {
+      warnings.ShowWarning(FormatWithName(kNoSpaceText, record->m_strDeviceName), kNoSpaceCaption);
+      WriteLog("**CTesselUpdateFirmware_2K::TesselUpdateFirmware** No enough space");
+      return false;
+    }
+  }
+  auto root = DriveFolder(record->m_chDrive);
+  std::string folder = root ? JoinTargetFolder(*root, record->m_strTargetFolder) : std::string();
+  int error = 0;
+  if (folder.empty() || !CreateDirectoryTree(folder, &error)) {
+    KDX_ERROR_LOG("Create sytem folder error!");
+    return false;
+  }
+  std::string target = folder + (folder.back() == '/' ? "" : "/") + GetFileName(path);
+  if (::access(path.c_str(), F_OK) != 0) {
+    KDX_ERROR_LOG("The output file is not existed!");
+    return false;
+  }
+  if (!CopyFileReplacing(path, target, &error)) {
+    WriteLog("Error copying %s to %s (GetLastError() = %s). ", path.c_str(), target.c_str(), std::strerror(error));
+    return false;
+  }
+  return true;
+}

@@ -1,0 +1,88 @@
+#include "player_detection.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "WMDM.h"
+#include "device_change_notices.h"
+#include "player_announcements.h"
+#include "player_window.h"
+
+namespace {
+
+constexpr const char* kTransferringText = "Transferring output file to your player, please do not disconnect your player!!!";
+constexpr const char* kTransferFailedText = "Transfer output video file to player failed!";
+constexpr const char* kTransferredToPlayerText = "Output video file has been transferred to player successfully!";
+constexpr const char* kTransferredToDeviceText = "Output video file has been transferred to device successfully!";
+constexpr const char* kTransferredCaption = "Transfer outputs file to %s after conversion is complete.";
+
+}  // namespace
+
+bool PortableDevicePathChosen() {
+  const char* path = std::getenv("NKDX_PLAYER_PATH");
+  return path == nullptr || std::strcmp(path, "mass-storage") != 0;
+}
+
+PlayerDetection::PlayerDetection(const CTesselConfigFile& table, PlayerSupport support, CWMDM* wmdm,
+                                 PlayerWindow& window, WarningBox& warnings)
+    : m_support(support), m_wmdm(wmdm), m_window(window), m_warnings(warnings), m_msc(table), m_portable(table) {}
+
+void PlayerDetection::DetectAtStart() {
+  if (!m_support.m_bDeviceSupport) return;
+  if (m_support.m_bWMDMPath) {
+    m_portable.EnumDevices(m_wmdm != nullptr ? m_wmdm->DeviceManager() : nullptr, &m_window);
+  } else {
+    m_msc.EnumDevices(&m_window);
+  }
+}
+
+bool PlayerDetection::OnDeviceChange(UINT eventType) {
+  if (!m_support.m_bDeviceSupport || m_support.m_bWMDMPath) return true;
+  if (eventType != DBT_DEVICEARRIVAL && eventType != DBT_DEVICEREMOVECOMPLETE) return true;
+  m_msc.EnumDevices(&m_window);
+  if (m_msc.records().empty()) ShowNoPlayer(m_window);
+  return true;
+}
+
+void PlayerDetection::OnDeviceNotifications() {
+  if (m_wmdm == nullptr || m_wmdm->Notifications() == nullptr) return;
+  for (const WMDM_NOTIFICATION& notification : m_wmdm->Notifications()->TakeNotifications()) {
+    if (notification.messageType == WMDM_MSG_DEVICE_ARRIVAL) {
+      m_portable.OnDeviceArrival(m_wmdm->DeviceManager(), &m_window, notification.canonicalName);
+    } else {
+      m_portable.OnDeviceRemoval(&m_window, notification.canonicalName);
+    }
+  }
+}
+
+bool PlayerDetection::TransferOutputFile(int row, const std::string& path) {
+  if (!m_window.IsRowEnabled(row) || ::access(path.c_str(), F_OK) != 0 || !m_support.m_bDeviceSupport ||
+      !m_window.TransferOptionTicked()) {
+    return false;
+  }
+  bool portable = m_support.m_bWMDMPath;
+  if (portable ? m_portable.records().empty() : m_msc.records().empty()) return false;
+  m_window.SetRowStatus(row, "Transferring... ");
+  m_window.SetStatusText(kTransferringText);
+  std::string modelName;
+  bool copied = false;
+  if (portable) {
+    CTesselItemData* record = m_portable.records().front().get();
+    copied = m_portable.TesselUpdateFirmware(record, path, m_warnings);
+    if (copied) record->RefreshStorageSize();
+    modelName = record->m_szModelName;
+  } else {
+    const MSC_DRIVE_RECORD& record = m_msc.records().front();
+    copied = m_msc.TesselUpdateFirmware(&record, path, m_warnings);
+    modelName = record.m_strDeviceName;
+  }
+  if (!copied) {
+    m_window.SetStatusText(kTransferFailedText);
+    return false;
+  }
+  m_window.SetStatusText(portable ? kTransferredToPlayerText : kTransferredToDeviceText);
+  m_window.SetTransferOptionCaption(FormatWithName(kTransferredCaption, modelName));
+  return true;
+}

@@ -1,0 +1,53 @@
+// Player detection and transfer as the main window uses them: the first
+// detection when it opens, the device-change notices of the mass-storage
+// path, the notifications of the portable-device path, and the transfer of
+// a converted file to the first detected player.
+#pragma once
+
+#include <string>
+
+#include "TesselUpdateFirmware_2K.h"
+#include "TesselUpdateFirmware_XP.h"
+#include "platform_types.h"
+
+class CTesselConfigFile;
+class CWMDM;
+class PlayerWindow;
+class WarningBox;
+
+struct PlayerSupport {
+  bool m_bDeviceSupport = true;
+  bool m_bWMDMPath = true;  // the portable-device path rather than the drives
+};
+
+// Until start-up chooses it: the portable-device path unless
+// NKDX_PLAYER_PATH is "mass-storage".
+bool PortableDevicePathChosen();
+
+class PlayerDetection {
+ public:
+  // `wmdm` is the started connection on the portable-device path (may be null).
+  PlayerDetection(const CTesselConfigFile& table, PlayerSupport support, CWMDM* wmdm, PlayerWindow& window,
+                  WarningBox& warnings);
+
+  // The first detection while the main window opens.
+  void DetectAtStart();
+  // The handler of WM_DEVICECHANGE; true in every case.
+  bool OnDeviceChange(UINT eventType);
+  // The handler of WM_WMDM_NOTIFICATION.
+  void OnDeviceNotifications();
+  // Copies a converted file to the first player when the transfer option is
+  // ticked, with the status texts; true when the file reached the player.
+  bool TransferOutputFile(int row, const std::string& path);
+
+  CTesselUpdateFirmware_2K& massStoragePlayers() { return m_msc; }
+  CTesselUpdateFirmware_XP& portablePlayers() { return m_portable; }
+
+ private:
+  PlayerSupport m_support;
+  CWMDM* m_wmdm;
+  PlayerWindow& m_window;
+  WarningBox& m_warnings;
+  CTesselUpdateFirmware_2K m_msc;
+  CTesselUpdateFirmware_XP m_portable;
+};

@@ -1,0 +1,18 @@
+// The mount table in the layout of /proc/self/mountinfo.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+struct MountEntry {
+  unsigned major = 0;
+  unsigned minor = 0;
+  std::string mountPoint;  // octal escapes (\040 for a space) decoded
+  std::string fileSystem;
+  std::string source;
+};
+
+// The entries in file order; nothing when the file cannot be read. Lines
+// that do not have the layout are skipped.
+std::optional<std::vector<MountEntry>> ReadMountTable(const std::string& path);
