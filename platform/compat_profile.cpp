@@ -13,9 +13,6 @@ namespace {
 // Stands for "no such entry": no profile line can hold it.
 const char kNoEntry[] = "\n";
 
-const char kMediaPlayerSetupKey[] =
-    "Software\\Microsoft\\Active Setup\\Installed Components\\{6BF52A52-394A-11d3-B153-00C04F79FAA6}";
-
 std::string Lower(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
   return text;

@@ -69,6 +69,11 @@ enum class FileVersionAnswer { kNoVersionResource, kNoFixedFileInfo, kAnswered }
 // The fixed file information's two version double words.
 FileVersionAnswer QueryFileVersionResource(const std::string& path, uint32_t* versionMs, uint32_t* versionLs);
 
+// Where the media player registers itself as installed (values IsInstalled
+// and Version); the built-in system has player 11 there.
+inline constexpr char kMediaPlayerSetupKey[] =
+    "Software\\Microsoft\\Active Setup\\Installed Components\\{6BF52A52-394A-11d3-B153-00C04F79FAA6}";
+
 // Local-machine registry: [Registry] with "KEY\PATH=absent" to remove a key
 // and "KEY\PATH\ValueName=VALUE" (a typed value, "absent" to remove it).
 bool RegistryKeyExists(const std::string& keyPath);

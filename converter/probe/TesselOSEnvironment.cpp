@@ -14,9 +14,6 @@ constexpr uint32_t kTokenGroupsCapacity = 4096;
 // The media player's version text is read into this many bytes, terminator included.
 constexpr size_t kPlayerVersionCapacity = 128;
 
-const char kMediaPlayerSetupKey[] =
-    "Software\\Microsoft\\Active Setup\\Installed Components\\{6BF52A52-394A-11d3-B153-00C04F79FAA6}";
-
 int ClassifyWindowsVersion(const compat::OsVersion& version) {
   if (version.platformId == compat::kPlatformWin32Windows && version.major == 4) {
     if (version.minor == 10) return kWindows98;
@@ -94,17 +91,17 @@ bool TesselOSEnvironment::IsWMP10Installed(int windowsVersionCode) {
       return false;
     }
   }
-  const std::string quotedKey = "\"" + std::string(kMediaPlayerSetupKey) + "\"";
-  if (!compat::RegistryKeyExists(kMediaPlayerSetupKey)) {
+  const std::string quotedKey = "\"" + std::string(compat::kMediaPlayerSetupKey) + "\"";
+  if (!compat::RegistryKeyExists(compat::kMediaPlayerSetupKey)) {
     KDX_ERROR_LOG("invalid " + quotedKey + " reg key open ");
     return false;
   }
-  std::optional<compat::TypedValue> installed = compat::QueryRegistryValue(kMediaPlayerSetupKey, "IsInstalled");
+  std::optional<compat::TypedValue> installed = compat::QueryRegistryValue(compat::kMediaPlayerSetupKey, "IsInstalled");
   if (!installed || installed->type != compat::TypedValue::Type::kDword || installed->dword != 1) {
     KDX_ERROR_LOG("invalid " + quotedKey + "IsInstalled key");
     return false;
   }
-  std::optional<compat::TypedValue> version = compat::QueryRegistryValue(kMediaPlayerSetupKey, "Version");
+  std::optional<compat::TypedValue> version = compat::QueryRegistryValue(compat::kMediaPlayerSetupKey, "Version");
   if (!version || version->text.size() + 1 > kPlayerVersionCapacity) return false;
   // Versions 10.x and 11.x.
   const std::string& text = version->text;

@@ -84,6 +84,15 @@ StartupRun Start(const std::string& profileText, FakeDeviceTable table = {}, HRE
   return run;
 }
 
+// The dialog opened without a message and without the device manager.
+void ExpectOpenedWithoutDeviceManager(const StartupRun& run, bool deviceSupport, const std::string& lastLine) {
+  EXPECT_TRUE(run.boxes.empty());
+  EXPECT_EQ(run.log.back(), lastLine);
+  EXPECT_TRUE(run.outcome.openDialog);
+  EXPECT_EQ(run.outcome.m_bDeviceSupport, deviceSupport);
+  EXPECT_EQ(run.calls, Texts{"dialog"});
+}
+
 TEST(StartupGate, AdministratorOnXPWithPlayer11UsesTheDeviceManager) {
   StartupRun run = Start(kAdministrator + kXP);
   EXPECT_TRUE(run.boxes.empty());
@@ -138,51 +147,43 @@ TEST(StartupGate, CodesThreeAndFourNeedAdministratorRights) {
     EXPECT_FALSE(run.outcome.openDialog);
   }
   StartupRun run = Start(kAdministrator + "[OS]\nMinor=0\n");
-  EXPECT_TRUE(run.boxes.empty());
+  ExpectOpenedWithoutDeviceManager(run, true,
+                                   "Windows Version: Major = 5, Minor = 0, BuildNumber = 2600, PlatformId = 2");
   EXPECT_EQ(run.outcome.m_nWindowsVersion, 3);
-  EXPECT_TRUE(run.outcome.m_bDeviceSupport);
   EXPECT_FALSE(run.outcome.m_bWMDMPath) << "code 3 reaches players as drives";
-  EXPECT_EQ(run.calls, Texts{"dialog"});
 }
 
 TEST(StartupGate, OtherWindowsVersionsSkipTheAdministratorCheckWithoutPlayerSupport) {
-  for (const char* os : {"[OS]\nMinor=2\n", "[OS]\nPlatformId=1\nMajor=4\nMinor=10\n", "[OS]\nAvailable=0\n"}) {
-    StartupRun run = Start(kNoAdministrator + std::string(os));
-    EXPECT_TRUE(run.boxes.empty()) << os;
-    EXPECT_EQ(run.log.back(), run.outcome.m_nWindowsVersion == -1 ? "DirextX:v9.0c" : run.log[2]) << os;
-    EXPECT_TRUE(run.outcome.openDialog) << os;
-    EXPECT_FALSE(run.outcome.m_bDeviceSupport) << os;
-    EXPECT_FALSE(run.outcome.m_bWMDMPath) << os;
-    EXPECT_EQ(run.calls, Texts{"dialog"}) << os;
+  struct Case {
+    std::string os;
+    std::string lastLine;
+  };
+  const Case cases[] = {
+      {"[OS]\nMinor=2\n", "Windows Version: Major = 5, Minor = 2, BuildNumber = 2600, PlatformId = 2"},
+      {"[OS]\nPlatformId=1\nMajor=4\nMinor=10\n",
+       "Windows Version: Major = 4, Minor = 10, BuildNumber = 2600, PlatformId = 1"},
+      {"[OS]\nAvailable=0\n", "DirextX:v9.0c"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.os);
+    StartupRun run = Start(kNoAdministrator + c.os);
+    ExpectOpenedWithoutDeviceManager(run, false, c.lastLine);
+    EXPECT_FALSE(run.outcome.m_bWMDMPath);
   }
 }
 
-TEST(StartupGate, XPWithoutPlayer10UsesTheDrivepath) {
+TEST(StartupGate, XPWithoutPlayer10UsesTheDrivePath) {
   StartupRun run = Start(kAdministrator + kXP + "[Registry]\nSoftware\\Microsoft\\Active Setup\\Installed Components\\"
                                          "{6BF52A52-394A-11d3-B153-00C04F79FAA6}\\Version=9,0,0,3250\n");
-  EXPECT_TRUE(run.boxes.empty());
-  EXPECT_EQ(run.log.back(), "No WMP10 Installed! No device support.");
-  EXPECT_TRUE(run.outcome.m_bDeviceSupport);
+  ExpectOpenedWithoutDeviceManager(run, true, "No WMP10 Installed! No device support.");
   EXPECT_FALSE(run.outcome.m_bWMDMPath);
-  EXPECT_EQ(run.calls, Texts{"dialog"});
 }
 
-TEST(StartupGate, DeviceTableThatCannotBeLoadedOrReadSwitchesPlayerSupportOff) {
+TEST(StartupGate, UnreadableDeviceTableSwitchesPlayerSupportOff) {
   FakeDeviceTable unreadable;
   unreadable.readWorks = false;
   StartupRun run = Start(kAdministrator + kXP, unreadable);
-  EXPECT_EQ(run.log.back(), "Error: Read TesselDeviceConfig File Error! No device support.");
-  EXPECT_FALSE(run.outcome.m_bDeviceSupport);
-  EXPECT_EQ(run.calls, Texts{"dialog"});
-
-  FakeDeviceTable missing;
-  missing.initWorks = false;
-  run = Start(kAdministrator + kXP, missing);
-  EXPECT_TRUE(run.boxes.empty());
-  EXPECT_EQ(run.log.back(), "Error: Init TesselDeviceConfig File Error! No device support.");
-  EXPECT_FALSE(run.outcome.m_bDeviceSupport);
-  EXPECT_TRUE(run.outcome.openDialog);
-  EXPECT_EQ(run.calls, Texts{"dialog"});
+  ExpectOpenedWithoutDeviceManager(run, false, "Error: Read TesselDeviceConfig File Error! No device support.");
 }
 
 TEST(StartupGate, MissingDeviceConfigurationOpensTheDialogWithNoPlayers) {
