@@ -91,17 +91,18 @@ bool TesselOSEnvironment::IsWMP10Installed(int windowsVersionCode) {
       return false;
     }
   }
-  const std::string quotedKey = "\"" + std::string(compat::kMediaPlayerSetupKey) + "\"";
-  if (!compat::RegistryKeyExists(compat::kMediaPlayerSetupKey)) {
+  const char* key = compat::kMediaPlayerSetupKey;
+  const std::string quotedKey = "\"" + std::string(key) + "\"";
+  if (!compat::RegistryKeyExists(key)) {
     KDX_ERROR_LOG("invalid " + quotedKey + " reg key open ");
     return false;
   }
-  std::optional<compat::TypedValue> installed = compat::QueryRegistryValue(compat::kMediaPlayerSetupKey, "IsInstalled");
+  std::optional<compat::TypedValue> installed = compat::QueryRegistryValue(key, "IsInstalled");
   if (!installed || installed->type != compat::TypedValue::Type::kDword || installed->dword != 1) {
     KDX_ERROR_LOG("invalid " + quotedKey + "IsInstalled key");
     return false;
   }
-  std::optional<compat::TypedValue> version = compat::QueryRegistryValue(compat::kMediaPlayerSetupKey, "Version");
+  std::optional<compat::TypedValue> version = compat::QueryRegistryValue(key, "Version");
   if (!version || version->text.size() + 1 > kPlayerVersionCapacity) return false;
   // Versions 10.x and 11.x.
   const std::string& text = version->text;

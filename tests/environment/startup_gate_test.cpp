@@ -107,8 +107,8 @@ TEST(StartupGate, AdministratorOnXPWithPlayer11UsesTheDeviceManager) {
 TEST(StartupGate, OldBrowserComponentSwitchesPlayerSupportOff) {
   StartupRun run = Start(kAdministrator + kXP + "[Browser]\nVersion=5.50.4807\n");
   EXPECT_TRUE(run.boxes.empty());
-  EXPECT_EQ(run.log, (Texts{"IE: v5504807", "IE version is lower then 6.0! No device support.", "DirextX:v9.0c", kXPLine,
-                            "WMP:v11,0,5721,5145", "WMP10Installed!"}));
+  EXPECT_EQ(run.log, (Texts{"IE: v5504807", "IE version is lower then 6.0! No device support.", "DirextX:v9.0c",
+                            kXPLine, "WMP:v11,0,5721,5145", "WMP10Installed!"}));
   EXPECT_FALSE(run.outcome.m_bDeviceSupport);
   EXPECT_TRUE(run.outcome.m_bWMDMPath);
   EXPECT_EQ(run.calls, Texts{"dialog"}) << "the device manager is neither started nor stopped";
