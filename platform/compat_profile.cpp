@@ -81,11 +81,6 @@ bool ParseDotted(const std::string& text, uint32_t* parts, size_t count, uint32_
   return true;
 }
 
-bool EntryIsOff(const char* section, const char* key) {
-  std::optional<std::string> value = ProfileEntry(section, key);
-  return value && ParseNumber(*value) == 0u;
-}
-
 uint32_t ProfileNumber(const char* section, const char* key, uint32_t defaultValue) {
   std::optional<std::string> value = ProfileEntry(section, key);
   return value ? ParseNumber(*value).value_or(0) : defaultValue;
@@ -122,6 +117,13 @@ std::optional<std::string> ProfileEntry(const std::string& section, const std::s
   return value;
 }
 
+bool ProfileSwitchedOff(const std::string& section, const std::string& key) {
+  std::optional<std::string> value = ProfileEntry(section, key);
+  if (!value) return false;
+  std::string word = Lower(*value);
+  return word == "0" || word == "no" || word == "false" || word == "off";
+}
+
 std::optional<TypedValue> ParseTypedValue(const std::string& written, bool numericByDefault) {
   if (Lower(written) == "absent") return std::nullopt;
   TypedValue value;
@@ -142,7 +144,7 @@ std::optional<TypedValue> ParseTypedValue(const std::string& written, bool numer
 }
 
 std::optional<OsVersion> QueryOsVersion() {
-  if (EntryIsOff("OS", "Available")) return std::nullopt;
+  if (ProfileSwitchedOff("OS", "Available")) return std::nullopt;
   OsVersion version;
   version.major = ProfileNumber("OS", "Major", 5);
   version.minor = ProfileNumber("OS", "Minor", 1);
@@ -152,8 +154,8 @@ std::optional<OsVersion> QueryOsVersion() {
 }
 
 BrowserComponentAnswer QueryBrowserComponentVersion(DLLVERSIONINFO* info) {
-  if (EntryIsOff("Browser", "Library")) return BrowserComponentAnswer::kLibraryMissing;
-  if (EntryIsOff("Browser", "Entry")) return BrowserComponentAnswer::kNoVersionEntry;
+  if (ProfileSwitchedOff("Browser", "Library")) return BrowserComponentAnswer::kLibraryMissing;
+  if (ProfileSwitchedOff("Browser", "Entry")) return BrowserComponentAnswer::kNoVersionEntry;
   uint32_t parts[3];
   if (info == nullptr || info->cbSize != sizeof(DLLVERSIONINFO) ||
       !ParseDotted(ProfileText("Browser", "Version", "6.0.2900"), parts, 3, 0xFFFFFFFFu)) {
@@ -200,7 +202,7 @@ std::optional<TypedValue> QueryRegistryValue(const std::string& keyPath, const s
   return builtIn->second;
 }
 
-bool DiagnosticsServiceAvailable() { return !EntryIsOff("DxDiag", "Available"); }
+bool DiagnosticsServiceAvailable() { return !ProfileSwitchedOff("DxDiag", "Available"); }
 
 std::optional<TypedValue> QueryDiagnosticsProperty(const std::string& container, const std::string& name) {
   if (!DiagnosticsServiceAvailable() || container != "DxDiag_SystemInfo") return std::nullopt;

@@ -19,6 +19,9 @@ std::string ProfilePath();
 // A profile entry as written, or nothing when the profile does not set it.
 std::optional<std::string> ProfileEntry(const std::string& section, const std::string& key);
 
+// The profile sets the entry to 0, no, false or off.
+bool ProfileSwitchedOff(const std::string& section, const std::string& key);
+
 // A typed value of the registry or of the diagnostics service. Profiles
 // write "absent", "dword:N", "string:TEXT", or a bare text taken as a number
 // where the value is naturally one and as a string otherwise.

@@ -125,13 +125,14 @@ std::vector<TokenGroup> RealTokenGroups() {
 }
 
 std::optional<std::vector<TokenGroup>> ProcessTokenGroups() {
-  std::optional<std::string> available = compat::ProfileEntry("Token", "Available");
-  if (available && ParseDecimal(*available, 0xFFFFFFFFu) == 0u) return std::nullopt;
+  if (compat::ProfileSwitchedOff("Token", "Available")) return std::nullopt;
   if (std::optional<std::string> written = compat::ProfileEntry("Token", "Groups")) return ProfileGroups(*written);
   return RealTokenGroups();
 }
 
 bool GetProcessTokenGroups(void* buffer, uint32_t size, uint32_t* needed) {
+  uint32_t ignored = 0;
+  if (needed == nullptr) needed = &ignored;
   *needed = 0;
   std::optional<std::vector<TokenGroup>> groups = ProcessTokenGroups();
   if (!groups) return false;

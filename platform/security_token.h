@@ -66,5 +66,5 @@ std::optional<std::vector<TokenGroup>> ProcessTokenGroups();
 
 // Lays the token's groups out in `buffer` (aligned for pointers). False when
 // the token cannot be opened or the list needs more than `size` bytes;
-// *needed then says how many (0 when the token cannot be opened).
+// *needed (when given) then says how many (0 when the token cannot be opened).
 bool GetProcessTokenGroups(void* buffer, uint32_t size, uint32_t* needed);

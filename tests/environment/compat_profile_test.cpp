@@ -137,7 +137,7 @@ TEST(SecurityToken, GroupListLaidOutOrRefusedWhenTooLong) {
 }
 
 TEST(SecurityToken, TokenThatCannotBeOpened) {
-  ScopedProfile profile("[Token]\nAvailable=0\nGroups=S-1-5-32-544\n");
+  ScopedProfile profile("[Token]\nAvailable=no\nGroups=S-1-5-32-544\n");
   alignas(TOKEN_GROUPS) uint8_t buffer[256];
   uint32_t needed = 1;
   EXPECT_FALSE(GetProcessTokenGroups(buffer, sizeof buffer, &needed));
