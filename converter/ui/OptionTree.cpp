@@ -87,6 +87,11 @@ void COptionTree::RefreshItem(COptionTreeItem* item) {
   row->setFont(0, font);
   row->setFont(1, font);
   row->setExpanded(item->IsExpanded());
+  if (item->IsRootLevel()) {
+    // A category row reads across both columns on the button face.
+    row->setFirstColumnSpanned(true);
+    row->setBackground(0, list_->palette().brush(QPalette::Button));
+  }
   if (info_ && row == list_->currentItem()) info_->setText(item->GetLabelText());
 }
 

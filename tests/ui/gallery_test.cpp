@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -17,6 +19,8 @@
 #include "qt_test_app.h"
 
 namespace {
+
+const QString kDestination = "/home/ingrid/Videos/Holiday 2026/Norway by the coast/Converted for the player";
 
 void SaveScreen(QWidget& widget, const QString& name) {
   uitest::ShowAndWait(widget);
@@ -144,8 +148,48 @@ TEST(ControlGallery, SavesAPictureOfEachControl) {
 
   CFilenameEdit path;
   path.resize(260, path.sizeHint().height());
-  path.SetFilename("/home/ingrid/Videos/Holiday 2026/Norway by the coast/Converted for the player");
+  path.SetFilename(kDestination);
   SaveScreen(path, "filename_edit.png");
+}
+
+// The controls together, placed as in the main window.
+TEST(ControlGallery, SavesTheControlsTogether) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  QWidget window;
+  window.setWindowTitle("Norvik KDX Video Converter");
+  auto* grid = new QGridLayout(&window);
+
+  auto* files = new QGroupBox("Videos to convert");
+  auto* list = new CFileDropListCtrl;
+  FillList(*list);
+  (new QVBoxLayout(files))->addWidget(list);
+  grid->addWidget(files, 0, 0, 1, 2);
+
+  auto* playerBox = new QGroupBox("Player");
+  auto* picture = new CDevicePiture;
+  picture->setFixedSize(100, 156);
+  picture->SetBitmapPath(MakePlayerBitmap(dir));
+  (new QVBoxLayout(playerBox))->addWidget(picture);
+  grid->addWidget(playerBox, 1, 0);
+
+  auto* settingsBox = new QGroupBox("Settings");
+  auto* tree = new COptionTree;
+  FillOptionTree(*tree);
+  tree->setMinimumHeight(180);
+  (new QVBoxLayout(settingsBox))->addWidget(tree);
+  grid->addWidget(settingsBox, 1, 1);
+
+  auto* destination = new QHBoxLayout;
+  destination->addWidget(new QLabel("Destination folder:"));
+  auto* path = new CFilenameEdit;
+  destination->addWidget(path, 1);
+  grid->addLayout(destination, 2, 0, 1, 2);
+  grid->setColumnStretch(1, 1);
+
+  window.resize(640, 470);
+  path->SetFilename(kDestination);
+  SaveScreen(window, "controls.png");
 }
 
 }  // namespace
