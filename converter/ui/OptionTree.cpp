@@ -1,5 +1,6 @@
 #include "OptionTree.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QResizeEvent>
 
@@ -16,6 +17,7 @@ COptionTree::COptionTree(QWidget* parent, unsigned options) : QWidget(parent), l
     info_->setMargin(4);
   }
   ApplyFonts();
+  QCoreApplication::instance()->installEventFilter(this);
   connect(list_, &QTreeWidget::currentItemChanged, this, &COptionTree::OnCurrentRowChanged);
   connect(list_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* row) { OpenEditor(ItemOf(row)); });
   connect(list_, &COptionTreeList::rowsMoved, this, &COptionTree::PlaceEditors);
@@ -124,10 +126,11 @@ void COptionTree::resizeEvent(QResizeEvent* event) {
   repaint();
 }
 
-void COptionTree::changeEvent(QEvent* event) {
-  if (event->type() == QEvent::ApplicationFontChange) {
+// The application hears of every font change, also of the menu font alone.
+bool COptionTree::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == QCoreApplication::instance() && event->type() == QEvent::ApplicationFontChange) {
     COptionTreeFonts::Rebuild();
     ApplyFonts();
   }
-  QWidget::changeEvent(event);
+  return QWidget::eventFilter(watched, event);
 }

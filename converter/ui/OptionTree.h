@@ -53,7 +53,7 @@ class COptionTree : public QWidget {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
-  void changeEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void Insert(COptionTreeItem* item, COptionTreeItem* parent);

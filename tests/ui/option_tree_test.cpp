@@ -2,6 +2,7 @@
 // rule that a closed editor sends nothing, relabelling, fonts and layout.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QFontDatabase>
 #include <QSignalSpy>
 #include <QTest>
@@ -148,6 +149,19 @@ TEST(OptionTreeFontsTest, LatinMenuFontBecomesTahomaOrMsSansSerif) {
   COptionTree tree;
   EXPECT_EQ(tree.GetList()->font().family(), hasTahoma ? "Tahoma" : "MS Sans Serif");
   EXPECT_EQ(COptionTreeFonts::Bold().weight(), QFont::Bold);
+
+  // A new system font reaches open trees.
+  uitest::ShowAndWait(tree);
+  const QFont oldFont = QApplication::font();
+  QFont bigger = oldFont;
+  bigger.setPointSize(17);
+  QApplication::setFont(bigger);
+  QApplication::processEvents();
+  EXPECT_EQ(tree.GetList()->font().pointSize(), 17);
+  EXPECT_EQ(COptionTreeFonts::Bold().pointSize(), 17);
+  QApplication::setFont(oldFont);
+  QApplication::processEvents();
+  EXPECT_EQ(tree.GetList()->font().pointSize(), oldFont.pointSize());
 }
 
 }  // namespace
