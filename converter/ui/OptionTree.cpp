@@ -1,6 +1,5 @@
 #include "OptionTree.h"
 
-#include <QCoreApplication>
 #include <QEvent>
 #include <QResizeEvent>
 
@@ -17,7 +16,6 @@ COptionTree::COptionTree(QWidget* parent, unsigned options) : QWidget(parent), l
     info_->setMargin(4);
   }
   ApplyFonts();
-  QCoreApplication::instance()->installEventFilter(this);
   connect(list_, &QTreeWidget::currentItemChanged, this, &COptionTree::OnCurrentRowChanged);
   connect(list_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* row) { OpenEditor(ItemOf(row)); });
   connect(list_, &COptionTreeList::rowsMoved, this, &COptionTree::PlaceEditors);
@@ -126,11 +124,11 @@ void COptionTree::resizeEvent(QResizeEvent* event) {
   repaint();
 }
 
-// The application hears of every font change, also of the menu font alone.
-bool COptionTree::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == QCoreApplication::instance() && event->type() == QEvent::ApplicationFontChange) {
+// A new system font reaches every widget once the application has taken it.
+bool COptionTree::event(QEvent* event) {
+  if (event->type() == QEvent::ApplicationFontChange) {
     COptionTreeFonts::Rebuild();
     ApplyFonts();
   }
-  return QWidget::eventFilter(watched, event);
+  return QWidget::event(event);
 }

@@ -53,7 +53,7 @@ class COptionTree : public QWidget {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
+  bool event(QEvent* event) override;
 
  private:
   void Insert(COptionTreeItem* item, COptionTreeItem* parent);
