@@ -16,13 +16,7 @@ bool CFileDropListCtrl::SetDropMode(const DropMode& mode) {
   return true;
 }
 
-void CFileDropListCtrl::dragEnterEvent(QDragEnterEvent* event) {
-  if (event->mimeData()->hasUrls()) {
-    event->acceptProposedAction();
-  } else {
-    event->ignore();
-  }
-}
+void CFileDropListCtrl::dragEnterEvent(QDragEnterEvent* event) { dragMoveEvent(event); }
 
 void CFileDropListCtrl::dragMoveEvent(QDragMoveEvent* event) {
   if (event->mimeData()->hasUrls()) {

@@ -243,7 +243,9 @@ void CXListCtrl::paintEvent(QPaintEvent* event) {
 
 void CXListCtrl::changeEvent(QEvent* event) {
   if (event->type() == QEvent::PaletteChange) {
+    const XListColours old = colours_;
     colours_ = XListColours::FromPalette(palette());
+    model_->ReplaceDefaultColours(old.crWindowText, colours_.crWindowText, old.crWindow, colours_.crWindow);
     viewport()->update();
   }
   QTableView::changeEvent(event);

@@ -73,3 +73,14 @@ int CXListModel::FindRow(const QString& text) const {
 void CXListModel::RedrawRow(int row) {
   emit dataChanged(index(row, 0), index(row, columnCount() - 1));
 }
+
+void CXListModel::ReplaceDefaultColours(const QColor& oldText, const QColor& newText, const QColor& oldBack,
+                                        const QColor& newBack) {
+  for (auto& row : rows_) {
+    for (Cell& cell : row) {
+      if (cell.data.crText == oldText) cell.data.crText = newText;
+      if (cell.data.crBackground == oldBack) cell.data.crBackground = newBack;
+    }
+  }
+  if (!rows_.empty()) emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+}

@@ -45,6 +45,9 @@ class CXListModel : public QAbstractTableModel {
   }
   // Has every cell of the row redrawn (its enabled state lives in the first).
   void RedrawRow(int row);
+  // Cells still in the old default colours take the new ones.
+  void ReplaceDefaultColours(const QColor& oldText, const QColor& newText, const QColor& oldBack,
+                             const QColor& newBack);
   // The first row whose first cell has this text, or -1.
   int FindRow(const QString& text) const;
 

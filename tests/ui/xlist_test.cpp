@@ -190,7 +190,7 @@ TEST_F(XListTest, EmptyListWritesItsTextUnderTheHeader) {
   EXPECT_GT(uitest::CountColour(uitest::Picture(*list.viewport()), band, ink), 10);
 }
 
-TEST_F(XListTest, ProgressBarTakesTheHighlightColourOfTheCurrentPalette) {
+TEST_F(XListTest, ColoursFollowThePalette) {
   list.SetProgress(0, 2, false);
   list.UpdateProgress(0, 2, 100);
   const QRect cell = list.visualRect(list.model()->index(0, 2));
@@ -207,6 +207,21 @@ TEST_F(XListTest, ProgressBarTakesTheHighlightColourOfTheCurrentPalette) {
   list.UpdateProgress(0, 2, 100);
   const int full = uitest::CountColour(uitest::Picture(*list.viewport()), cell, QColor(20, 160, 40));
   EXPECT_NEAR(half * 2, full, full / 10);
+
+  // Cells in the default colours follow a new window colour; chosen ones stay.
+  list.SetItemText(2, 1, "00:01:00", Qt::black, QColor(255, 255, 200));
+  QPalette dark = list.palette();
+  dark.setColor(QPalette::Base, QColor(40, 40, 40));
+  dark.setColor(QPalette::Text, QColor(230, 230, 230));
+  list.setPalette(dark);
+  EXPECT_EQ(list.GetCellData(1, 1)->crBackground, QColor(40, 40, 40));
+  EXPECT_EQ(list.GetCellData(1, 1)->crText, QColor(230, 230, 230));
+  EXPECT_EQ(list.GetCellData(2, 1)->crBackground, QColor(255, 255, 200));
+  const QImage shown = uitest::Picture(*list.viewport());
+  const QRect plain = list.visualRect(list.model()->index(1, 1));
+  EXPECT_EQ(shown.pixelColor(plain.right() - 2, plain.center().y()), QColor(40, 40, 40));
+  const QRect chosen = list.visualRect(list.model()->index(2, 1));
+  EXPECT_EQ(shown.pixelColor(chosen.right() - 2, chosen.center().y()), QColor(255, 255, 200));
 }
 
 }  // namespace
