@@ -32,11 +32,8 @@ class XListTest : public ::testing::Test {
   }
 
   QPoint CheckBoxCentre(int row, int column) {
-    const QModelIndex index = list.model()->index(row, column);
-    return XListDelegateBox(index).center();
-  }
-  QRect XListDelegateBox(const QModelIndex& index) {
-    return CXListDelegate::CheckBoxRect(list.visualRect(index), !list.GetItemText(index.row(), index.column()).isEmpty());
+    const QRect cell = list.visualRect(list.model()->index(row, column));
+    return CXListDelegate::CheckBoxRect(cell, !list.GetItemText(row, column).isEmpty()).center();
   }
 
   CXListCtrl list;
