@@ -9,7 +9,7 @@ packages=(
   ffmpeg libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
   libdevil-dev libsndfile1-dev libresample1-dev
   libpugixml-dev
-  qt6-base-dev qt6-multimedia-dev
+  qt6-base-dev qt6-multimedia-dev fonts-dejavu-core
   libmtp-dev libudev-dev
   time python3
 )

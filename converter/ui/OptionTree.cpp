@@ -1,0 +1,134 @@
+#include "OptionTree.h"
+
+#include <QEvent>
+#include <QResizeEvent>
+
+#include "OptionTreeFonts.h"
+
+COptionTree::COptionTree(QWidget* parent, unsigned options) : QWidget(parent), list_(new COptionTreeList(this)) {
+  setAttribute(Qt::WA_OpaquePaintEvent, false);
+  setCursor(Qt::ArrowCursor);
+  if (options & OT_OPTIONS_SHOWINFOWINDOW) {
+    info_ = new COptionTreeInfo(this);
+    info_->setFrameShape(QFrame::StyledPanel);
+    info_->setWordWrap(true);
+    info_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    info_->setMargin(4);
+  }
+  ApplyFonts();
+  connect(list_, &QTreeWidget::currentItemChanged, this, &COptionTree::OnCurrentRowChanged);
+  connect(list_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* row) { OpenEditor(ItemOf(row)); });
+  connect(list_, &COptionTreeList::rowsMoved, this, &COptionTree::PlaceEditors);
+}
+
+COptionTree::~COptionTree() {
+  // Editors are widgets inside the list: they go before the list does.
+  for (COptionTreeItem* item : items_) {
+    item->tree_ = nullptr;
+    delete item;
+  }
+}
+
+void COptionTree::Insert(COptionTreeItem* item, COptionTreeItem* parent) {
+  item->tree_ = this;
+  item->parent_ = parent;
+  if (parent) {
+    COptionTreeItem** link = &parent->child_;
+    while (*link) link = &(*link)->sibling_;
+    *link = item;
+    item->row_ = new QTreeWidgetItem(parent->row_);
+  } else {
+    if (!items_.empty()) {
+      COptionTreeItem* root = items_.front();
+      while (root->sibling_) root = root->sibling_;
+      root->sibling_ = item;
+    }
+    item->row_ = new QTreeWidgetItem(list_);
+  }
+  items_.push_back(item);
+  rows_.insert(item->row_, item);
+  if (QWidget* editor = item->GetEditor()) {
+    editor->setParent(list_->viewport());
+    editor->hide();
+  }
+  RefreshItem(item);
+}
+
+void COptionTree::Commit(COptionTreeItem* item) {
+  if (!item || item->tree_ != this || item->editorClosed_) return;
+  item->editorClosed_ = true;
+  if (QWidget* editor = item->GetEditor()) editor->hide();
+  emit itemChanged(item);
+  Refresh();
+}
+
+void COptionTree::OpenEditor(COptionTreeItem* item) {
+  if (!item || item->tree_ != this || !item->editorClosed_) return;
+  QWidget* editor = item->GetEditor();
+  if (!editor) return;
+  item->editorClosed_ = false;
+  RefreshItem(item);
+  editor->setGeometry(list_->ValueRect(item->row_));
+  editor->show();
+  editor->setFocus(Qt::OtherFocusReason);
+}
+
+void COptionTree::Refresh() {
+  for (COptionTreeItem* item : items_) RefreshItem(item);
+  list_->viewport()->repaint();
+}
+
+void COptionTree::RefreshItem(COptionTreeItem* item) {
+  QTreeWidgetItem* row = item->row_;
+  row->setText(0, item->GetLabelText());
+  // An open editor covers the value; the list shows it only while closed.
+  row->setText(1, item->editorClosed_ ? item->GetDisplayText() : QString());
+  const QFont& font = item->IsRootLevel() ? COptionTreeFonts::Bold() : COptionTreeFonts::Normal();
+  row->setFont(0, font);
+  row->setFont(1, font);
+  row->setExpanded(item->IsExpanded());
+  if (item->IsRootLevel()) {
+    // A category row reads across both columns on the button face.
+    row->setFirstColumnSpanned(true);
+    row->setBackground(0, list_->palette().brush(QPalette::Button));
+  }
+  if (info_ && row == list_->currentItem()) info_->setText(item->GetLabelText());
+}
+
+void COptionTree::OnCurrentRowChanged(QTreeWidgetItem* current, QTreeWidgetItem* previous) {
+  Commit(ItemOf(previous));
+  if (info_) info_->setText(current ? current->text(0) : QString());
+  OpenEditor(ItemOf(current));
+}
+
+void COptionTree::PlaceEditors() {
+  for (COptionTreeItem* item : items_) {
+    QWidget* editor = item->GetEditor();
+    if (editor && !item->editorClosed_) editor->setGeometry(list_->ValueRect(item->row_));
+  }
+}
+
+void COptionTree::ApplyFonts() {
+  list_->setFont(COptionTreeFonts::Normal());
+  if (info_) info_->setFont(COptionTreeFonts::Normal());
+  for (COptionTreeItem* item : items_) RefreshItem(item);
+}
+
+// Zero width or height (a minimised window) leaves the layout as it was.
+void COptionTree::resizeEvent(QResizeEvent* event) {
+  const QSize size = event->size();
+  if (size.width() <= 0 || size.height() <= 0) return;
+  const int infoHeight = info_ ? kInfoWindowHeight : 0;
+  list_->setGeometry(0, 0, size.width(), qMax(size.height() - infoHeight, 0));
+  if (info_) info_->setGeometry(0, size.height() - infoHeight, size.width(), infoHeight);
+  repaint();
+}
+
+// A new system font reaches every widget once the application has taken it.
+bool COptionTree::event(QEvent* event) {
+  if (event->type() == QEvent::ApplicationFontChange) {
+    COptionTreeFonts::Rebuild();
+    ApplyFonts();
+  }
+  return QWidget::event(event);
+}

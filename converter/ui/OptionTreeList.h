@@ -1,0 +1,24 @@
+// The option tree's two-column list: labels on the left, values on the
+// right, category rows in bold. Editors sit over the value column.
+#pragma once
+
+#include <QTreeWidget>
+
+class COptionTreeList : public QTreeWidget {
+  Q_OBJECT
+
+ public:
+  explicit COptionTreeList(QWidget* parent = nullptr);
+
+  // Where a row's value editor goes, in viewport coordinates.
+  QRect ValueRect(QTreeWidgetItem* row) const;
+
+ signals:
+  // The rows moved or changed size: open editors must follow.
+  void rowsMoved();
+
+ protected:
+  void updateGeometries() override;
+  void scrollContentsBy(int dx, int dy) override;
+  void resizeEvent(QResizeEvent* event) override;
+};
