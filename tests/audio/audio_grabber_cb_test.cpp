@@ -109,13 +109,6 @@ TEST_F(AudioGrabber, PlacesSoundByItsTimeFromTheRangesStart) {
             ConvertedAtOnce({cutStart, Silence(1000), Tone(2), cutOverlap}));
 }
 
-TEST_F(AudioGrabber, SoundStartingAfterTheRangesStartIsPrecededBySilence) {
-  BufferSample late(Tone(1));
-  grabber_.SampleCB(1.25, &late);
-  ASSERT_TRUE(converter_.Finish());
-  EXPECT_EQ(kdxtest::ReadFile(dir_.File("sound.wav")), ConvertedAtOnce({Silence(2000), Tone(1)}));
-}
-
 TEST_F(AudioGrabber, IgnoresEverythingUnlessAttachedAndBusy) {
   BufferSample sample(Tone(1));
   grabber_.SetLastTime(0.0);

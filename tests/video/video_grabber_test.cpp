@@ -168,22 +168,6 @@ TEST_F(VideoGrabber, SlotsRepeatTheBottomRowAndHoldTheLastFrameThroughHoles) {
   }
 }
 
-TEST_F(VideoGrabber, SlotsBeforeTheFirstFrameAreBlackFromTheRangesStart) {
-  Start(128, 96, kFifteen, 2.0);
-  FakeFrame frame(128, 96, PaletteColour(4));
-  // The first frame comes half a second after the range's start.
-  for (int i = 0; i < 6; ++i) grabber_.SampleCB(2.5 + i / 15.0, &frame);
-  const auto jpegs = Finish();
-  ASSERT_EQ(jpegs.size(), 2u);
-  const videotest::Picture first = videotest::DecodeJpeg(jpegs[0]);
-  const videotest::Picture second = videotest::DecodeJpeg(jpegs[1]);
-  for (int j = 0; j < 5; ++j) {
-    EXPECT_TRUE(Near(first.At(64, j * 96 + 48), Bgr{})) << "slot " << j;
-    // 2.5 s falls in the third slot of the second chunk (2.333 + 2/15).
-    EXPECT_TRUE(Near(second.At(64, j * 96 + 48), j < 2 ? Bgr{} : PaletteColour(4))) << "slot " << j;
-  }
-}
-
 TEST_F(VideoGrabber, TimesRoundedToTheMillisecondKeepEverySecondFrame) {
   // 30 frames a second stamped in whole milliseconds, as MKV and ASF do.
   grabber_.SetTimeTolerance(kdx::DueTimeTolerance(0.001, 333333, kFifteen));
