@@ -19,7 +19,7 @@ constexpr int kCompletionWaitMs = 500;
 // Cancel, which blocks the caller until the run has ended) is answered
 // quickly.
 constexpr int kStopPollMs = 50;
-// The measuring pass looks at most at the first five seconds.
+// The measuring pass looks at a tenth of the range, at most five seconds.
 constexpr int64_t kLongestMeasuringPass = 50000000;
 
 // A failed step: reported once, then the run ends without a destination.
@@ -80,10 +80,12 @@ void RunPass(DecodingGraph& graph, const CVideoGrabberCB& video, const CAudioGra
 // Source frame interval in 100-ns units, measured over the start of the
 // range when the source states none.
 int64_t MeasureSourceInterval(DecodingGraph& graph, CVideoGrabberCB& video, const CAudioGrabberCB& audio,
-                              BinaryFile& videoFile, int64_t start, int64_t stop) {
-  const int64_t measuringEnd = std::min<int64_t>(stop / 10, kLongestMeasuringPass);
+                              BinaryFile& videoFile, double stampSeconds, int64_t start, int64_t stop) {
+  const int64_t measuringEnd = start + std::min<int64_t>((stop - start) / 10, kLongestMeasuringPass);
   video.SetRange(start / kUnitsPerSecond, stop / kUnitsPerSecond);
-  video.SetFrameInterval(1.0 / g_param.nFrameRate);
+  const double T = 1.0 / g_param.nFrameRate;
+  video.SetFrameInterval(T);
+  video.SetTimeTolerance(DueTimeTolerance(stampSeconds, 0, T));
   video.Reset();
   Check(graph.SetPositions(start, measuringEnd));
   RunPass(graph, video, audio, measuringEnd);
@@ -101,11 +103,15 @@ void RemoveFile(const std::string& path) {
 // The final pass: the sound is converted into the destination while the
 // pictures go into ".video"; then the header and the chunks follow the
 // sound part.
+// Both streams share one time line: output time 0 is the range's start.
 void ConvertRange(DecodingGraph& graph, CVideoGrabberCB& video, CAudioGrabberCB& audio, BinaryFile& videoFile,
-                  const std::string& destination, int64_t start, int64_t stop, int64_t sourceInterval) {
+                  const std::string& destination, double videoStampSeconds, int64_t start, int64_t stop,
+                  int64_t sourceInterval) {
   video.SetRange(start / kUnitsPerSecond, stop / kUnitsPerSecond);
   video.SetLastPercent(0);
-  video.SetFrameInterval(DecideFrameInterval(sourceInterval, g_param.nFrameRate));
+  const double T = DecideFrameInterval(sourceInterval, g_param.nFrameRate);
+  video.SetFrameInterval(T);
+  video.SetTimeTolerance(DueTimeTolerance(videoStampSeconds, sourceInterval, T));
   video.Reset();
 
   AudioFormat audioFormat;
@@ -114,8 +120,9 @@ void ConvertRange(DecodingGraph& graph, CVideoGrabberCB& video, CAudioGrabberCB&
   SoundConverter sound;
   if (sound.Open(destination, audioFormat.samplesPerSec, audioFormat.channels, g_param.nSampleRate,
                  g_param.nChannels)) {
-    audio.AttachConverter(&sound, audioFormat.channels);
+    audio.AttachConverter(&sound, audioFormat.channels, audioFormat.samplesPerSec);
   }
+  audio.SetStampStep(audioFormat.stampSeconds);
   audio.SetRange(start / kUnitsPerSecond, stop / kUnitsPerSecond);
   audio.SetLastTime(0.0);
 
@@ -164,9 +171,11 @@ void RunConversion(CTranscoder& transcoder, CVideoGrabberCB& video, CAudioGrabbe
       video.AttachFile(&videoFile);
 
       int64_t sourceInterval = videoFormat.avgTimePerFrame;
-      if (sourceInterval == 0) sourceInterval = MeasureSourceInterval(graph, video, audio, videoFile, start, stop);
+      if (sourceInterval == 0)
+        sourceInterval = MeasureSourceInterval(graph, video, audio, videoFile, videoFormat.stampSeconds, start, stop);
       if (IsBusy()) {
-        ConvertRange(graph, video, audio, videoFile, destination, start, stop, sourceInterval);
+        ConvertRange(graph, video, audio, videoFile, destination, videoFormat.stampSeconds, start, stop,
+                     sourceInterval);
         // A stop during the final copy leaves the file incomplete.
         completed = IsBusy();
       }

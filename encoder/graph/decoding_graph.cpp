@@ -89,6 +89,7 @@ HRESULT DecodingGraph::Impl::OpenSource(const std::string& path, Mode mode, Desc
   videoFormat.width = video.decoder->width;
   videoFormat.height = video.decoder->height;
   videoFormat.avgTimePerFrame = TimePerFrame(video.stream->avg_frame_rate);
+  videoFormat.stampSeconds = av_q2d(video.stream->time_base);
   pictures = std::make_unique<Bgr24Converter>(videoFormat.width, videoFormat.height);
 
   if (wantsAudio) {
@@ -99,6 +100,7 @@ HRESULT DecodingGraph::Impl::OpenSource(const std::string& path, Mode mode, Desc
     audioFormat.blockAlign = static_cast<int16_t>(2 * audioFormat.channels);
     audioFormat.avgBytesPerSec = audioFormat.samplesPerSec * audioFormat.blockAlign;
     audioFormat.bitsPerSample = 16;
+    audioFormat.stampSeconds = av_q2d(source->audio().stream->time_base);
     sound = std::make_unique<Pcm16Converter>(audioFormat.channels, audioFormat.samplesPerSec);
   }
   found->hasAudio = wantsAudio;

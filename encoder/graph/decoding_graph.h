@@ -15,6 +15,7 @@ struct VideoFormat {
   int32_t width = 0;
   int32_t height = 0;
   int64_t avgTimePerFrame = 0;  // 100-ns units; 0 when the source states none
+  double stampSeconds = 0.0;    // the step of the stream's time stamps
 };
 
 struct AudioFormat {
@@ -23,6 +24,7 @@ struct AudioFormat {
   int32_t avgBytesPerSec = 0;
   int16_t blockAlign = 0;
   int16_t bitsPerSample = 16;
+  double stampSeconds = 0.0;  // the step of the stream's time stamps
 };
 
 class DecodingGraph {

@@ -16,4 +16,12 @@ double DecideFrameInterval(int64_t sourceInterval, int32_t frameRate);
 // gives no positive whole frame rate.
 int64_t SourceIntervalFromMean(double meanInterval);
 
+// How far before its slot's time a frame may lie and still fill it: the
+// step of the container's time stamps when the frame interval is not a
+// whole number of steps (30 fps in whole milliseconds, as MKV and ASF keep
+// them, rounds frame times), else nothing, since the times are exact. Never
+// more than a quarter of the source's frame interval (or of T when that is
+// unknown), so a neighbouring frame is never taken for the due one.
+double DueTimeTolerance(double stampSeconds, int64_t sourceInterval, double T);
+
 }  // namespace kdx

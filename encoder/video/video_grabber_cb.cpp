@@ -9,6 +9,7 @@
 #include "library_state.h"
 #include "video/bound_image.h"
 #include "video/chunk_picture.h"
+#include "video/frame_slots.h"
 #include "video/frame_turn.h"
 #include "video/image_library.h"
 #include "video/jpeg_chunk_encoder.h"
@@ -18,18 +19,14 @@
 
 namespace kdx {
 
-namespace {
-// Due times and chunk starts are sums of T and D: a frame whose time equals
-// one of them must not miss it by a rounding error of the sum.
-constexpr double kTimeTolerance = 1e-6;
-}  // namespace
-
 struct CVideoGrabberCB::Impl {
   int32_t frameWidth = 0;  // as delivered, before turning
   int32_t frameHeight = 0;
   OutputSize size;
   ChunkGeometry geometry;
   double T = 0.0;
+  double timeTolerance = 0.0;
+  FrameSlots slots;
   double start = 0.0;
   double stop = 0.0;
   BinaryFile* video = nullptr;
@@ -37,19 +34,21 @@ struct CVideoGrabberCB::Impl {
   // Read by the run's worker while the streaming thread writes them.
   std::atomic<double> lastTime{0.0};
   std::atomic<double> meanInputInterval{0.0};
-  std::atomic<int32_t> frameCount{0};
+  std::atomic<int32_t> frameCount{0};  // slots filled, with source frames or held ones
 
-  double nextDueTime = 0.0;
-  double chunkStart = 0.0;
-  int32_t framesInChunk = 0;
+  int64_t nextSlot = 0;        // the first slot not filled yet
+  int64_t chunkInPicture = -1;  // the chunk whose slots the chunk picture holds
+  int32_t sourceFrames = 0;    // frames of the source placed in this pass
+  bool pictureHeld = false;    // the work image holds the last frame placed
   int32_t lastPercent = 0;
   bool thumbnailHeld = false;  // the thumbnail image holds a frame of this pass
   JpegQualityState quality;
   JpegChunkEncoder encoder;
 
   bool MakesPictures() const { return video != nullptr && geometry.F > 0 && size.width > 0 && size.height > 0; }
-  bool KeepFrame(double t, IMediaSample* sample);
+  bool KeepFrame(double t, int64_t slot, IMediaSample* sample);
   const uint8_t* FramePixels(IMediaSample* sample) const;
+  void EnterSlot(int64_t slot);
   void StartChunkPicture();
   void PrepareFrame(const uint8_t* pixels);
   void PlaceFrame(int32_t slot);
@@ -68,72 +67,77 @@ int CVideoGrabberCB::SampleCB(double time, IMediaSample* sample) {
     s.lastTime.store(time, std::memory_order_relaxed);
     return 0;
   }
-  // Frames before the next due time are dropped before their pixels are
-  // asked for, so they cost no colour conversion.
-  if (time + kTimeTolerance >= s.nextDueTime && !s.KeepFrame(time, sample)) return 0;
+  // A frame whose slot is filled already is dropped before its pixels are
+  // asked for, so it costs no colour conversion.
+  const int64_t slot = s.slots.SlotOf(time);
+  if (slot >= s.nextSlot && !s.KeepFrame(time, slot, sample)) return 0;
   s.ReportProgress();
   return 0;
 }
 
-// The next due time only grows, by T for each frame taken, and more frames
-// arriving can only take it further; so a frame before the due time reached
-// after the earlier ones is dropped whatever else comes in between. Before
-// the first frame is kept the due times have no origin yet, and frames
-// outside the range still move the last time, so neither is ever skipped.
+// The first slot not filled only grows, to one past the slot of each frame
+// taken, and more frames arriving can only take it further; so a frame
+// whose slot lies before the one reached after the earlier ones is dropped
+// whatever else comes in between. Frames outside the range still move the
+// last time, so they are never skipped.
 bool CVideoGrabberCB::WillDrop(double time, std::span<const double> earlier) const {
   const Impl& s = *impl_;
-  if (s.frameCount.load(std::memory_order_relaxed) == 0 || time < s.start || time > s.stop) return false;
-  double due = s.nextDueTime;
+  if (time < s.start || time > s.stop) return false;
+  int64_t next = s.nextSlot;
   for (const double t : earlier) {
-    if (t >= s.start && t <= s.stop && t + kTimeTolerance >= due) due += s.T;
+    if (t >= s.start && t <= s.stop) next = std::max(next, s.slots.SlotOf(t) + 1);
   }
-  return time + kTimeTolerance < due;
+  return s.slots.SlotOf(time) < next;
 }
 
-// False when the frame's pixels cannot be had: the frame is then ignored
-// without moving any time.
-bool CVideoGrabberCB::Impl::KeepFrame(double t, IMediaSample* sample) {
-  const int32_t count = frameCount.load(std::memory_order_relaxed);
+// Shows the frame in its slot; the slots the source left without a frame
+// before it (a hole in its times, a lower rate, a late start) show the last
+// picture, black before the first. False when the frame's pixels cannot be
+// had: the frame is then ignored without moving any time.
+bool CVideoGrabberCB::Impl::KeepFrame(double t, int64_t slot, IMediaSample* sample) {
   if (MakesPictures()) {
-    const bool nextPeriod = count > 0 && t - chunkStart + kTimeTolerance >= geometry.D;
-    const int32_t slot = nextPeriod ? 0 : framesInChunk;
-    if (slot >= geometry.F) {
-      // The frame rate is not a multiple of the chunk rate, so a period may
-      // offer one frame more than its chunk holds: that frame is left out
-      // and not counted, and every chunk keeps its length.
-      nextDueTime += T;
-      return true;
-    }
     const uint8_t* pixels = FramePixels(sample);
     if (pixels == nullptr) return false;
-    if (nextPeriod) {
-      FlushChunk();
-      framesInChunk = 0;
-      chunkStart += geometry.D;
+    // A long hole may span many chunks: a stop ends the filling.
+    for (; nextSlot < slot && IsBusy(); ++nextSlot) {
+      EnterSlot(nextSlot);
+      if (pictureHeld) PlaceFrame(static_cast<int32_t>(nextSlot % geometry.F));
     }
-    if (count == 0) {
-      chunkStart = nextDueTime = t;
-      lastTime.store(t, std::memory_order_relaxed);
-      StartChunkPicture();
-    }
+    if (nextSlot < slot) return true;  // stopped
+    EnterSlot(slot);
     PrepareFrame(pixels);
     if (Percent() % std::max(1, g_param.nThumbStep) == 0) {
       ilBindImage(ThumbnailImage());
       ilCopyImage(WorkImage());
       thumbnailHeld = true;
     }
-    PlaceFrame(slot);
-    ++framesInChunk;
+    PlaceFrame(static_cast<int32_t>(slot % geometry.F));
+    pictureHeld = true;
   }
-  nextDueTime += T;
+  nextSlot = slot + 1;
+  frameCount.store(static_cast<int32_t>(std::min<int64_t>(nextSlot, INT32_MAX)), std::memory_order_relaxed);
+  // The mean interval between the source's own frames measures its rate.
   const double last = lastTime.load(std::memory_order_relaxed);
-  if (count > 0) {
+  if (sourceFrames > 0) {
     const double mean = meanInputInterval.load(std::memory_order_relaxed);
-    meanInputInterval.store(((t - last) + (count - 1) * mean) / count, std::memory_order_relaxed);
+    meanInputInterval.store(((t - last) + (sourceFrames - 1) * mean) / sourceFrames, std::memory_order_relaxed);
   }
+  ++sourceFrames;
   lastTime.store(t, std::memory_order_relaxed);
-  frameCount.store(count + 1, std::memory_order_relaxed);
   return true;
+}
+
+// The chunk picture moves on to the slot's chunk: the one it held is
+// written, since its slots are all filled by then.
+void CVideoGrabberCB::Impl::EnterSlot(int64_t slot) {
+  const int64_t chunk = slot / geometry.F;
+  if (chunk == chunkInPicture) return;
+  if (chunkInPicture < 0) {
+    StartChunkPicture();
+  } else {
+    FlushChunk();
+  }
+  chunkInPicture = chunk;
 }
 
 const uint8_t* CVideoGrabberCB::Impl::FramePixels(IMediaSample* sample) const {
@@ -147,7 +151,7 @@ const uint8_t* CVideoGrabberCB::Impl::FramePixels(IMediaSample* sample) const {
 void CVideoGrabberCB::Impl::StartChunkPicture() {
   ilBindImage(ChunkImage());
   if (!DefineBoundImage(geometry.W, geometry.F * geometry.P, nullptr)) return;
-  // Slots the first chunk gets no frame for show black.
+  // Slots before the first frame show black.
   const ImageView chunk = ViewBoundImage();
   if (!chunk.Empty()) std::memset(chunk.data, 0, chunk.Bytes());
 }
@@ -224,6 +228,7 @@ void CVideoGrabberCB::SetRange(double start, double stop) {
 }
 
 void CVideoGrabberCB::SetFrameInterval(double T) { impl_->T = T; }
+void CVideoGrabberCB::SetTimeTolerance(double seconds) { impl_->timeTolerance = seconds; }
 
 void CVideoGrabberCB::Reset() {
   Impl& s = *impl_;
@@ -231,9 +236,11 @@ void CVideoGrabberCB::Reset() {
   s.lastTime.store(0.0, std::memory_order_relaxed);
   s.meanInputInterval.store(0.0, std::memory_order_relaxed);
   s.frameCount.store(0, std::memory_order_relaxed);
-  s.nextDueTime = 0.0;
-  s.chunkStart = 0.0;
-  s.framesInChunk = 0;
+  s.slots = FrameSlots(s.start, s.T, s.geometry.D, s.geometry.F, s.timeTolerance);
+  s.nextSlot = 0;
+  s.chunkInPicture = -1;
+  s.sourceFrames = 0;
+  s.pictureHeld = false;
   s.lastPercent = 0;
   s.thumbnailHeld = false;
   s.quality = JpegQualityState{};

@@ -26,9 +26,11 @@ class CVideoGrabberCB : public ISampleGrabberCB {
   void SetupOutputSize(int32_t frameWidth, int32_t frameHeight);
   void SetRange(double start, double stop);
   void SetFrameInterval(double T);
+  // How far before its slot's time a frame may lie and still fill it.
+  void SetTimeTolerance(double seconds);
   // Start of a pass: computes the chunk geometry from the output size, T and
-  // the request, and clears times, counters, the last percentage posted and
-  // the quality search.
+  // the request, lays the frame slots from the range's start, and clears
+  // times, counters, the last percentage posted and the quality search.
   void Reset();
   void SetLastPercent(int32_t percent);
 
@@ -37,7 +39,7 @@ class CVideoGrabberCB : public ISampleGrabberCB {
   void DetachFile();
 
   const ChunkGeometry& Geometry() const;
-  int32_t FrameCount() const;  // frames kept in this pass
+  int32_t FrameCount() const;  // slots filled in this pass, also those holding the last frame
   double LastTime() const;     // read by the run's wait while streaming
   double MeanInputInterval() const;
 

@@ -42,7 +42,7 @@ class AudioGrabber : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(converter_.Open(dir_.File("sound.wav"), kRate, 2, 22050, 2));
-    grabber_.AttachConverter(&converter_, 2);
+    grabber_.AttachConverter(&converter_, 2, kRate);
     grabber_.SetRange(1.0, 2.0);
     kdx::g_state.store(TS_BUSY);
   }
@@ -72,6 +72,10 @@ class AudioGrabber : public ::testing::Test {
   kdx::CAudioGrabberCB grabber_;
 };
 
+// Stereo silence of the given length.
+std::vector<int16_t> Silence(int frames) { return std::vector<int16_t>(static_cast<size_t>(frames) * 2, 0); }
+
+// Buffers of 1000 frames (0.125 s); the range starts at 1.0 s.
 TEST_F(AudioGrabber, ConvertsOnlyBuffersWithinTheRangeButTracksEveryTime) {
   BufferSample before(Tone(0)), atStart(Tone(1)), inside(Tone(2)), atStop(Tone(3)), after(Tone(4));
   grabber_.SampleCB(0.5, &before);
@@ -83,7 +87,26 @@ TEST_F(AudioGrabber, ConvertsOnlyBuffersWithinTheRangeButTracksEveryTime) {
   EXPECT_EQ(grabber_.LastTime(), 2.5);
 
   ASSERT_TRUE(converter_.Finish());
-  EXPECT_EQ(kdxtest::ReadFile(dir_.File("sound.wav")), ConvertedAtOnce({Tone(1), Tone(2), Tone(3)}));
+  // Each buffer plays at its own time: silence fills between them.
+  EXPECT_EQ(kdxtest::ReadFile(dir_.File("sound.wav")),
+            ConvertedAtOnce({Tone(1), Silence(3000), Tone(2), Silence(3000), Tone(3)}));
+}
+
+TEST_F(AudioGrabber, PlacesSoundByItsTimeFromTheRangesStart) {
+  // Straddles the start by 200 frames: those are cut. Then a hole of 1000
+  // frames, then a buffer that starts 100 frames over the one before it.
+  BufferSample straddling(Tone(1)), afterHole(Tone(2)), overlapping(Tone(3));
+  grabber_.SampleCB(1.0 - 200.0 / kRate, &straddling);
+  grabber_.SampleCB(1.0 + 1800.0 / kRate, &afterHole);
+  grabber_.SampleCB(1.0 + 2700.0 / kRate, &overlapping);
+  ASSERT_TRUE(converter_.Finish());
+
+  std::vector<int16_t> cutStart = Tone(1);
+  cutStart.erase(cutStart.begin(), cutStart.begin() + 2 * 200);
+  std::vector<int16_t> cutOverlap = Tone(3);
+  cutOverlap.erase(cutOverlap.begin(), cutOverlap.begin() + 2 * 100);
+  EXPECT_EQ(kdxtest::ReadFile(dir_.File("sound.wav")),
+            ConvertedAtOnce({cutStart, Silence(1000), Tone(2), cutOverlap}));
 }
 
 TEST_F(AudioGrabber, IgnoresEverythingUnlessAttachedAndBusy) {

@@ -89,3 +89,31 @@ for rate in 1000 8000 192000 384000; do
   make rate_${rate}.mkv $(video 320x240 25 2) $(audio 300 $rate 2) -ac 2 \
     -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a pcm_s16le -shortest
 done
+# Time-line clips: each picture shows its number + 1 as nine bars (bit 0 at
+# the left, bright for 1), and the sound beeps for 0.1 s at every whole
+# second of its own time, so a test can see which picture is shown while
+# which second's beep plays.
+coded() { # rate seconds
+  echo "-f lavfi -i color=c=black:size=180x120:rate=$1:duration=$2,format=yuv420p,geq=lum='if(bitand(N+1\\,pow(2\\,floor(X*9/W)))\\,235\\,16)':cb=128:cr=128"
+}
+beeps() { # seconds [samples per buffer]
+  echo "-f lavfi -i aevalsrc=exprs='if(lt(mod(t\\,1)\\,0.1)\\,0.5*sin(2*PI*1000*t)\\,0)':s=44100:d=$1:n=${2:-1024}"
+}
+make timeline_holes.mp4 $(coded 30 7) $(beeps 7) -vf "select='not(between(t,2,4))'" -fps_mode passthrough \
+  -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac
+make timeline_rate_drop.mp4 $(coded 30 8) $(beeps 8) -vf "select='lt(t,5)+eq(mod(n,3),0)'" -fps_mode passthrough \
+  -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac
+make timeline_late_sound.mkv $(coded 25 7) -itsoffset 2 $(beeps 5) -c:v libx264 -preset ultrafast -pix_fmt yuv420p \
+  -c:a pcm_s16le
+make timeline_late_pictures.mkv -itsoffset 2 $(coded 25 5) $(beeps 7) -c:v libx264 -preset ultrafast \
+  -pix_fmt yuv420p -c:a pcm_s16le
+make timeline_sound_hole.mkv $(coded 25 6) $(beeps 6) -af "aselect='not(between(t,1.9,3.5))'" -c:v libx264 \
+  -preset ultrafast -pix_fmt yuv420p -c:a pcm_s16le
+# Sound in buffers of 0.68 s.
+make timeline_long_buffers.mkv $(coded 25 6) $(beeps 6 30000) -c:v libx264 -preset ultrafast -pix_fmt yuv420p \
+  -c:a pcm_s16le
+make timeline_30fps.mkv $(coded 30 4) $(beeps 4) -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a pcm_s16le
+# 10 fps with slightly irregular times in a container that states no rate.
+make timeline_10fps_no_rate.nut $(coded 10 16) $(beeps 16) \
+  -vf "settb=1/1000,setpts='(N/10+if(eq(mod(N\\,3)\\,0)\\,0.01\\,0))/TB'" -fps_mode passthrough -c:v mpeg4 -q:v 3 \
+  -c:a pcm_s16le

@@ -9,6 +9,9 @@
 #include <cmath>
 #include <cstdio>
 
+#include "run_harness.h"
+#include "test_paths.h"
+
 namespace kdxtest {
 
 namespace {
@@ -34,6 +37,26 @@ kdxreader::KdxFile LoadValid(const std::string& path) {
     return {};
   }
   return std::move(*loaded.file);
+}
+
+kdxreader::KdxFile ConvertCleanly(const std::string& clip, const TRANSCODER_PARAM& request, double* duration) {
+  MessageQueue queue;
+  ScratchDir dir;
+  const std::string out = dir.File("out.kdx");
+  int64_t length = 0;
+  EXPECT_EQ(NewTranscoder(queue.window(), MediaPath(clip).c_str(), out.c_str(), &length), S_OK) << clip;
+  TRANSCODER_PARAM copy = request;
+  copy.hWnd = queue.window();
+  EXPECT_EQ(Transcode(&copy), 1);
+  RunMessages run = CollectRun(queue);
+  CloseTranscoder();
+  EXPECT_FALSE(run.timedOut);
+  EXPECT_EQ(run.finalCount, 1);
+  EXPECT_EQ(run.errorCount, 0) << std::hex << run.errorResult;
+  EXPECT_LE(run.highestPercent, 99);
+  EXPECT_EQ(dir.Listing(), "out.kdx\n") << "temporaries left behind";
+  if (duration != nullptr) *duration = static_cast<double>(length) / 1e7;
+  return LoadValid(out);
 }
 
 std::vector<kdxreader::Picture> AllFrames(const kdxreader::KdxFile& file) {

@@ -6,11 +6,18 @@
 
 #include "kdxreader/chunk_frames.h"
 #include "kdxreader/kdx_file.h"
+#include "kdx.h"
 
 namespace kdxtest {
 
 // Loads and validates a KDX file; fails the test with the reader's message.
 kdxreader::KdxFile LoadValid(const std::string& path);
+
+// Converts the clip with the request and returns the validated file; the
+// messages of the run must be those of a clean run. *duration gets the
+// source's duration in seconds.
+kdxreader::KdxFile ConvertCleanly(const std::string& clip, const TRANSCODER_PARAM& request,
+                                  double* duration = nullptr);
 
 // Every frame of the file (N of them), top-down RGB.
 std::vector<kdxreader::Picture> AllFrames(const kdxreader::KdxFile& file);

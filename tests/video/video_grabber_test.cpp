@@ -130,7 +130,7 @@ void PaintTwoTone(FakeFrame& frame, Bgr top, Bgr bottom) {
   frame.Paint(0, 60, 128, 40, bottom);
 }
 
-TEST_F(VideoGrabber, SlotsRepeatTheBottomRowAndKeepTheLastChunksFrameWhenEmpty) {
+TEST_F(VideoGrabber, SlotsRepeatTheBottomRowAndHoldTheLastFrameThroughHoles) {
   Start(128, 100, kFifteen);
   const kdx::ChunkGeometry& g = grabber_.Geometry();
   ASSERT_EQ(g.P, 112);
@@ -140,26 +140,44 @@ TEST_F(VideoGrabber, SlotsRepeatTheBottomRowAndKeepTheLastChunksFrameWhenEmpty) 
     PaintTwoTone(frame, PaletteColour(j), PaletteColour(7 - j));
     grabber_.SampleCB(j / 15.0, &frame);
   }
-  // The second chunk gets two frames, then the source jumps ahead.
+  // The second chunk gets two frames, then the source jumps into the
+  // second slot of the fifth chunk.
   for (int j = 0; j < 2; ++j) {
     PaintTwoTone(frame, PaletteColour(6 + j), PaletteColour(1 - j));
     grabber_.SampleCB(0.34 + j / 15.0, &frame);
   }
-  grabber_.SampleCB(0.7, &frame);
+  PaintTwoTone(frame, PaletteColour(3), PaletteColour(3));
+  grabber_.SampleCB(1.4, &frame);
+  // Every slot up to the new frame's is written and counted.
+  EXPECT_EQ(grabber_.FrameCount(), 4 * 5 + 2);
   const auto jpegs = Finish();
-  ASSERT_EQ(jpegs.size(), 2u);
-  const videotest::Picture second = videotest::DecodeJpeg(jpegs[1]);
-  ASSERT_EQ(second.width, 128);
-  ASSERT_EQ(second.height, 5 * 112);
-  for (int j = 0; j < 5; ++j) {
-    const bool fresh = j < 2;
-    const Bgr top = fresh ? PaletteColour(6 + j) : PaletteColour(j);
-    const Bgr bottom = fresh ? PaletteColour(1 - j) : PaletteColour(7 - j);
-    const int slot = j * 112;
-    EXPECT_TRUE(Near(second.At(64, slot + 30), top)) << "slot " << j;
-    EXPECT_TRUE(Near(second.At(64, slot + 80), bottom)) << "slot " << j;
-    EXPECT_TRUE(Near(second.At(64, slot + 108), bottom)) << "filler of slot " << j;
+  ASSERT_EQ(jpegs.size(), 4u);
+  for (size_t chunk = 1; chunk < 4; ++chunk) {
+    const videotest::Picture picture = videotest::DecodeJpeg(jpegs[chunk]);
+    ASSERT_EQ(picture.width, 128);
+    ASSERT_EQ(picture.height, 5 * 112);
+    for (int j = 0; j < 5; ++j) {
+      const bool fresh = chunk == 1 && j < 2;
+      const Bgr top = fresh ? PaletteColour(6 + j) : PaletteColour(7);
+      const Bgr bottom = fresh ? PaletteColour(1 - j) : PaletteColour(0);
+      const int slot = j * 112;
+      EXPECT_TRUE(Near(picture.At(64, slot + 30), top)) << "chunk " << chunk << " slot " << j;
+      EXPECT_TRUE(Near(picture.At(64, slot + 80), bottom)) << "chunk " << chunk << " slot " << j;
+      EXPECT_TRUE(Near(picture.At(64, slot + 108), bottom)) << "filler of chunk " << chunk << " slot " << j;
+    }
   }
+}
+
+TEST_F(VideoGrabber, TimesRoundedToTheMillisecondKeepEverySecondFrame) {
+  // 30 frames a second stamped in whole milliseconds, as MKV and ASF do.
+  grabber_.SetTimeTolerance(kdx::DueTimeTolerance(0.001, 333333, kFifteen));
+  Start(64, 40, kFifteen);
+  std::vector<std::unique_ptr<FakeFrame>> frames;
+  for (int i = 0; i < 60; ++i) {
+    frames.push_back(std::make_unique<FakeFrame>(64, 40, PaletteColour(i)));
+    grabber_.SampleCB(std::round(i * 1000.0 / 30) / 1000, frames.back().get());
+  }
+  for (int i = 0; i < 60; ++i) EXPECT_EQ(frames[i]->pointerCalls, i % 2 == 0 ? 1 : 0) << "frame " << i;
 }
 
 TEST_F(VideoGrabber, QuarterTurnSwapsTheOutputAndTurnsClockwise) {

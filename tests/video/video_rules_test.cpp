@@ -89,6 +89,19 @@ struct FakeEncoder {
   }
 };
 
+TEST(FrameInterval, DueTimeToleranceCoversTheStampStepButNotANeighbouringFrame) {
+  // 30 fps in whole milliseconds: rounded times.
+  EXPECT_DOUBLE_EQ(kdx::DueTimeTolerance(0.001, 333333, 1.0 / 15), 0.001);
+  EXPECT_DOUBLE_EQ(kdx::DueTimeTolerance(0.001, 0, 1.0 / 30), 0.001);  // rate unknown: judged by T
+  // Whole numbers of steps: exact times, whether they count frames (AVI),
+  // milliseconds of 25 fps or 90 kHz ticks of 29.97 fps.
+  EXPECT_EQ(kdx::DueTimeTolerance(1.0 / 25, 400000, 1.0 / 12), 0.0);
+  EXPECT_EQ(kdx::DueTimeTolerance(0.001, 400000, 1.0 / 15), 0.0);
+  EXPECT_EQ(kdx::DueTimeTolerance(1.0 / 90000, 333667, 1.0 / 15), 0.0);
+  // Coarse steps never reach a neighbouring frame.
+  EXPECT_DOUBLE_EQ(kdx::DueTimeTolerance(0.03, 333333, 1.0 / 15), 0.0333333 / 4);
+}
+
 TEST(JpegQualitySearch, EasyPictureClimbsTo98AndTheNextChunkStartsThere) {
   kdx::JpegQualityState state;
   FakeEncoder encoder{1, {}};

@@ -46,6 +46,11 @@ sf_count_t StreamWrite(const void*, sf_count_t, void*) { return 0; }
 
 sf_count_t StreamTell(void* user) { return static_cast<MemoryStream*>(user)->position; }
 
+SNDFILE* OpenStream(MemoryStream& stream, SF_INFO* info) {
+  SF_VIRTUAL_IO io{StreamLength, StreamSeek, StreamRead, StreamWrite, StreamTell};
+  return sf_open_virtual(&io, SFM_READ, info, &stream);
+}
+
 // Walks the RIFF chunks: takes the format tag of the first "fmt " chunk and
 // checks that every chunk ends inside the sound part, so no length field
 // reaches into the KDX header. Returns the problem or an empty string.
@@ -73,10 +78,9 @@ std::string DescribeSoundPart(std::span<const uint8_t> bytes, SoundPart* sound) 
     return "the sound part is not a WAVE file";
   if (std::string problem = ReadChunkList(bytes, &sound->formatTag); !problem.empty()) return problem;
 
-  SF_VIRTUAL_IO io{StreamLength, StreamSeek, StreamRead, StreamWrite, StreamTell};
   MemoryStream stream{bytes, 0};
   SF_INFO info{};
-  SNDFILE* file = sf_open_virtual(&io, SFM_READ, &info, &stream);
+  SNDFILE* file = OpenStream(stream, &info);
   if (file == nullptr) return std::string("the sound part cannot be read: ") + sf_strerror(nullptr);
   sf_close(file);
   sound->channels = info.channels;
@@ -84,6 +88,22 @@ std::string DescribeSoundPart(std::span<const uint8_t> bytes, SoundPart* sound) 
   sound->frames = info.frames;
   sound->seconds = info.samplerate > 0 ? static_cast<double>(info.frames) / info.samplerate : 0.0;
   return {};
+}
+
+bool ReadSoundSamples(std::span<const uint8_t> bytes, SoundPart* sound, std::vector<float>* samples) {
+  MemoryStream stream{bytes, 0};
+  SF_INFO info{};
+  SNDFILE* file = OpenStream(stream, &info);
+  if (file == nullptr) return false;
+  samples->assign(static_cast<size_t>(info.frames * info.channels), 0.0f);
+  const sf_count_t read = sf_readf_float(file, samples->data(), info.frames);
+  sf_close(file);
+  sound->channels = info.channels;
+  sound->sampleRate = info.samplerate;
+  sound->frames = read;
+  sound->seconds = info.samplerate > 0 ? static_cast<double>(read) / info.samplerate : 0.0;
+  samples->resize(static_cast<size_t>(read * info.channels));
+  return true;
 }
 
 std::string FormatTagName(uint16_t formatTag) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace kdxreader {
 
@@ -20,6 +21,10 @@ struct SoundPart {
 // Describes the WAVE file held in "bytes" (exactly the sound part). Returns
 // an empty string, or what makes it unreadable.
 std::string DescribeSoundPart(std::span<const uint8_t> bytes, SoundPart* sound);
+
+// The samples of the sound part, decoded to floats in -1..1, interleaved
+// by channel; false when it cannot be read.
+bool ReadSoundSamples(std::span<const uint8_t> bytes, SoundPart* sound, std::vector<float>* samples);
 
 // A readable name for a WAVE format tag ("IMA ADPCM", "PCM", ...).
 std::string FormatTagName(uint16_t formatTag);
