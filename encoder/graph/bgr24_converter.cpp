@@ -1,5 +1,7 @@
 #include "graph/bgr24_converter.h"
 
+#include "pixels/turned_copy.h"
+
 extern "C" {
 #include <libavutil/pixdesc.h>
 }
@@ -16,9 +18,9 @@ bool IsFullRangeYuvFormat(AVPixelFormat format) {
 
 }  // namespace
 
-Bgr24Converter::Bgr24Converter(int width, int height)
-    : width_(width), height_(height),
-      buffer_(static_cast<uint8_t*>(av_malloc(static_cast<size_t>(3) * width * height))) {}
+Bgr24Converter::Bgr24Converter(int width, int height) : width_(width), height_(height) {
+  if (converted_.Allocate(width, height)) frame_.resize(static_cast<size_t>(3) * width * height);
+}
 
 bool Bgr24Converter::PrepareContext(const AVFrame& frame) {
   const auto format = static_cast<AVPixelFormat>(frame.format);
@@ -40,16 +42,12 @@ bool Bgr24Converter::PrepareContext(const AVFrame& frame) {
 }
 
 const uint8_t* Bgr24Converter::Convert(const AVFrame& frame) {
-  if (!buffer_ || frame.width <= 0 || frame.height <= 0 || !PrepareContext(frame)) return nullptr;
-  // Writing from the last row upwards with a negative stride gives the
-  // bottom-up order directly.
-  const int stride = 3 * width_;
-  uint8_t* const destination[4] = {buffer_.get() + static_cast<size_t>(height_ - 1) * stride,
-                                   nullptr, nullptr, nullptr};
-  const int destinationStride[4] = {-stride, 0, 0, 0};
-  const int rows = sws_scale(context_.get(), frame.data, frame.linesize, 0, frame.height,
-                             destination, destinationStride);
-  return rows == height_ ? buffer_.get() : nullptr;
+  if (frame_.empty() || frame.width <= 0 || frame.height <= 0 || !PrepareContext(frame)) return nullptr;
+  const int rows = sws_scale(context_.get(), frame.data, frame.linesize, 0, frame.height, converted_.Planes(),
+                             converted_.Linesizes());
+  if (rows != height_) return nullptr;
+  const ImageView delivered{frame_.data(), width_, height_, true};
+  return CopyTurned(converted_.View(), delivered, 0) ? frame_.data() : nullptr;
 }
 
 }  // namespace kdx

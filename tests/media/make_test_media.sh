@@ -30,6 +30,8 @@ make mono_48k.mp4 $(video 320x240 25) $(audio 440 48000) -ac 1 -c:v libx264 -pre
 # testsrc2 rounds odd sizes down, so the odd clip scales its picture up.
 make odd_321x241.avi $(video 320x240 25) $(audio 440 44100) -ac 2 -vf scale=321:241 -pix_fmt yuv444p -c:v ffv1 -c:a pcm_s16le -shortest
 make tiny_64x48.mp4 $(video 64x48 25) $(audio 440 44100) -ac 2 -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac -shortest
+# A few pixels: the colour conversion's vector stores run past such rows.
+make tiny_6x6.mp4 $(video 6x6 30) $(audio 440 44100) -ac 2 -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac -shortest
 make portrait_240x320.mp4 $(video 240x320 25) $(audio 440 44100) -ac 2 -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac -shortest
 # A container that states no average frame rate (NUT), with slightly
 # irregular time stamps: the converter must measure the rate itself.

@@ -68,7 +68,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Combine(::testing::Values("clip_h264_aac.mp4", "clip_mpeg4_mp3.avi", "clip_mpeg2_mp2.mpg",
                                          "clip_wmv2_wma2.wmv", "clip_h264_aac.mov", "clip_flv1_mp3.flv",
                                          "clip_rv20_ac3.rm", "six_channels.mp4", "mono_48k.mp4", "odd_321x241.avi",
-                                         "tiny_64x48.mp4", "portrait_240x320.mp4", "no_frame_rate.nut"),
+                                         "tiny_64x48.mp4", "tiny_6x6.mp4", "portrait_240x320.mp4",
+                                         "no_frame_rate.nut"),
                        ::testing::Values(ModelSize{128, 128}, ModelSize{176, 220}, ModelSize{96, 64}),
                        ::testing::Bool()),
     [](const auto& info) {
