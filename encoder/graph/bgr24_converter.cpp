@@ -18,8 +18,9 @@ bool IsFullRangeYuvFormat(AVPixelFormat format) {
 
 }  // namespace
 
-Bgr24Converter::Bgr24Converter(int width, int height) : width_(width), height_(height) {
-  if (converted_.Allocate(width, height)) frame_.resize(static_cast<size_t>(3) * width * height);
+Bgr24Converter::Bgr24Converter(const DisplayShape& shape) : shape_(shape) {
+  if (converted_.Allocate(shape.scaledWidth, shape.scaledHeight))
+    frame_.resize(static_cast<size_t>(3) * shape.Width() * shape.Height());
 }
 
 bool Bgr24Converter::PrepareContext(const AVFrame& frame) {
@@ -28,7 +29,7 @@ bool Bgr24Converter::PrepareContext(const AVFrame& frame) {
                     (IsFullRangeYuvFormat(format) || frame.color_range == AVCOL_RANGE_JPEG) ? 1 : 0};
   if (context_ && input == contextInput_) return true;
 
-  context_.reset(sws_getContext(frame.width, frame.height, format, width_, height_,
+  context_.reset(sws_getContext(frame.width, frame.height, format, shape_.scaledWidth, shape_.scaledHeight,
                                 AV_PIX_FMT_BGR24, SWS_BICUBIC, nullptr, nullptr, nullptr));
   if (!context_) return false;
   contextInput_ = input;
@@ -45,9 +46,9 @@ const uint8_t* Bgr24Converter::Convert(const AVFrame& frame) {
   if (frame_.empty() || frame.width <= 0 || frame.height <= 0 || !PrepareContext(frame)) return nullptr;
   const int rows = sws_scale(context_.get(), frame.data, frame.linesize, 0, frame.height, converted_.Planes(),
                              converted_.Linesizes());
-  if (rows != height_) return nullptr;
-  const ImageView delivered{frame_.data(), width_, height_, true};
-  return CopyTurned(converted_.View(), delivered, 0) ? frame_.data() : nullptr;
+  if (rows != shape_.scaledHeight) return nullptr;
+  const ImageView delivered{frame_.data(), shape_.Width(), shape_.Height(), true};
+  return CopyTurned(converted_.View(), delivered, shape_.clockwiseQuarterTurns) ? frame_.data() : nullptr;
 }
 
 }  // namespace kdx

@@ -1,11 +1,12 @@
 // Turns decoded pictures into the frames the video callback reads:
 // bottom-up BGR24 rows of 3 x width bytes, no padding, at the stream's
-// announced size.
+// announced size brought to square pixels, and turned upright.
 #pragma once
 
 #include <cstdint>
 #include <vector>
 
+#include "graph/display_shape.h"
 #include "graph/ffmpeg_handles.h"
 #include "pixels/sws_picture.h"
 
@@ -13,7 +14,7 @@ namespace kdx {
 
 class Bgr24Converter {
  public:
-  Bgr24Converter(int width, int height);
+  explicit Bgr24Converter(const DisplayShape& shape);
 
   // Converts into the converter's own buffer, which stays valid until the
   // next call; null when the picture cannot be converted.
@@ -23,10 +24,9 @@ class Bgr24Converter {
  private:
   bool PrepareContext(const AVFrame& frame);
 
-  const int width_;
-  const int height_;
+  const DisplayShape shape_;
   // libswscale writes here, with the room its vector stores need; the
-  // frame handed on is copied out of it bottom-up.
+  // frame handed on is copied out of it bottom-up and turned.
   SwsPicture converted_;
   std::vector<uint8_t> frame_;
   SwsContextPtr context_;

@@ -40,7 +40,7 @@ TEST(Bgr24Converter, ConvertsEverySizeIntoPackedBottomUpRows) {
     SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
     const FramePtr frame = GreyPatternFrame(width, height);
     ASSERT_TRUE(frame);
-    kdx::Bgr24Converter converter(width, height);
+    kdx::Bgr24Converter converter(kdx::DisplayShape{width, height, 0});
     ASSERT_EQ(converter.DataLength(), 3 * width * height);
     // The second frame reuses what the first one set up.
     for (int pass = 0; pass < 2; ++pass) {

@@ -3,7 +3,8 @@
 # testsrc2/sine sources, plus edge shapes. Existing clips are kept, so the
 # cache in the build tree makes later builds quick.
 set -euo pipefail
-source "$(cd "$(dirname "$0")" && pwd)/../../scripts/clip_cache.sh"
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../../scripts/clip_cache.sh"
 out=${1:?output folder}
 mkdir -p "$out"
 cd "$out"
@@ -42,6 +43,18 @@ make no_frame_rate.nut $(video 320x240 20 4) $(audio 440 44100 4) -ac 2 \
 # and flips put the picture's corners.
 make corner_marker.mp4 -f lavfi -i color=c=0x202020:size=320x240:rate=25:duration=2 $(audio 440 44100 2) -ac 2 \
   -vf "drawbox=x=0:y=0:w=80:h=60:color=red:t=fill" -c:v libx264 -preset ultrafast -pix_fmt yuv444p -c:a aac -shortest
+# The same marker in a clip a phone marks as portrait: shown turned a
+# quarter turn clockwise, the marker at the top right.
+if [ ! -s turned_corner_marker.mp4 ]; then
+  ff -f lavfi -i color=c=0x202020:size=320x240:rate=25:duration=2 $(audio 440 44100 2) -ac 2 \
+    -vf "drawbox=x=0:y=0:w=80:h=60:color=red:t=fill" -c:v libx264 -preset ultrafast -pix_fmt yuv444p -c:a aac \
+    -shortest tmp.turned_corner_marker.mp4
+  python3 "$here/turn_mp4_track.py" tmp.turned_corner_marker.mp4
+  mv tmp.turned_corner_marker.mp4 turned_corner_marker.mp4
+fi
+# A widescreen DVD picture: 720x480 stored, 16:9 shown.
+make anamorphic_720x480.mpg $(video 720x480 30000/1001) $(audio 550 48000) -ac 2 -vf setsar=32/27 -c:v mpeg2video \
+  -q:v 3 -c:a mp2 -shortest
 # Not a video at all.
 [ -s text_file.avi ] || printf 'This is a plain text file, not a video.\n' > text_file.avi
 # Long enough that a stop can land in every phase of a run.

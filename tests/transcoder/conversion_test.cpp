@@ -218,5 +218,22 @@ TEST(Frames, TurnsAndFlipsMoveTheCornerMarker) {
   }
 }
 
+TEST(Frames, PortraitClipComesOutUpright) {
+  kdxreader::KdxFile file = Convert("turned_corner_marker.mp4", MakeRequest(nullptr, 128, 128, true));
+  EXPECT_EQ(file.geometry.W, 96);
+  EXPECT_EQ(file.geometry.H, 128);
+  const auto frames = AllFrames(file);
+  ASSERT_FALSE(frames.empty());
+  // Turned a quarter turn clockwise, as the phone marked it.
+  EXPECT_EQ(MarkerCorner(frames[frames.size() / 2]), 1);
+}
+
+TEST(Frames, WidescreenDvdKeepsItsShownShape) {
+  kdxreader::KdxFile file = Convert("anamorphic_720x480.mpg", MakeRequest(nullptr, 128, 128, true));
+  // 16:9 to within a pixel, not the stored 3:2 (128x85).
+  EXPECT_NEAR(file.geometry.W, 128, 1);
+  EXPECT_NEAR(file.geometry.H, 72, 1);
+}
+
 }  // namespace
 }  // namespace kdxtest
