@@ -11,7 +11,7 @@ packages=(
   libpugixml-dev
   qt6-base-dev qt6-multimedia-dev
   libmtp-dev
-  time python3
+  time python3 fonts-dejavu-core
 )
 
 missing=()

@@ -49,7 +49,7 @@ if [ ! -s turned_corner_marker.mp4 ]; then
   ff -f lavfi -i color=c=0x202020:size=320x240:rate=25:duration=2 $(audio 440 44100 2) -ac 2 \
     -vf "drawbox=x=0:y=0:w=80:h=60:color=red:t=fill" -c:v libx264 -preset ultrafast -pix_fmt yuv444p -c:a aac \
     -shortest tmp.turned_corner_marker.mp4
-  python3 "$here/turn_mp4_track.py" tmp.turned_corner_marker.mp4
+  python3 "$here/../../scripts/turn_mp4_track.py" tmp.turned_corner_marker.mp4
   mv tmp.turned_corner_marker.mp4 turned_corner_marker.mp4
 fi
 # A widescreen DVD picture: 720x480 stored, 16:9 shown.
