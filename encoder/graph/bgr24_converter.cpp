@@ -1,5 +1,7 @@
 #include "graph/bgr24_converter.h"
 
+#include "pixels/turned_copy.h"
+
 extern "C" {
 #include <libavutil/pixdesc.h>
 }
@@ -16,9 +18,10 @@ bool IsFullRangeYuvFormat(AVPixelFormat format) {
 
 }  // namespace
 
-Bgr24Converter::Bgr24Converter(int width, int height)
-    : width_(width), height_(height),
-      buffer_(static_cast<uint8_t*>(av_malloc(static_cast<size_t>(3) * width * height))) {}
+Bgr24Converter::Bgr24Converter(const DisplayShape& shape) : shape_(shape) {
+  if (converted_.Allocate(shape.scaledWidth, shape.scaledHeight))
+    frame_.resize(static_cast<size_t>(3) * shape.Width() * shape.Height());
+}
 
 bool Bgr24Converter::PrepareContext(const AVFrame& frame) {
   const auto format = static_cast<AVPixelFormat>(frame.format);
@@ -26,7 +29,7 @@ bool Bgr24Converter::PrepareContext(const AVFrame& frame) {
                     (IsFullRangeYuvFormat(format) || frame.color_range == AVCOL_RANGE_JPEG) ? 1 : 0};
   if (context_ && input == contextInput_) return true;
 
-  context_.reset(sws_getContext(frame.width, frame.height, format, width_, height_,
+  context_.reset(sws_getContext(frame.width, frame.height, format, shape_.scaledWidth, shape_.scaledHeight,
                                 AV_PIX_FMT_BGR24, SWS_BICUBIC, nullptr, nullptr, nullptr));
   if (!context_) return false;
   contextInput_ = input;
@@ -40,16 +43,12 @@ bool Bgr24Converter::PrepareContext(const AVFrame& frame) {
 }
 
 const uint8_t* Bgr24Converter::Convert(const AVFrame& frame) {
-  if (!buffer_ || frame.width <= 0 || frame.height <= 0 || !PrepareContext(frame)) return nullptr;
-  // Writing from the last row upwards with a negative stride gives the
-  // bottom-up order directly.
-  const int stride = 3 * width_;
-  uint8_t* const destination[4] = {buffer_.get() + static_cast<size_t>(height_ - 1) * stride,
-                                   nullptr, nullptr, nullptr};
-  const int destinationStride[4] = {-stride, 0, 0, 0};
-  const int rows = sws_scale(context_.get(), frame.data, frame.linesize, 0, frame.height,
-                             destination, destinationStride);
-  return rows == height_ ? buffer_.get() : nullptr;
+  if (frame_.empty() || frame.width <= 0 || frame.height <= 0 || !PrepareContext(frame)) return nullptr;
+  const int rows = sws_scale(context_.get(), frame.data, frame.linesize, 0, frame.height, converted_.Planes(),
+                             converted_.Linesizes());
+  if (rows != shape_.scaledHeight) return nullptr;
+  const ImageView delivered{frame_.data(), shape_.Width(), shape_.Height(), true};
+  return CopyTurned(converted_.View(), delivered, shape_.clockwiseQuarterTurns) ? frame_.data() : nullptr;
 }
 
 }  // namespace kdx

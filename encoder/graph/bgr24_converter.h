@@ -1,33 +1,34 @@
 // Turns decoded pictures into the frames the video callback reads:
 // bottom-up BGR24 rows of 3 x width bytes, no padding, at the stream's
-// announced size.
+// announced size brought to square pixels, and turned upright.
 #pragma once
 
 #include <cstdint>
-#include <memory>
+#include <vector>
 
+#include "graph/display_shape.h"
 #include "graph/ffmpeg_handles.h"
+#include "pixels/sws_picture.h"
 
 namespace kdx {
 
 class Bgr24Converter {
  public:
-  Bgr24Converter(int width, int height);
+  explicit Bgr24Converter(const DisplayShape& shape);
 
   // Converts into the converter's own buffer, which stays valid until the
   // next call; null when the picture cannot be converted.
   const uint8_t* Convert(const AVFrame& frame);
-  int32_t DataLength() const { return 3 * width_ * height_; }
+  int32_t DataLength() const { return static_cast<int32_t>(frame_.size()); }
 
  private:
-  struct BufferFreer {
-    void operator()(uint8_t* data) const { av_free(data); }
-  };
   bool PrepareContext(const AVFrame& frame);
 
-  const int width_;
-  const int height_;
-  std::unique_ptr<uint8_t, BufferFreer> buffer_;
+  const DisplayShape shape_;
+  // libswscale writes here, with the room its vector stores need; the
+  // frame handed on is copied out of it bottom-up and turned.
+  SwsPicture converted_;
+  std::vector<uint8_t> frame_;
   SwsContextPtr context_;
   // What the context was made for, so it is remade only when that changes.
   struct Input {

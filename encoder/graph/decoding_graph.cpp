@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "graph/bgr24_converter.h"
+#include "graph/display_shape.h"
 #include "graph/media_source.h"
 #include "graph/pcm16_converter.h"
 #include "graph/streaming_session.h"
@@ -85,12 +86,14 @@ HRESULT DecodingGraph::Impl::OpenSource(const std::string& path, Mode mode, Desc
   source->DiscardUnusedStreams();
 
   const DecodedStream& video = source->video();
+  // Frames are delivered as the picture is meant to be seen.
+  const DisplayShape shape = ShapeOfStream(source->format(), video.stream, *video.decoder);
   VideoFormat& videoFormat = found->videoFormat;
-  videoFormat.width = video.decoder->width;
-  videoFormat.height = video.decoder->height;
+  videoFormat.width = shape.Width();
+  videoFormat.height = shape.Height();
   videoFormat.avgTimePerFrame = TimePerFrame(video.stream->avg_frame_rate);
   videoFormat.stampSeconds = av_q2d(video.stream->time_base);
-  pictures = std::make_unique<Bgr24Converter>(videoFormat.width, videoFormat.height);
+  pictures = std::make_unique<Bgr24Converter>(shape);
 
   if (wantsAudio) {
     const AVCodecContext& decoder = *source->audio().decoder;

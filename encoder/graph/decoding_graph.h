@@ -12,6 +12,7 @@
 namespace kdx {
 
 struct VideoFormat {
+  // Of the delivered frames: upright, at square pixels.
   int32_t width = 0;
   int32_t height = 0;
   int64_t avgTimePerFrame = 0;  // 100-ns units; 0 when the source states none

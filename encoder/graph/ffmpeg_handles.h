@@ -4,11 +4,12 @@
 
 #include <memory>
 
+#include "pixels/sws_context.h"
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libswresample/swresample.h>
-#include <libswscale/swscale.h>
 }
 
 namespace kdx {
@@ -25,9 +26,6 @@ struct FrameFreer {
 struct PacketFreer {
   void operator()(AVPacket* packet) const { av_packet_free(&packet); }
 };
-struct SwsContextFreer {
-  void operator()(SwsContext* context) const { sws_freeContext(context); }
-};
 struct SwrContextFreer {
   void operator()(SwrContext* context) const { swr_free(&context); }
 };
@@ -36,7 +34,6 @@ using FormatContextPtr = std::unique_ptr<AVFormatContext, FormatContextCloser>;
 using CodecContextPtr = std::unique_ptr<AVCodecContext, CodecContextFreer>;
 using FramePtr = std::unique_ptr<AVFrame, FrameFreer>;
 using PacketPtr = std::unique_ptr<AVPacket, PacketFreer>;
-using SwsContextPtr = std::unique_ptr<SwsContext, SwsContextFreer>;
 using SwrContextPtr = std::unique_ptr<SwrContext, SwrContextFreer>;
 
 }  // namespace kdx

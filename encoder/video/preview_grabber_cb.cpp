@@ -1,7 +1,6 @@
 #include "video/preview_grabber_cb.h"
 
 #include <IL/il.h>
-#include <IL/ilu.h>
 
 #include "video/bound_image.h"
 #include "video/frame_turn.h"
@@ -29,7 +28,7 @@ HBITMAP CPreviewGrabberCB::MakeBitmap(SIZE size, int nRotate, int nFlip) {
     if (!DefineBoundImage(width_, height_, frame_.data())) return nullptr;
   }
   TurnAndFlipBoundImage(nRotate, nFlip);
-  iluScale(static_cast<ILuint>(size.cx), static_cast<ILuint>(size.cy), 1);
+  scaler_.Scale(size.cx, size.cy);
   return BitmapFromBoundImage();
 }
 

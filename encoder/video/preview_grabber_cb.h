@@ -8,6 +8,7 @@
 
 #include "graph/media_sample.h"
 #include "platform_types.h"
+#include "video/scale_step.h"
 
 namespace kdx {
 
@@ -29,6 +30,7 @@ class CPreviewGrabberCB : public ISampleGrabberCB {
   int32_t height_ = 0;
   std::mutex frameMutex_;
   std::vector<uint8_t> frame_;  // latest frame, bottom-up BGR rows
+  BoundImageScaler scaler_;
 };
 
 }  // namespace kdx

@@ -15,6 +15,7 @@
 #include "video/jpeg_chunk_encoder.h"
 #include "video/jpeg_quality_search.h"
 #include "video/output_size.h"
+#include "video/scale_step.h"
 #include "writer/chunk_record.h"
 
 namespace kdx {
@@ -44,6 +45,7 @@ struct CVideoGrabberCB::Impl {
   bool thumbnailHeld = false;  // the thumbnail image holds a frame of this pass
   JpegQualityState quality;
   JpegChunkEncoder encoder;
+  BoundImageScaler scaler;
 
   bool MakesPictures() const { return video != nullptr && geometry.F > 0 && size.width > 0 && size.height > 0; }
   bool KeepFrame(double t, int64_t slot, IMediaSample* sample);
@@ -170,7 +172,7 @@ void CVideoGrabberCB::Impl::PrepareFrame(const uint8_t* pixels) {
     iluCrop(static_cast<ILuint>((size.sourceWidth - size.cropWidth) / 2),
             static_cast<ILuint>((size.sourceHeight - size.cropHeight) / 2), 0, static_cast<ILuint>(size.cropWidth),
             static_cast<ILuint>(size.cropHeight), 1);
-  iluScale(static_cast<ILuint>(size.width), static_cast<ILuint>(size.height), 1);
+  scaler.Scale(size.width, size.height);
 }
 
 void CVideoGrabberCB::Impl::PlaceFrame(int32_t slot) {

@@ -3,7 +3,8 @@
 # testsrc2/sine sources, plus edge shapes. Existing clips are kept, so the
 # cache in the build tree makes later builds quick.
 set -euo pipefail
-source "$(cd "$(dirname "$0")" && pwd)/../../scripts/clip_cache.sh"
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../../scripts/clip_cache.sh"
 out=${1:?output folder}
 mkdir -p "$out"
 cd "$out"
@@ -30,6 +31,8 @@ make mono_48k.mp4 $(video 320x240 25) $(audio 440 48000) -ac 1 -c:v libx264 -pre
 # testsrc2 rounds odd sizes down, so the odd clip scales its picture up.
 make odd_321x241.avi $(video 320x240 25) $(audio 440 44100) -ac 2 -vf scale=321:241 -pix_fmt yuv444p -c:v ffv1 -c:a pcm_s16le -shortest
 make tiny_64x48.mp4 $(video 64x48 25) $(audio 440 44100) -ac 2 -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac -shortest
+# A few pixels: the colour conversion's vector stores run past such rows.
+make tiny_6x6.mp4 $(video 6x6 30) $(audio 440 44100) -ac 2 -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac -shortest
 make portrait_240x320.mp4 $(video 240x320 25) $(audio 440 44100) -ac 2 -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac -shortest
 # A container that states no average frame rate (NUT), with slightly
 # irregular time stamps: the converter must measure the rate itself.
@@ -53,6 +56,18 @@ if [ ! -s no_media_data.mp4 ]; then
   mv tmp.no_media_data.mp4 no_media_data.mp4
   rm tmp.whole.mp4
 fi
+# The same marker in a clip a phone marks as portrait: shown turned a
+# quarter turn clockwise, the marker at the top right.
+if [ ! -s turned_corner_marker.mp4 ]; then
+  ff -f lavfi -i color=c=0x202020:size=320x240:rate=25:duration=2 $(audio 440 44100 2) -ac 2 \
+    -vf "drawbox=x=0:y=0:w=80:h=60:color=red:t=fill" -c:v libx264 -preset ultrafast -pix_fmt yuv444p -c:a aac \
+    -shortest tmp.turned_corner_marker.mp4
+  python3 "$here/../../scripts/turn_mp4_track.py" tmp.turned_corner_marker.mp4
+  mv tmp.turned_corner_marker.mp4 turned_corner_marker.mp4
+fi
+# A widescreen DVD picture: 720x480 stored, 16:9 shown.
+make anamorphic_720x480.mpg $(video 720x480 30000/1001) $(audio 550 48000) -ac 2 -vf setsar=32/27 -c:v mpeg2video \
+  -q:v 3 -c:a mp2 -shortest
 # Not a video at all.
 [ -s text_file.avi ] || printf 'This is a plain text file, not a video.\n' > text_file.avi
 # Long enough that a stop can land in every phase of a run.

@@ -76,34 +76,6 @@ std::vector<kdxreader::Picture> AllFrames(const kdxreader::KdxFile& file) {
   return frames;
 }
 
-namespace {
-
-// Rows reversed: top-down to bottom-up and back.
-std::vector<uint8_t> FlipRows(const std::vector<uint8_t>& rows, int width, int height) {
-  const size_t stride = static_cast<size_t>(width) * 3;
-  std::vector<uint8_t> flipped(rows.size());
-  for (int y = 0; y < height; ++y) {
-    std::copy_n(rows.begin() + stride * y, stride, flipped.begin() + stride * (height - 1 - y));
-  }
-  return flipped;
-}
-
-// Scales as the converter does: the picture held bottom-up, linear filter.
-kdxreader::Picture ScaleLinear(const std::vector<uint8_t>& rgb, PictureSize from, int width, int height) {
-  ILuint image = ilGenImage();
-  ilBindImage(image);
-  std::vector<uint8_t> bottomUp = FlipRows(rgb, from.width, from.height);
-  ilTexImage(from.width, from.height, 1, 3, IL_RGB, IL_UNSIGNED_BYTE, bottomUp.data());
-  iluImageParameter(ILU_FILTER, ILU_LINEAR);
-  iluScale(width, height, 1);
-  std::vector<uint8_t> scaled(static_cast<size_t>(width) * height * 3);
-  ilCopyPixels(0, 0, 0, width, height, 1, IL_RGB, IL_UNSIGNED_BYTE, scaled.data());
-  ilDeleteImage(image);
-  return kdxreader::Picture{width, height, FlipRows(scaled, width, height)};
-}
-
-}  // namespace
-
 void LinearScaleHook(unsigned int image) {
   ilBindImage(image);
   iluImageParameter(ILU_FILTER, ILU_LINEAR);
@@ -125,19 +97,19 @@ std::vector<double> FrameTimes(const std::string& clip) {
 
 }  // namespace
 
-std::vector<ReferenceFrame> ReferenceFrames(const std::string& clip, const std::string& filter, PictureSize size,
-                                            int width, int height) {
+std::vector<ReferenceFrame> ReferenceFrames(const std::string& clip, const std::string& filter, int width,
+                                            int height) {
   std::vector<ReferenceFrame> frames;
   const std::vector<double> times = FrameTimes(clip);
-  const std::string command =
-      "ffmpeg -v error -nostdin -i '" + clip + "' -vf '" + filter + "' -fps_mode passthrough -f rawvideo -pix_fmt rgb24 -";
+  const std::string command = "ffmpeg -v error -nostdin -i '" + clip + "' -vf '" + filter + ",scale=" +
+                              std::to_string(width) + ":" + std::to_string(height) +
+                              ":flags=area' -fps_mode passthrough -f rawvideo -pix_fmt rgb24 -";
   std::FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) return frames;
-  ImageLibrarySession session;
-  const size_t bytes = static_cast<size_t>(size.width) * size.height * 3;
+  const size_t bytes = static_cast<size_t>(width) * height * 3;
   std::vector<uint8_t> rgb(bytes);
   while (frames.size() < times.size() && std::fread(rgb.data(), 1, bytes, pipe) == bytes) {
-    frames.push_back({times[frames.size()], ScaleLinear(rgb, size, width, height)});
+    frames.push_back({times[frames.size()], kdxreader::Picture{width, height, rgb}});
   }
   pclose(pipe);
   return frames;

@@ -22,23 +22,17 @@ kdxreader::KdxFile ConvertCleanly(const std::string& clip, const TRANSCODER_PARA
 // Every frame of the file (N of them), top-down RGB.
 std::vector<kdxreader::Picture> AllFrames(const kdxreader::KdxFile& file);
 
-struct PictureSize {
-  int width = 0;
-  int height = 0;
-};
-
 struct ReferenceFrame {
   double time = 0.0;  // seconds
   kdxreader::Picture picture;
 };
 
 // Frames of a clip as ffmpeg decodes them, with their times, passed through
-// the filter (such as a crop; "null" for none) that makes pictures of the
-// given size, then scaled to width x height with the image library's linear
-// filter, top-down RGB. The scale is the converter's own so the comparison
-// does not hinge on where two scalers put their samples.
-std::vector<ReferenceFrame> ReferenceFrames(const std::string& clip, const std::string& filter, PictureSize size,
-                                            int width, int height);
+// the filter (such as a crop; "null" for none), then shrunk to width x
+// height by averaging the area of each pixel, top-down RGB: the picture a
+// faithful scaler gives.
+std::vector<ReferenceFrame> ReferenceFrames(const std::string& clip, const std::string& filter, int width,
+                                            int height);
 
 // The frame hook the converter installs: the linear scaling filter.
 void LinearScaleHook(unsigned int image);

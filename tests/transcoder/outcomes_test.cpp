@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "bitmap.h"
 #include "kdx.h"
 #include "kdx_check.h"
 #include "run_harness.h"
@@ -119,6 +120,24 @@ TEST_F(Outcomes, PreviewTranscoderRefusesToConvert) {
   EXPECT_EQ(run.errorResult, E_FAIL);
   EXPECT_TRUE(run.errorBeforeFinal);
   EXPECT_EQ(run.finalCount, 1);
+}
+
+TEST_F(Outcomes, PreviewShowsThePictureUpright) {
+  int64_t duration = 0;
+  ASSERT_EQ(NewTranscoder(queue.window(), MediaPath("turned_corner_marker.mp4").c_str(), "", &duration), S_OK);
+  HBITMAP bitmap = Preview(0, nullptr, SIZE{60, 80}, 0, 0);
+  ASSERT_NE(bitmap, nullptr);
+  int32_t width = 0, height = 0;
+  ASSERT_TRUE(GetBitmapSize(bitmap, &width, &height));
+  ASSERT_EQ(width, 60);
+  ASSERT_EQ(height, 80);
+  // Top-down BGR: the red marker sits at the top right.
+  const uint8_t* pixels = GetBitmapPixels(bitmap);
+  const uint8_t* topRight = pixels + (static_cast<size_t>(2) * width + width - 3) * 3;
+  const uint8_t* topLeft = pixels + (static_cast<size_t>(2) * width + 2) * 3;
+  EXPECT_GT(topRight[2], 150);
+  EXPECT_LT(topLeft[2], 80);
+  DeleteObject(bitmap);
 }
 
 TEST_F(Outcomes, ChunkThatCannotFitFailsTheRunWithoutDestination) {
