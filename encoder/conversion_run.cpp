@@ -89,8 +89,9 @@ int64_t MeasureSourceInterval(DecodingGraph& graph, CVideoGrabberCB& video, cons
   RunPass(graph, video, audio, measuringEnd);
   const int64_t interval = SourceIntervalFromMean(video.MeanInputInterval());
   Check(graph.SetPositions(start, stop));
-  // The final pass writes over whatever the measuring pass wrote.
-  Check(videoFile.Seek(0));
+  // The final pass starts an empty chunk area: what the measuring pass
+  // wrote beyond the final pass's last chunk must not end up in the file.
+  Check(videoFile.Truncate());
   return interval;
 }
 
