@@ -181,7 +181,6 @@ void RunConversion(CTranscoder& transcoder, CVideoGrabberCB& video, CAudioGrabbe
   videoFile.Close();
   folder.Remove();
   if (!completed) RemoveFile(destination);
-  PostToCaller(WM_TRANSCODE_PROGRESS, 100, 0);
 }
 
 }  // namespace kdx

@@ -8,6 +8,7 @@
 #include "conversion_run.h"
 #include "kdx.h"
 #include "library_state.h"
+#include "message_window.h"
 #include "transcoder.h"
 #include "video/image_library.h"
 #include "video/video_grabber_cb.h"
@@ -57,7 +58,12 @@ void Library::Close() {
 void WorkerMain(CTranscoder* transcoder) {
   Library& library = TheLibrary();
   RunConversion(*transcoder, library.video, library.audio);
+  // A caller may start the next run as soon as it sees the final message,
+  // so the state is idle before it is posted. The window is read first: the
+  // next Transcode replaces the request.
+  const HWND window = g_param.hWnd;
   g_state.store(TS_IDLE);
+  PostMessage(window, WM_TRANSCODE_PROGRESS, 100, 0);
 }
 
 }  // namespace

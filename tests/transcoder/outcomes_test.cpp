@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "bitmap.h"
 #include "kdx.h"
 #include "run_harness.h"
 #include "test_paths.h"
@@ -68,6 +69,28 @@ TEST_F(Outcomes, BusyRunRefusesASecondStartAndKeepsTheCallersRate) {
   EXPECT_EQ(run.finalCount, 1);
   EXPECT_EQ(run.errorCount, 0);
   EXPECT_TRUE(fs::exists(dir.File("a.kdx")));
+}
+
+TEST_F(Outcomes, RunStartedOnTheFinalMessageIsAccepted) {
+  // The caller reacts to the final message at once; the library must be idle
+  // by then. Short runs, many times, so a late switch to idle shows.
+  int64_t duration = 0;
+  ASSERT_EQ(NewTranscoder(queue.window(), MediaPath("tiny_64x48.mp4").c_str(), dir.File("t.kdx").c_str(), &duration),
+            S_OK);
+  TRANSCODER_PARAM request = MakeRequest(queue.window(), 64, 64, true);
+  request.rtStop = 2000000;
+  ASSERT_EQ(Transcode(&request), 1);
+  constexpr int kRuns = 30;
+  int accepted = 0;
+  for (; accepted < kRuns; ++accepted) {
+    WindowMessage m;
+    while (queue.Get(m, std::chrono::seconds(30))) {
+      if (m.message == WM_TRANSCODE_PROGRESS && m.lParam != 0) DeleteObject(reinterpret_cast<HBITMAP>(m.lParam));
+      if (m.message == WM_TRANSCODE_PROGRESS && m.wParam == 100) break;
+    }
+    if (Transcode(&request) != 1) break;
+  }
+  EXPECT_EQ(accepted, kRuns);
 }
 
 TEST_F(Outcomes, PreviewTranscoderRefusesToConvert) {
