@@ -10,8 +10,9 @@ namespace kdx {
 
 // Runs the conversion of the current request (g_param) on the transcoder.
 // Posts WM_TRANSCODE_ERROR for a failed step; the final progress message is
-// the worker's, posted once the state word is idle. After a failure or a
-// stop no destination file and no temporary remains.
+// the worker's, posted once the state word is idle. The destination appears
+// only complete; after a failure or a stop no destination file and no
+// temporary remains.
 void RunConversion(CTranscoder& transcoder, CVideoGrabberCB& video, CAudioGrabberCB& audio);
 
 }  // namespace kdx

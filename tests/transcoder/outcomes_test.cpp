@@ -5,6 +5,7 @@
 
 #include "bitmap.h"
 #include "kdx.h"
+#include "kdx_check.h"
 #include "run_harness.h"
 #include "test_paths.h"
 
@@ -69,6 +70,30 @@ TEST_F(Outcomes, BusyRunRefusesASecondStartAndKeepsTheCallersRate) {
   EXPECT_EQ(run.finalCount, 1);
   EXPECT_EQ(run.errorCount, 0);
   EXPECT_TRUE(fs::exists(dir.File("a.kdx")));
+}
+
+TEST_F(Outcomes, EachRunOnOneTranscoderMakesAFreshFile) {
+  const std::string out = dir.File("again.kdx");
+  TRANSCODER_PARAM request = MakeRequest(queue.window(), 128, 128, true);
+  RunMessages run;
+  ASSERT_EQ(ConvertFile(MediaPath("clip_mpeg4_mp3.avi"), out, request, queue, &run), S_OK);
+  const std::string first = ReadFile(out);
+  const kdxreader::KdxFile withSound = LoadValid(out);
+  ASSERT_TRUE(withSound.sound.present);
+  // Run again, once alike and once with a sound that cannot be made (the
+  // file then starts with the header): neither may build on the first file.
+  ASSERT_EQ(Transcode(&request), 1);
+  run = CollectRun(queue);
+  EXPECT_EQ(run.errorCount, 0);
+  EXPECT_EQ(ReadFile(out), first);
+  request.nSampleRate = 1;
+  ASSERT_EQ(Transcode(&request), 1);
+  run = CollectRun(queue);
+  EXPECT_EQ(run.errorCount, 0);
+  const kdxreader::KdxFile soundless = LoadValid(out);
+  EXPECT_FALSE(soundless.sound.present);
+  EXPECT_EQ(soundless.chunks.size(), withSound.chunks.size());
+  EXPECT_EQ(dir.Listing(), "again.kdx\n");
 }
 
 TEST_F(Outcomes, RunStartedOnTheFinalMessageIsAccepted) {
