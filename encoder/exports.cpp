@@ -107,7 +107,8 @@ extern "C" KDX_EXPORT int Transcode(const TRANSCODER_PARAM* pParam) {
 }
 
 extern "C" KDX_EXPORT int StopTranscode(void) {
-  if (g_state.load() == TS_IDLE) return 1;
+  // Also when idle: a worker whose run has just ended may still be posting
+  // its final message, and the caller may free its window once we return.
   StopWorker(TheLibrary());
   return 1;
 }
