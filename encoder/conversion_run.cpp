@@ -91,8 +91,9 @@ int64_t MeasureSourceInterval(DecodingGraph& graph, CVideoGrabberCB& video, cons
   RunPass(graph, video, audio, measuringEnd);
   const int64_t interval = SourceIntervalFromMean(video.MeanInputInterval());
   Check(graph.SetPositions(start, stop));
-  // The final pass writes over whatever the measuring pass wrote.
-  Check(videoFile.Seek(0));
+  // The final pass starts an empty chunk area: what the measuring pass
+  // wrote beyond the final pass's last chunk must not end up in the file.
+  Check(videoFile.Truncate());
   return interval;
 }
 
@@ -100,12 +101,14 @@ void RemoveFile(const std::string& path) {
   if (!path.empty()) std::remove(path.c_str());
 }
 
-// The final pass: the sound is converted into the destination while the
-// pictures go into ".video"; then the header and the chunks follow the
-// sound part.
-// Both streams share one time line: output time 0 is the range's start.
+// The final pass: the sound is converted into the run folder's KDX file
+// while the pictures go into ".video"; then the header and the chunks
+// follow the sound part, and the finished file takes the destination's
+// name. Both streams share one time line: output time 0 is the range's
+// start.
 void ConvertRange(DecodingGraph& graph, CVideoGrabberCB& video, CAudioGrabberCB& audio, BinaryFile& videoFile,
-                  const std::string& destination, double videoStampSeconds, int64_t start, int64_t stop,
+                  const RunFolder& folder, const std::string& destination, double videoStampSeconds, int64_t start,
+                  int64_t stop,
                   int64_t sourceInterval) {
   video.SetRange(start / kUnitsPerSecond, stop / kUnitsPerSecond);
   video.SetLastPercent(0);
@@ -118,7 +121,7 @@ void ConvertRange(DecodingGraph& graph, CVideoGrabberCB& video, CAudioGrabberCB&
   Check(graph.GetAudioFormat(&audioFormat));
   // A sound that cannot be converted leaves a file without a sound part.
   SoundConverter sound;
-  if (sound.Open(destination, audioFormat.samplesPerSec, audioFormat.channels, g_param.nSampleRate,
+  if (sound.Open(folder.KdxPath(), audioFormat.samplesPerSec, audioFormat.channels, g_param.nSampleRate,
                  g_param.nChannels)) {
     audio.AttachConverter(&sound, audioFormat.channels, audioFormat.samplesPerSec);
   }
@@ -135,10 +138,17 @@ void ConvertRange(DecodingGraph& graph, CVideoGrabberCB& video, CAudioGrabberCB&
   // A sound part that could not be written (a full disk) fails the run.
   if (sound.IsOpen()) Check(sound.Finish());
   BinaryFile output;
-  Check(output.Open(destination, BinaryFile::Mode::AppendWrite));
+  Check(output.Open(folder.KdxPath(), BinaryFile::Mode::AppendWrite));
   const ChunkGeometry& geometry = video.Geometry();
   Check(AppendKdxBody(output, videoFile, geometry, RoundFrameCount(video.FrameCount(), geometry.F), g_state));
+  // A stop during the copy leaves the file incomplete: it never gets the
+  // destination's name.
+  if (!IsBusy()) return;
+  // On the disk before it has the name, so a crash shows the whole file or
+  // none.
+  Check(output.Sync());
   Check(output.Close());
+  Check(folder.MoveKdxTo(destination));
 }
 
 }  // namespace
@@ -153,6 +163,9 @@ void RunConversion(CTranscoder& transcoder, CVideoGrabberCB& video, CAudioGrabbe
     // A stop that came before the run started ends it quietly.
     if (IsBusy()) {
       Check(!transcoder.IsPreview());
+      // A file left by an earlier run on this transcoder must not pass for
+      // this run's result: the destination exists again only when complete.
+      RemoveFile(destination);
       // The graph still runs from its build; callbacks change only while
       // it is stopped.
       graph.StopWhenReady();
@@ -174,9 +187,9 @@ void RunConversion(CTranscoder& transcoder, CVideoGrabberCB& video, CAudioGrabbe
       if (sourceInterval == 0)
         sourceInterval = MeasureSourceInterval(graph, video, audio, videoFile, videoFormat.stampSeconds, start, stop);
       if (IsBusy()) {
-        ConvertRange(graph, video, audio, videoFile, destination, videoFormat.stampSeconds, start, stop,
+        ConvertRange(graph, video, audio, videoFile, folder, destination, videoFormat.stampSeconds, start, stop,
                      sourceInterval);
-        // A stop during the final copy leaves the file incomplete.
+        // A stop that came after the file got its name still means no file.
         completed = IsBusy();
       }
     }
@@ -189,7 +202,6 @@ void RunConversion(CTranscoder& transcoder, CVideoGrabberCB& video, CAudioGrabbe
   videoFile.Close();
   folder.Remove();
   if (!completed) RemoveFile(destination);
-  PostToCaller(WM_TRANSCODE_PROGRESS, 100, 0);
 }
 
 }  // namespace kdx

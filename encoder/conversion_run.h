@@ -9,9 +9,10 @@
 namespace kdx {
 
 // Runs the conversion of the current request (g_param) on the transcoder.
-// Posts WM_TRANSCODE_ERROR for a failed step and, in every case, exactly one
-// WM_TRANSCODE_PROGRESS (100, 0) at the end. After a failure or a stop no
-// destination file and no temporary remains.
+// Posts WM_TRANSCODE_ERROR for a failed step; the final progress message is
+// the worker's, posted once the state word is idle. The destination appears
+// only complete; after a failure or a stop no destination file and no
+// temporary remains.
 void RunConversion(CTranscoder& transcoder, CVideoGrabberCB& video, CAudioGrabberCB& audio);
 
 }  // namespace kdx

@@ -8,6 +8,7 @@
 #include "conversion_run.h"
 #include "kdx.h"
 #include "library_state.h"
+#include "message_window.h"
 #include "request_check.h"
 #include "transcoder.h"
 #include "video/image_library.h"
@@ -58,7 +59,12 @@ void Library::Close() {
 void WorkerMain(CTranscoder* transcoder) {
   Library& library = TheLibrary();
   RunConversion(*transcoder, library.video, library.audio);
+  // A caller may start the next run as soon as it sees the final message,
+  // so the state is idle before it is posted. The window is read first: the
+  // next Transcode replaces the request.
+  const HWND window = g_param.hWnd;
   g_state.store(TS_IDLE);
+  PostMessage(window, WM_TRANSCODE_PROGRESS, 100, 0);
 }
 
 }  // namespace
@@ -104,7 +110,8 @@ extern "C" KDX_EXPORT int Transcode(const TRANSCODER_PARAM* pParam) {
 }
 
 extern "C" KDX_EXPORT int StopTranscode(void) {
-  if (g_state.load() == TS_IDLE) return 1;
+  // Also when idle: a worker whose run has just ended may still be posting
+  // its final message, and the caller may free its window once we return.
   StopWorker(TheLibrary());
   return 1;
 }

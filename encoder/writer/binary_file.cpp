@@ -1,5 +1,7 @@
 #include "writer/binary_file.h"
 
+#include <unistd.h>
+
 namespace kdx {
 
 BinaryFile::~BinaryFile() { Close(); }
@@ -51,6 +53,19 @@ bool BinaryFile::SeekToEnd() {
     return false;
   }
   return true;
+}
+
+bool BinaryFile::Truncate() {
+  if (file_ == nullptr || std::fflush(file_) != 0 || ftruncate(fileno(file_), 0) != 0) {
+    failed_ = true;
+    return false;
+  }
+  return Seek(0);
+}
+
+bool BinaryFile::Sync() {
+  if (file_ == nullptr || std::fflush(file_) != 0 || fsync(fileno(file_)) != 0) failed_ = true;
+  return !failed_;
 }
 
 int64_t BinaryFile::Tell() const { return file_ == nullptr ? -1 : static_cast<int64_t>(ftello(file_)); }

@@ -33,6 +33,10 @@ class BinaryFile {
   size_t Read(void* data, size_t size);
   bool Seek(int64_t offset);  // from the start
   bool SeekToEnd();
+  // Drops every byte and moves to the start.
+  bool Truncate();
+  // Writes out the buffered bytes and waits until the disk holds them.
+  bool Sync();
   int64_t Tell() const;
   // Flushes and closes; false when a write or the flush failed.
   bool Close();

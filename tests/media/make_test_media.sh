@@ -39,6 +39,10 @@ make portrait_240x320.mp4 $(video 240x320 25) $(audio 440 44100) -ac 2 -c:v libx
 make no_frame_rate.nut $(video 320x240 20 4) $(audio 440 44100 4) -ac 2 \
   -vf "settb=1/1000,setpts='(N/20+if(eq(mod(N\\,3)\\,0)\\,0.01\\,0))/TB'" -fps_mode passthrough \
   -c:v mpeg4 -q:v 3 -c:a libmp3lame -shortest
+# The same in under half a second: the measuring pass, at the requested
+# rate, writes more chunk bytes than the final pass at the source's rate.
+make short_no_frame_rate.nut $(video 320x240 20 0.45) $(audio 440 44100 0.45) -ac 2 \
+  -vf "settb=1/1000,setpts=N/20/TB" -fps_mode passthrough -c:v mpeg4 -q:v 3 -c:a libmp3lame -shortest
 # A red square in the top-left corner of a dark picture: shows where turns
 # and flips put the picture's corners.
 make corner_marker.mp4 -f lavfi -i color=c=0x202020:size=320x240:rate=25:duration=2 $(audio 440 44100 2) -ac 2 \

@@ -95,6 +95,15 @@ TEST(Conversion, SourceWithoutAFrameRateIsMeasuredFirst) {
   EXPECT_LE(perSecond, 20);
 }
 
+TEST(Conversion, MeasuringPassLeavesNothingBehindTheFinalChunks) {
+  // Measured at 30 fps, the start of this short clip fills more chunk bytes
+  // than the final pass at the source's 20 fps: nothing of the measuring
+  // pass may follow the final chunks (the reader checks the chunk area).
+  TRANSCODER_PARAM request = MakeRequest(nullptr, 128, 128, true, 30);
+  kdxreader::KdxFile file = Convert("short_no_frame_rate.nut", request);
+  EXPECT_EQ(file.geometry.C * file.geometry.F, 20);
+}
+
 TEST(Conversion, ThumbnailsComeWithProgress) {
   MessageQueue queue;
   ScratchDir dir;

@@ -109,6 +109,52 @@ TEST_F(Outcomes, RequestsTheHeaderCannotHoldAreRefusedAndTheLargestThatFitsIsWri
   EXPECT_EQ(CollectRun(queue).finalCount, 1);
 }
 
+TEST_F(Outcomes, EachRunOnOneTranscoderMakesAFreshFile) {
+  const std::string out = dir.File("again.kdx");
+  TRANSCODER_PARAM request = MakeRequest(queue.window(), 128, 128, true);
+  RunMessages run;
+  ASSERT_EQ(ConvertFile(MediaPath("clip_mpeg4_mp3.avi"), out, request, queue, &run), S_OK);
+  const std::string first = ReadFile(out);
+  const kdxreader::KdxFile withSound = LoadValid(out);
+  ASSERT_TRUE(withSound.sound.present);
+  // Run again, once alike and once with a sound that cannot be made (the
+  // file then starts with the header): neither may build on the first file.
+  ASSERT_EQ(Transcode(&request), 1);
+  run = CollectRun(queue);
+  EXPECT_EQ(run.errorCount, 0);
+  EXPECT_EQ(ReadFile(out), first);
+  request.nSampleRate = 1;
+  ASSERT_EQ(Transcode(&request), 1);
+  run = CollectRun(queue);
+  EXPECT_EQ(run.errorCount, 0);
+  const kdxreader::KdxFile soundless = LoadValid(out);
+  EXPECT_FALSE(soundless.sound.present);
+  EXPECT_EQ(soundless.chunks.size(), withSound.chunks.size());
+  EXPECT_EQ(dir.Listing(), "again.kdx\n");
+}
+
+TEST_F(Outcomes, RunStartedOnTheFinalMessageIsAccepted) {
+  // The caller reacts to the final message at once; the library must be idle
+  // by then. Short runs, many times, so a late switch to idle shows.
+  int64_t duration = 0;
+  ASSERT_EQ(NewTranscoder(queue.window(), MediaPath("tiny_64x48.mp4").c_str(), dir.File("t.kdx").c_str(), &duration),
+            S_OK);
+  TRANSCODER_PARAM request = MakeRequest(queue.window(), 64, 64, true);
+  request.rtStop = 2000000;
+  ASSERT_EQ(Transcode(&request), 1);
+  constexpr int kRuns = 30;
+  int accepted = 0;
+  for (; accepted < kRuns; ++accepted) {
+    WindowMessage m;
+    while (queue.Get(m, std::chrono::seconds(30))) {
+      if (m.message == WM_TRANSCODE_PROGRESS && m.lParam != 0) DeleteObject(reinterpret_cast<HBITMAP>(m.lParam));
+      if (m.message == WM_TRANSCODE_PROGRESS && m.wParam == 100) break;
+    }
+    if (Transcode(&request) != 1) break;
+  }
+  EXPECT_EQ(accepted, kRuns);
+}
+
 TEST_F(Outcomes, PreviewTranscoderRefusesToConvert) {
   int64_t duration = 0;
   ASSERT_EQ(NewTranscoder(queue.window(), MediaPath("clip_mpeg4_mp3.avi").c_str(), "", &duration), S_OK);

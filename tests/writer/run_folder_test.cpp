@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <set>
 
 #include "kdx_test_files.h"
 #include "test_paths.h"
@@ -44,6 +45,48 @@ TEST(RunFolder, TwoRunsForOneDestinationDoNotShare) {
   ASSERT_TRUE(first.Create(dir.File("movie.kdx")));
   ASSERT_TRUE(second.Create(dir.File("movie.kdx")));
   EXPECT_NE(first.path(), second.path());
+  EXPECT_TRUE(fs::is_directory(first.path()));  // its run is alive
+}
+
+TEST(RunFolder, NewRunRemovesOnlyTheFoldersOfRunsThatAreGone) {
+  kdxtest::ScratchDir dir;
+  kdx::RunFolder live;
+  ASSERT_TRUE(live.Create(dir.File("live.kdx")));
+  kdxtest::WriteBytes(live.VideoPath(), {1});
+  // A killed run: its files and an unlocked lock file.
+  fs::create_directory(dir.File(".kdx-Killed"));
+  for (const char* name : {".lock", ".video", ".kdx"}) kdxtest::WriteBytes(dir.File(".kdx-Killed/") + name, {7});
+  // Killed while its folder was being made: empty, no lock file yet.
+  fs::create_directory(dir.File(".kdx-Unborn"));
+  // Not a run's folder: foreign content, or a name mkdtemp never makes.
+  fs::create_directory(dir.File(".kdx-Others"));
+  kdxtest::WriteBytes(dir.File(".kdx-Others/notes.txt"), {1});
+  fs::create_directory(dir.File(".kdx-LongerName"));
+  kdxtest::WriteBytes(dir.File(".kdx-AFile1"), {1});
+
+  kdx::RunFolder next;
+  ASSERT_TRUE(next.Create(dir.File("next.kdx")));
+  const std::string liveName = fs::path(live.path()).filename().string();
+  const std::string nextName = fs::path(next.path()).filename().string();
+  std::set<std::string> expected = {".kdx-Others", ".kdx-LongerName", ".kdx-AFile1", liveName, nextName};
+  std::set<std::string> listed;
+  for (const auto& entry : fs::directory_iterator(dir.path())) listed.insert(entry.path().filename().string());
+  EXPECT_EQ(listed, expected);
+  EXPECT_TRUE(fs::exists(live.VideoPath()));
+}
+
+TEST(RunFolder, AssembledFileTakesTheDestinationNameInOneStep) {
+  kdxtest::ScratchDir dir;
+  kdx::RunFolder folder;
+  ASSERT_TRUE(folder.Create(dir.File("movie.kdx")));
+  EXPECT_FALSE(folder.MoveKdxTo(dir.File("movie.kdx")));  // nothing assembled yet
+  EXPECT_FALSE(fs::exists(dir.File("movie.kdx")));
+  kdxtest::WriteBytes(dir.File("movie.kdx"), {9, 9, 9, 9});  // an older file is replaced
+  kdxtest::WriteBytes(folder.KdxPath(), {1, 2, 3});
+  ASSERT_TRUE(folder.MoveKdxTo(dir.File("movie.kdx")));
+  EXPECT_EQ(kdxtest::ReadFile(dir.File("movie.kdx")), std::string("\1\2\3"));
+  folder.Remove();
+  EXPECT_EQ(dir.Listing(), "movie.kdx\n");
 }
 
 TEST(RunFolder, RelativeDestinationUsesTheCurrentDirectory) {
