@@ -100,7 +100,7 @@ TEST(Conversion, MeasuringPassLeavesNothingBehindTheFinalChunks) {
   // than the final pass at the source's 20 fps: nothing of the measuring
   // pass may follow the final chunks (the reader checks the chunk area).
   TRANSCODER_PARAM request = MakeRequest(nullptr, 128, 128, true, 30);
-  kdxreader::KdxFile file = Convert("short_no_frame_rate.nut", request);
+  kdxreader::KdxFile file = ConvertCleanly("short_no_frame_rate.nut", request);
   EXPECT_EQ(file.geometry.C * file.geometry.F, 20);
 }
 
@@ -205,7 +205,7 @@ TEST(Frames, TurnsAndFlipsMoveTheCornerMarker) {
 }
 
 TEST(Frames, PortraitClipComesOutUpright) {
-  kdxreader::KdxFile file = Convert("turned_corner_marker.mp4", MakeRequest(nullptr, 128, 128, true));
+  kdxreader::KdxFile file = ConvertCleanly("turned_corner_marker.mp4", MakeRequest(nullptr, 128, 128, true));
   EXPECT_EQ(file.geometry.W, 96);
   EXPECT_EQ(file.geometry.H, 128);
   const auto frames = AllFrames(file);
@@ -215,7 +215,7 @@ TEST(Frames, PortraitClipComesOutUpright) {
 }
 
 TEST(Frames, WidescreenDvdKeepsItsShownShape) {
-  kdxreader::KdxFile file = Convert("anamorphic_720x480.mpg", MakeRequest(nullptr, 128, 128, true));
+  kdxreader::KdxFile file = ConvertCleanly("anamorphic_720x480.mpg", MakeRequest(nullptr, 128, 128, true));
   // 16:9 to within a pixel, not the stored 3:2 (128x85).
   EXPECT_NEAR(file.geometry.W, 128, 1);
   EXPECT_NEAR(file.geometry.H, 72, 1);

@@ -123,7 +123,7 @@ TEST_F(Outcomes, EachRunOnOneTranscoderMakesAFreshFile) {
   run = CollectRun(queue);
   EXPECT_EQ(run.errorCount, 0);
   EXPECT_EQ(ReadFile(out), first);
-  request.nSampleRate = 1;
+  request.nChannels = 0;
   ASSERT_EQ(Transcode(&request), 1);
   run = CollectRun(queue);
   EXPECT_EQ(run.errorCount, 0);
