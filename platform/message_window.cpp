@@ -29,10 +29,10 @@ MessageQueue::~MessageQueue() {
 
 void MessageQueue::Post(void* context, const WindowMessage& message) {
   auto* self = static_cast<MessageQueue*>(context);
-  {
-    std::lock_guard<std::mutex> lock(self->mutex_);
-    self->messages_.push_back(message);
-  }
+  // Signalled under the lock: a receiver that takes this message and then
+  // destroys the queue cannot do so while the signal is still on its way.
+  std::lock_guard<std::mutex> lock(self->mutex_);
+  self->messages_.push_back(message);
   self->ready_.notify_one();
 }
 
