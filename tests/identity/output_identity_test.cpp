@@ -45,18 +45,18 @@ TEST_P(OutputIdentity, MatchesTheRecordedChecksum) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Clips, OutputIdentity, ::testing::Values(
-    Recorded{"clip_h264_aac.mp4", 128, 128, true, 15, 0, "df12386c0757db0fe5fee082387f8efb8ff8271821e8fdab582ec495ee447779"},
-    Recorded{"clip_mpeg4_mp3.avi", 128, 128, false, 15, 0, "1b632beb5fb59f5c85c6ae90cb0f2911d0d575a0d6dc9472038fb9b25038acb5"},
-    Recorded{"clip_mpeg2_mp2.mpg", 176, 220, false, 20, 0, "511eb00cf8fafe69ff7cbb9d6ef76c3a7e15ea6d85594b2979c9400fd4316aab"},
-    Recorded{"clip_wmv2_wma2.wmv", 96, 64, true, 12, 0, "b8525bedf89a046558de0de46fb098a7c38ac1456698d7d2b68c8acdedcc0621"},
-    Recorded{"clip_h264_aac.mov", 160, 128, true, 20, 0, "c8e63bd51600035b37c45fcdfdcd45705498c8814aa9910a45ef115a37a1e638"},
-    Recorded{"clip_flv1_mp3.flv", 128, 128, true, 15, 1, "7782393646f3f7fad3eaaee933445a5bc8315f38769dfee2815422cb466fa3e6"},
-    Recorded{"clip_rv20_ac3.rm", 128, 128, false, 15, 2, "752ab898f3a9d8dc636c2064bd135606799cc0a5b8279dea67afe4cf95396d6e"},
-    Recorded{"six_channels.mp4", 176, 220, true, 20, 3, "8cbccc168540b08a81ea041707b5234ee999bd6961807d9bbcd28daa6dda634d"},
-    Recorded{"mono_48k.mp4", 128, 128, true, 15, 0, "0924bfffd036c10f7d26619dd415840149268ee3bf3787d8a3d2412c9182fd72"},
-    Recorded{"odd_321x241.avi", 96, 64, false, 12, 0, "b125c78635ab10aa82b7c1bd0b5846f164026a144ef0467a19af89c544532094"},
-    Recorded{"portrait_240x320.mp4", 128, 128, false, 15, 0, "8e938ff031a5704f32e34508f465f5be75d51ce9ac6d3df02f49adbbe3e1ed18"},
-    Recorded{"no_frame_rate.nut", 128, 128, true, 30, 0, "dada7244309ad54138d7d66a967799c57a11cc0718b4701b845ecef7ac446148"}
+    Recorded{"clip_h264_aac.mp4", 128, 128, true, 15, 0, "37ecea85f55442c708368eced876f19b4965004dd8f74251dbb8a7f555e916f7"},
+    Recorded{"clip_mpeg4_mp3.avi", 128, 128, false, 15, 0, "28d7736f389d9aa786f1a16473f6a2715fb2bb9ed8e1ef3bc34c60bb790a5e9a"},
+    Recorded{"clip_mpeg2_mp2.mpg", 176, 220, false, 20, 0, "eb81be2e27fa56515dd5b9733ca07fe968b6726e90054f49bc5083122b487e12"},
+    Recorded{"clip_wmv2_wma2.wmv", 96, 64, true, 12, 0, "f663e51838bdae78eafb8ea9f87ec4443ff0190644fc3e95c5908bebef7003ee"},
+    Recorded{"clip_h264_aac.mov", 160, 128, true, 20, 0, "b0729465c1539761b4f5fb6c60400efd161c79a06260b508ac0097fbbcf8256a"},
+    Recorded{"clip_flv1_mp3.flv", 128, 128, true, 15, 1, "a28d38f9af8809f6c6692d4fb065a9a87b6667ba4e9bf8d2592f8ea02e20f8f4"},
+    Recorded{"clip_rv20_ac3.rm", 128, 128, false, 15, 2, "4a00e4a9bd3ec227a0ded7bc9dd2b2261b57d1827880045f6ba654bd1683f19f"},
+    Recorded{"six_channels.mp4", 176, 220, true, 20, 3, "50efa8fd24be643140e35e2646ce69c0f19646e761fd78e790dd7dff8d5017ed"},
+    Recorded{"mono_48k.mp4", 128, 128, true, 15, 0, "acdc9ecf8b2b64b52a4b935964f4fbe42958f746a0f3ce9b6fafa8865215c927"},
+    Recorded{"odd_321x241.avi", 96, 64, false, 12, 0, "cad03ae681c59aeb38c7a1db5f571e30d79f9637133f16cf83b3bf09e63e6d8c"},
+    Recorded{"portrait_240x320.mp4", 128, 128, false, 15, 0, "72690a92614c05a57e3d8e7a4578b8b520c81b9944aff5ae1fc33fc07dbf58d7"},
+    Recorded{"no_frame_rate.nut", 128, 128, true, 30, 0, "a09cb0fc12d39892231c3babbca81dd4f3c6150f45023d9ba9670ceabb8db9a5"}
 ));
 
 }  // namespace
