@@ -88,10 +88,12 @@ bool TesselVideoFile::PlayPreview(const std::string& path) {
   }
   m_graph->setSource(QUrl::fromLocalFile(QString::fromStdString(path)));
   if (!WaitForMedia(*m_graph)) {
+    ReleaseGraph();
     ShowWarningBox(m_hostWindow, "Could not render selected file");
     return false;
   }
   if (!m_hostWindow) {
+    ReleaseGraph();
     ShowWarningBox(m_hostWindow, "Does not appoint the screen for video!");
     return false;
   }
@@ -102,6 +104,7 @@ bool TesselVideoFile::PlayPreview(const std::string& path) {
   m_videoWindow->show();
   m_graph->play();
   if (m_graph->error() != QMediaPlayer::NoError || m_graph->playbackState() != QMediaPlayer::PlayingState) {
+    ReleasePreview();
     ShowWarningBox(m_hostWindow, "Could not run playback graph");
     return false;
   }
@@ -111,13 +114,13 @@ bool TesselVideoFile::PlayPreview(const std::string& path) {
 void TesselVideoFile::StopPreview() {
   if (!m_graph) return;
   m_graph->stop();
-  if (m_graph->error() != QMediaPlayer::NoError) {
+  if (m_graph->playbackState() != QMediaPlayer::StoppedState) {
     ShowWarningBox(m_hostWindow, "Could not stop graph");
     return;
   }
   m_graph->setPosition(0);
   m_graph->pause();
-  if (m_graph->error() != QMediaPlayer::NoError) ShowWarningBox(m_hostWindow, "Could not pause graph");
+  if (m_graph->playbackState() != QMediaPlayer::PausedState) ShowWarningBox(m_hostWindow, "Could not pause graph");
 }
 
 void TesselVideoFile::FitPreviewWindow() {

@@ -31,7 +31,8 @@ class TesselVideoFile {
   bool GetDuration(const std::string& path, double* seconds);
 
   // Stops the current preview and plays the file, sound included, in the host
-  // window. Every failure is shown in a message box and gives false.
+  // window. Every failure is shown in a message box and gives false, and
+  // leaves no preview behind (so a later stop has nothing to complain about).
   bool PlayPreview(const std::string& path);
   // Stops, rewinds and pauses, so the first picture stays visible. Nothing
   // happens without a preview.
