@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <QMediaPlayer>
 #include <QSet>
@@ -12,6 +11,7 @@
 #include <fstream>
 
 #include "box_watcher.h"
+#include "long_path_link.h"
 #include "test_paths.h"
 
 namespace {
@@ -51,17 +51,8 @@ class PreviewTest : public ::testing::Test {
     video.SetHostWindow(&host);
   }
 
-  // The path of a link to a clip with exactly `chars` characters.
   std::string LinkOfLength(std::size_t chars) const {
-    std::string path = scratch.path() + "/";
-    while (path.size() + 100 + 4 < chars) {
-      path += std::string(99, 'd');
-      mkdir(path.c_str(), 0755);
-      path += "/";
-    }
-    path += std::string(chars - path.size() - 4, 'c') + ".mp4";
-    EXPECT_EQ(symlink(kdxtest::MediaPath("clip_h264_aac.mp4").c_str(), path.c_str()), 0) << path;
-    return path;
+    return ::LinkOfLength(scratch.path(), chars, "c", kdxtest::MediaPath("clip_h264_aac.mp4"));
   }
 
   kdxtest::ScratchDir scratch;

@@ -1,12 +1,11 @@
 #include "video_duration.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
 
+#include "long_path_link.h"
 #include "test_paths.h"
 
 namespace {
@@ -18,25 +17,8 @@ class DurationTest : public ::testing::Test {
   void TearDown() override { unsetenv("NKDX_LOG_FILE"); }
   std::string Log() const { return kdxtest::ReadFile(scratch.File("log.txt")); }
 
-  // A link to a clip whose whole path has exactly `chars` characters, padded
-  // with `pad` (one character, maybe several bytes) in folders of at most 100
-  // characters so no single name grows too long.
   std::string LinkOfLength(std::size_t chars, const std::string& pad) const {
-    const std::string tail = ".mp4";
-    std::string path = scratch.path() + "/" + pad;
-    std::size_t inName = 1;
-    while (Utf8CharCount(path + tail) < chars) {
-      if (inName == 100 && Utf8CharCount(path + tail) + 2 < chars) {
-        mkdir(path.c_str(), 0755);
-        path += "/";
-        inName = 0;
-      }
-      path += pad;
-      ++inName;
-    }
-    path += tail;
-    EXPECT_EQ(symlink(kdxtest::MediaPath("clip_h264_aac.mp4").c_str(), path.c_str()), 0) << path;
-    return path;
+    return ::LinkOfLength(scratch.path(), chars, pad, kdxtest::MediaPath("clip_h264_aac.mp4"));
   }
 
   kdxtest::ScratchDir scratch;
