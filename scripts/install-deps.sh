@@ -9,7 +9,8 @@ packages=(
   ffmpeg libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
   libdevil-dev libsndfile1-dev libresample1-dev
   libpugixml-dev
-  qt6-base-dev qt6-multimedia-dev fonts-dejavu-core
+  # libqt6multimedia6 carries the FFmpeg media plug-in the preview plays with.
+  qt6-base-dev qt6-multimedia-dev libqt6multimedia6 fonts-dejavu-core
   libmtp-dev libudev-dev
   time python3
 )
