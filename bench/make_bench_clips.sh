@@ -2,9 +2,7 @@
 # Generates the benchmark's reference clips once into the given folder.
 set -euo pipefail
 source "$(cd "$(dirname "$0")" && pwd)/../scripts/clip_cache.sh"
-out=${1:?output folder}
-mkdir -p "$out"
-cd "$out"
+enter_clip_folder "$@"
 # Moving test pattern with grain and a noisy sound bed: closer to camera
 # footage than a clean synthetic picture, so JPEG and AAC work for real.
 picture() { echo "testsrc2=size=$1:rate=$2:duration=$3,noise=alls=18:allf=t+u"; }

@@ -5,9 +5,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../scripts/clip_cache.sh"
-out=${1:?output folder}
-mkdir -p "$out"
-cd "$out"
+enter_clip_folder "$@"
 sound="sine=frequency=440:sample_rate=44100:duration=6"
 
 # A window of a desktop program: title bar, side panel, a page of small

@@ -5,9 +5,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../../scripts/clip_cache.sh"
-out=${1:?output folder}
-mkdir -p "$out"
-cd "$out"
+enter_clip_folder "$@"
 
 video() { echo "-f lavfi -i testsrc2=size=$1:rate=$2:duration=${3:-3}"; }
 audio() { echo "-f lavfi -i sine=frequency=${1:-440}:sample_rate=${2:-44100}:duration=${3:-3}"; }
