@@ -1,5 +1,7 @@
 #include "private_profile.h"
 
+#include "folder_sync.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -143,6 +145,8 @@ bool ReplaceFile(const std::string& filePath, const std::string& text) {
     std::filesystem::remove(temporary, ignored);
     return false;
   }
+  // The new text is in place; flushing its name only guards against a power cut.
+  (void)SyncFolder(resolved->has_parent_path() ? resolved->parent_path().string() : ".");
   return true;
 }
 

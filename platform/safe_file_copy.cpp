@@ -1,5 +1,7 @@
 #include "safe_file_copy.h"
 
+#include "folder_sync.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -49,11 +51,6 @@ bool CopyData(int from, int to) {
       done += put;
     }
   }
-}
-
-bool SyncFolder(const std::string& folder) {
-  Descriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  return fd.get() >= 0 && ::fsync(fd.get()) == 0;
 }
 
 // Writes the whole source into the already created temporary file.

@@ -11,6 +11,8 @@
 #include <cstring>
 #include <vector>
 
+#include "folder_sync.h"
+
 namespace kdx {
 
 namespace {
@@ -85,15 +87,6 @@ class FolderGuard {
   int fd_;
   bool locked_ = false;
 };
-
-// A file system that cannot flush a folder (EINVAL) still keeps the name.
-bool SyncFolder(const std::string& folder) {
-  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return false;
-  const bool synced = fsync(fd) == 0 || errno == EINVAL;
-  close(fd);
-  return synced;
-}
 
 }  // namespace
 
