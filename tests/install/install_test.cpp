@@ -57,7 +57,7 @@ TEST_F(Installed, LayoutHoldsProgramsLibrariesDataAndDesktopEntry) {
   for (const std::string& file : ShippedFiles()) EXPECT_TRUE(fs::is_regular_file(InPrefix(file))) << file;
   std::string entry = ReadFile(InPrefix("share/applications/norvik-kdx-converter.desktop"));
   for (const char* line : {"\nExec=norvik-kdx-converter %F\n", "\nIcon=norvik-kdx-converter\n", "video/mp4;",
-                           "video/x-msvideo;", "video/mpeg;", "video/quicktime;", "video/x-ms-wmv;"})
+                           "video/x-msvideo;", "video/mpeg;", "video/quicktime;", "video/x-ms-wmv;", "application/vnd.ms-asf;"})
     EXPECT_NE(entry.find(line), std::string::npos) << line;
   // No static libraries or build tools.
   for (const auto& item : fs::recursive_directory_iterator(Prefix())) {
