@@ -13,6 +13,9 @@ packages=(
   qt6-base-dev qt6-multimedia-dev libqt6multimedia6 fonts-dejavu-core
   libmtp-dev libudev-dev
   time python3
+  # The Debian package: CPack finds its runtime dependencies with dpkg-shlibdeps
+  # and tells the programs apart with file.
+  dpkg-dev file
 )
 
 missing=()

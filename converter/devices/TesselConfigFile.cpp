@@ -12,7 +12,6 @@
 
 namespace {
 
-const char kConfigFileName[] = "TesselDeviceConfig.xml";
 const char kDeviceElement[] = "Device";
 
 // The table lists a handful of players in a few kilobytes; anything far
@@ -170,9 +169,7 @@ bool IdFieldsMatch(const std::string& a, const std::string& b) {
 }
 
 bool CTesselConfigFile::Init() {
-  std::string folder = GetModuleFolder();
-  if (!folder.empty()) folder.pop_back();
-  return Init(folder + "/" + kConfigFileName);
+  return Init(GetDataFolder() + kDeviceTableFileName);
 }
 
 bool CTesselConfigFile::Init(const std::string& configPath) {

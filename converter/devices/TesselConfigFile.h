@@ -15,8 +15,8 @@ bool IdFieldsMatch(const std::string& a, const std::string& b);
 
 class CTesselConfigFile {
  public:
-  // Checks the file beside the program: loads it and counts its Device
-  // elements. Does not fill the table.
+  // Checks the file in the program's data folder: loads it and counts its
+  // Device elements. Does not fill the table.
   bool Init();
   // The same for the file at configPath.
   bool Init(const std::string& configPath);

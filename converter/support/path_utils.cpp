@@ -90,6 +90,21 @@ std::string GetModuleFolder() {
   return cached;
 }
 
+std::string GetDataFolder() {
+  static const std::string folder = FindDataFolder(GetModuleFolder());
+  return folder;
+}
+
+std::string FindDataFolder(const std::string& programFolder) {
+  if (programFolder.empty()) return programFolder;
+  bool isFolder = false;
+  for (const char* relative : {"", "../share/norvik-kdx/"}) {
+    std::string folder = (std::filesystem::path(programFolder) / relative).lexically_normal().string();
+    if (Exists(folder + kDeviceTableFileName, &isFolder) && !isFolder) return folder;
+  }
+  return programFolder;
+}
+
 uint32_t GetFileSizeOf(const std::string& path) {
   int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return 0xFFFFFFFFu;

@@ -26,6 +26,18 @@ bool IsExistingDriveRoot(const std::string& path);
 // Folder of the running program, ending in '/'; empty when it cannot be told.
 std::string GetModuleFolder();
 
+// The device table's file name; where it lies marks the program's data folder.
+inline constexpr char kDeviceTableFileName[] = "TesselDeviceConfig.xml";
+
+// Folder of the program's data files (device table, player pictures, help
+// page), ending in '/': the program's own folder when the device table is
+// there, as in the build tree; else ../share/norvik-kdx beside it when the
+// table is there, as after installation; else the program's own folder, so
+// that a missing file is looked for, and reported, beside the program.
+std::string GetDataFolder();
+// The same choice for a given program folder ending in '/'.
+std::string FindDataFolder(const std::string& programFolder);
+
 // Low 32 bits of a regular file's size; 0xFFFFFFFF when it cannot be opened.
 uint32_t GetFileSizeOf(const std::string& path);
 

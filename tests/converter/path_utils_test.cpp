@@ -105,6 +105,33 @@ TEST(PathUtils, ModuleFolderIsTheProgramsFolder) {
   EXPECT_EQ(GetModuleFolder(), folder);
 }
 
+// The data files lie beside the program in the build tree and under
+// share/norvik-kdx after installation; the device table tells which.
+TEST(PathUtils, DataFolderIsWhereTheDeviceTableLies) {
+  kdxtest::ScratchDir dir;
+  std::string program = dir.File("usr/bin/");
+  std::string installed = dir.File("usr/share/norvik-kdx/");
+  fs::create_directories(program);
+  fs::create_directories(installed);
+  EXPECT_EQ(FindDataFolder(program), program);
+
+  // A folder of the table's name is no table.
+  fs::create_directories(installed + kDeviceTableFileName);
+  EXPECT_EQ(FindDataFolder(program), program);
+  fs::remove(installed + kDeviceTableFileName);
+
+  std::ofstream(installed + kDeviceTableFileName) << "<TesselDeviceConfig/>";
+  EXPECT_EQ(FindDataFolder(program), installed);
+  std::ofstream(program + kDeviceTableFileName) << "<TesselDeviceConfig/>";
+  EXPECT_EQ(FindDataFolder(program), program);
+  EXPECT_EQ(FindDataFolder(""), "");
+}
+
+TEST(PathUtils, BuiltProgramsFindTheirDataBesideThem) {
+  EXPECT_EQ(GetDataFolder(), GetModuleFolder());
+  EXPECT_TRUE(fs::is_regular_file(GetDataFolder() + kDeviceTableFileName));
+}
+
 TEST(PathUtils, CopyIfNotEmptyCopiesBoundedWholeCharacters) {
   char buffer[8] = "keep";
   EXPECT_EQ(CopyIfNotEmpty(buffer, "", sizeof buffer), nullptr);
