@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
+#include <QCoreApplication>
+#include <QTimer>
 #include <filesystem>
 #include <fstream>
 #include <map>
 
 #include "../converter/test_env.h"
-#include "bitmap.h"
 #include "fake_batch_window.h"
 #include "kdx.h"
 #include "kdxreader/kdx_file.h"
@@ -16,30 +16,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class QtApplication : public ::testing::Environment {
- public:
-  void SetUp() override {
-    static int argc = 1;
-    static char name[] = "batch_tests";
-    static char* argv[] = {name, nullptr};
-    app_ = std::make_unique<QApplication>(argc, argv);
-  }
-  void TearDown() override {
-    CloseTranscoder();
-    app_.reset();
-  }
-
- private:
-  kdxtest::ScratchDir home_;
-  ScopedEnv config_{"NKDX_CONFIG_DIR", home_.path().c_str()};
-  ScopedEnv temp_{"TMPDIR", home_.path().c_str()};
-  std::unique_ptr<QApplication> app_;
-};
-const auto* const kApplication = ::testing::AddGlobalTestEnvironment(new QtApplication);
-
 class BatchTest : public ::testing::Test {
  protected:
-  BatchTest() { window.destination = dir.File("out"); fs::create_directory(window.destination); }
+  BatchTest() {
+    window.destination = dir.File("out");
+    fs::create_directory(window.destination);
+  }
+  ~BatchTest() override { CloseTranscoder(); }
 
   // A copy of a generated clip under its own name, queued.
   int Add(const std::string& clip, const std::string& name) {
@@ -62,6 +45,9 @@ class BatchTest : public ::testing::Test {
     EXPECT_TRUE(loaded.file) << path << ": " << loaded.error;
   }
 
+  kdxtest::ScratchDir home;
+  ScopedEnv config{"NKDX_CONFIG_DIR", home.path().c_str()};
+  ScopedEnv temp{"TMPDIR", home.path().c_str()};
   ScratchLog log;
   kdxtest::ScratchDir dir;
   FakeBatchWindow window;
