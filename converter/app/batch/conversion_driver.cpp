@@ -36,7 +36,10 @@ void ConversionDriver::LockWindowForBatch(bool locked) {
 }
 
 void ConversionDriver::ConvertAll() {
-  if (converting_) return;
+  // After a cancel the button reads "&Convert" again while the stopped file's
+  // wait still runs; a second batch must not start inside the first.
+  if (inBatch_) return;
+  inBatch_ = true;
   window_.StopPreview();
   const bool kdx = IsKdxCodec();
   window_.SetStatusText("Start converting...");
@@ -65,6 +68,7 @@ void ConversionDriver::ConvertAll() {
   window_.SetConvertCaption("&Convert");
   window_.SetStatusText("Conversion finished.");
   window_.ShowPreviewArea();
+  inBatch_ = false;
 }
 
 void ConversionDriver::CancelConversion() {
@@ -109,6 +113,7 @@ int ConversionDriver::ConvertFile(int row) {
   SetScalingFilter(request.scalingFilter);
 
   const std::time_t startedAt = std::time(nullptr);
+  currentRow_ = row;
   fileDone_.Reset();
   runFinished_.Reset();
   ShowRowProgress(list, row, 0);

@@ -60,6 +60,7 @@ class ConversionDriver {
 
   BatchWindow& window_;
   bool converting_ = false;
+  bool inBatch_ = false;  // ConvertAll has not returned yet
   bool abort_ = false;
   int currentRow_ = -1;
   Overwrite overwrite_ = Overwrite::kAsk;
