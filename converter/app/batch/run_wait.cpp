@@ -1,6 +1,7 @@
 #include "run_wait.h"
 
 #include <QEventLoop>
+#include <utility>
 
 void RunWait::Signal() {
   signalled_ = true;
@@ -10,10 +11,12 @@ void RunWait::Signal() {
 bool RunWait::Wait() {
   if (signalled_) return true;
   QEventLoop loop;
-  loop_ = &loop;
+  QEventLoop* const outer = std::exchange(loop_, &loop);
   // Returns at once, without handling anything, once the application is
   // quitting.
   loop.exec();
-  loop_ = nullptr;
+  loop_ = outer;
+  // A wait nested in another one on the same event ends both.
+  if (signalled_ && outer != nullptr) outer->quit();
   return signalled_;
 }
