@@ -1,15 +1,10 @@
 #include "destination_path.h"
 
+#include <filesystem>
+
 #include "path_utils.h"
 
 namespace {
-
-std::string TargetOrProgramFolder(const std::string& targetFolder) {
-  if (!targetFolder.empty()) return targetFolder;
-  std::string folder = GetModuleFolder();
-  if (folder.size() > 1) folder.pop_back();
-  return folder;
-}
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
   return !folder.empty() && folder.back() == '/' ? folder + name : folder + "/" + name;
@@ -23,13 +18,26 @@ bool MakeFolder(const std::string& folder) {
 
 }  // namespace
 
+std::string TargetOrProgramFolder(const std::string& targetFolder) {
+  if (!targetFolder.empty()) return targetFolder;
+  std::string folder = GetModuleFolder();
+  if (folder.size() > 1) folder.pop_back();
+  return folder;
+}
+
 std::string PlayerFolder(const std::string& targetFolder, const std::string& modelName) {
   return JoinPath(TargetOrProgramFolder(targetFolder), modelName);
 }
 
 bool GetDestFileName(const std::string& targetFolder, const std::string& modelName, const std::string& outputName,
-                     std::string* destPath, std::string* failure) {
-  if (!MakeFolder(TargetOrProgramFolder(targetFolder))) {
+                     std::string* destPath, std::string* failure, const ConfirmFolderCreation& confirm) {
+  const std::string target = TargetOrProgramFolder(targetFolder);
+  std::error_code ignored;
+  if (confirm && !std::filesystem::is_directory(target, ignored) && !confirm(target)) {
+    *failure = kFolderRefusedText;
+    return false;
+  }
+  if (!MakeFolder(target)) {
     *failure = "Create target folder error!";
     return false;
   }

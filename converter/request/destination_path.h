@@ -2,7 +2,18 @@
 // folder, holding the file under its output name.
 #pragma once
 
+#include <functional>
 #include <string>
+
+// Asked before a target folder that does not exist is made; false refuses.
+using ConfirmFolderCreation = std::function<bool(const std::string& folder)>;
+
+// What the user reads when the folder question is answered No.
+inline constexpr char kFolderRefusedText[] = "The conversion abort!";
+
+// The target folder, or the program's folder (without its final '/') when
+// the target is empty.
+std::string TargetOrProgramFolder(const std::string& targetFolder);
 
 // The player folder: the target folder (the program's folder when empty)
 // followed by the model's name.
@@ -11,6 +22,7 @@ std::string PlayerFolder(const std::string& targetFolder, const std::string& mod
 // Makes the target and player folders as needed and returns the path of the
 // converted file in *destPath. On failure returns false and puts the text
 // for the user in *failure ("Create target folder error!" or
-// "Create <folder> folder error!").
+// "Create <folder> folder error!"). With confirm, a missing target folder is
+// made only when it agrees; a refusal fails with kFolderRefusedText.
 bool GetDestFileName(const std::string& targetFolder, const std::string& modelName, const std::string& outputName,
-                     std::string* destPath, std::string* failure);
+                     std::string* destPath, std::string* failure, const ConfirmFolderCreation& confirm = {});

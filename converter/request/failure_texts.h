@@ -9,6 +9,8 @@
 inline constexpr char kUnsupportedFormatText[] = "Failed. Not support video format.Please install the relative codec.";
 // The queued input file is gone.
 inline constexpr char kMissingInputText[] = "Failed. File does not exist.";
+// The encoder refused to start the run.
+inline constexpr char kNotStartedText[] = "Failed. The encoder did not start the conversion.";
 
 // The text for a failed NewTranscoder result.
 std::string NewTranscoderFailureText(HRESULT result);

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "path_utils.h"
 #include "test_paths.h"
@@ -35,9 +36,30 @@ TEST(Destination, ReportsFoldersThatCannotBeMade) {
   EXPECT_EQ(dest, "unchanged");
 }
 
+TEST(Destination, AsksBeforeMakingAMissingTargetFolder) {
+  kdxtest::ScratchDir dir;
+  std::vector<std::string> asked;
+  bool answer = false;
+  auto confirm = [&](const std::string& folder) {
+    asked.push_back(folder);
+    return answer;
+  };
+  std::string dest, failure;
+  EXPECT_FALSE(GetDestFileName(dir.File("out"), "NK", "a.kdx", &dest, &failure, confirm));
+  EXPECT_EQ(failure, kFolderRefusedText);
+  EXPECT_FALSE(fs::exists(dir.File("out")));
+  answer = true;
+  ASSERT_TRUE(GetDestFileName(dir.File("out"), "NK", "a.kdx", &dest, &failure, confirm));
+  EXPECT_EQ(dest, dir.File("out/NK/a.kdx"));
+  // An existing target is not asked about again.
+  ASSERT_TRUE(GetDestFileName(dir.File("out"), "NK", "a.kdx", &dest, &failure, confirm));
+  EXPECT_EQ(asked, (std::vector<std::string>{dir.File("out"), dir.File("out")}));
+}
+
 TEST(Destination, EmptyTargetMeansTheProgramFolder) {
   EXPECT_EQ(PlayerFolder("", "NK-128"), GetModuleFolder() + "NK-128");
   EXPECT_EQ(PlayerFolder("/videos/", "NK-128"), "/videos/NK-128");
+  EXPECT_EQ(TargetOrProgramFolder("") + "/", GetModuleFolder());
 }
 
 }  // namespace

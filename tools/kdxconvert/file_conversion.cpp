@@ -119,7 +119,7 @@ FileOutcome ConvertFile(const FileJob& job, MessageQueue& queue, ProgressDisplay
   auto started = std::chrono::steady_clock::now();
   display.Begin(name);
   if (Transcode(&request.param) == 0) {
-    display.Report(false, name + ": Failed. The encoder did not start the conversion.");
+    display.Report(false, name + ": " + kNotStartedText);
     return FileOutcome::kFailed;
   }
   RunEnd end = WaitForRunEnd(queue, display);

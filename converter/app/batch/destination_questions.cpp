@@ -1,0 +1,27 @@
+#include "destination_questions.h"
+
+#include <QString>
+#include <filesystem>
+
+#include "message_box.h"
+
+namespace fs = std::filesystem;
+
+bool AskToCreateFolder(QWidget* owner, const std::string& folder) {
+  const QString text =
+      QString("The %1 folder does not exist, do you want to create it?").arg(QString::fromStdString(folder));
+  return MessageBoxWithTimeout(owner, text, kApplicationCaption, kMbYesNo | kMbIconWarning, 0) == kIdYes;
+}
+
+bool AskToOverwrite(QWidget* owner, const std::string& path, unsigned timeoutMs) {
+  const QString text = QString(
+                           "The %1 is already existed, click OK to over-write the file, click Cancel to stop the "
+                           "file conversion.")
+                           .arg(QString::fromStdString(path));
+  return MessageBoxWithTimeout(owner, text, kApplicationCaption, kMbOkCancel | kMbIconWarning, timeoutMs) != kIdCancel;
+}
+
+void MakeWritable(const std::string& path) {
+  std::error_code ignored;
+  fs::permissions(path, fs::perms::owner_write, fs::perm_options::add, ignored);
+}

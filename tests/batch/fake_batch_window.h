@@ -1,0 +1,77 @@
+// A main window stand-in for the batch: a real file list and a real message
+// window that hands the encoder's messages to the driver, with hooks that
+// let a test act at chosen moments and answer message boxes.
+#pragma once
+
+#include <QMessageBox>
+#include <QPointer>
+#include <QStringList>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "XListCtrl.h"
+#include "batch_window.h"
+#include "conversion_driver.h"
+#include "input_video_item.h"
+#include "posted_message_window.h"
+
+class FakeBatchWindow : public BatchWindow {
+ public:
+  FakeBatchWindow();
+
+  // Queues a file ticked, with its measured length and the model's defaults.
+  int AddFile(const std::string& path);
+
+  CXListCtrl& FileList() override { return list_; }
+  QWidget* MessageBoxOwner() override { return &owner_; }
+  HWND WindowHandle() const override { return messages_.window(); }
+  void ShowItemSettings(int) override {}
+  void StopPreview() override {}
+  void SetStatusText(const QString& text) override { statusTexts.append(text); }
+  void SetConvertCaption(const QString& text) override { caption = text; }
+  void EnableQuit(bool enable) override { quitEnabled = enable; }
+  void EnableBatchLockedControls(bool enable) override { controlsEnabled = enable; }
+  void ShowThumbnail(const QImage& picture, bool) override { thumbnails.push_back(picture); }
+  void ShowPreviewArea() override {}
+  std::string DestinationFolder() override { return destination; }
+  void ShowDestinationFolder(const std::string& folder) override { destination = folder; }
+  const DEVICE_CONFIG_ENTRY* SelectedModel() const override;
+  QString VideoCodecText() const override { return "kdx"; }
+  bool TransferOutputFile(int, const std::string& path) override;
+
+  ConversionDriver driver{*this};
+  DEVICE_CONFIG_ENTRY model;
+  std::string destination;
+  QStringList statusTexts;
+  QString caption;
+  bool quitEnabled = true;
+  bool controlsEnabled = true;
+  std::vector<QImage> thumbnails;
+  std::vector<std::string> transferred;
+  // Sees each encoder message first; true keeps it from the driver.
+  std::function<bool(const WindowMessage&)> onMessage;
+  std::function<void()> onModelRead;
+
+ private:
+  QWidget owner_;
+  CXListCtrl list_;
+  PostedMessageWindow messages_;
+  std::vector<std::unique_ptr<INPUT_VIDEO_ITEM>> items_;
+};
+
+// Answers the message boxes that come up, in order, and keeps their texts;
+// QMessageBox::NoButton leaves a box to close by itself.
+class BoxAnswers {
+ public:
+  explicit BoxAnswers(std::vector<QMessageBox::StandardButton> answers);
+  QStringList texts;
+
+ private:
+  void Answer();
+  std::vector<QMessageBox::StandardButton> answers_;
+  QPointer<QMessageBox> lastBox_;
+  QTimer timer_;
+};
