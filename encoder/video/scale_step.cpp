@@ -13,7 +13,6 @@ int SwsFilterForIluFilter(int iluFilter) {
   switch (iluFilter) {
     case ILU_NEAREST:
       return SWS_POINT;
-    case ILU_LINEAR:
     case ILU_BILINEAR:
       return SWS_BILINEAR;
     default:
@@ -22,9 +21,11 @@ int SwsFilterForIluFilter(int iluFilter) {
 }
 
 bool ScaleStep::ScaleIntoBoundImage(const SeenPicture& picture, const Window& window, int32_t width, int32_t height) {
-  // Colour stays at full resolution through the scaler's internal planes.
-  const int flags =
-      SwsFilterForIluFilter(iluGetInteger(ILU_FILTER)) | SWS_FULL_CHR_H_INT | SWS_FULL_CHR_H_INP | SWS_ACCURATE_RND;
+  // Colour of a BGR picture stays at full resolution through the scaler's
+  // internal planes; a decoded picture's colour is converted as FFmpeg
+  // does by default (its full chroma interpolation shifts the levels).
+  int flags = SwsFilterForIluFilter(iluGetInteger(ILU_FILTER)) | SWS_ACCURATE_RND;
+  if (picture.source.format == AV_PIX_FMT_BGR24) flags |= SWS_FULL_CHR_H_INT | SWS_FULL_CHR_H_INP;
   if (!DefineBoundImage(width, height, nullptr)) return false;
   const ImageView image = ViewBoundImage();
   if (image.Empty()) return false;
