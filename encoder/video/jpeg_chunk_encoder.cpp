@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "video/huffman_tables.h"
+
 namespace kdx {
 
 namespace {
@@ -50,6 +52,7 @@ int32_t JpegChunkEncoder::Measure(int32_t quality) {
     ilSave(IL_JPG, "test.jpg");
     ilResetWrite();
     sinkTarget = nullptr;
+    OptimiseHuffmanTables(bytes);
   }
   return static_cast<int32_t>(encodings_[slot_[quality]].size());
 }
