@@ -20,6 +20,9 @@ JpegQualityChoice SearchJpegQuality(JpegQualityState& state, int32_t budget,
       state.current = (state.current + state.upper) / 2;
     }
   } while (state.current != state.lower);
+  // The search may stop anywhere in the top tenth of the budget: the
+  // qualities just above that still fit take the rest of it.
+  while (state.current + 1 < state.upper && measure(state.current + 1) < budget) ++state.current;
 
   JpegQualityChoice choice;
   choice.quality = state.current;

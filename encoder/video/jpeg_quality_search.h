@@ -20,8 +20,9 @@ struct JpegQualityChoice {
   bool fits = false;  // size < budget
 };
 
-// measure(q) returns the JPEG size at quality q. Stops early once a quality
-// uses more than 90 % of the budget without reaching it.
+// measure(q) returns the JPEG size at quality q. The halving search stops
+// once a quality uses more than 90 % of the budget without reaching it; the
+// qualities right above it are then tried while they still fit.
 JpegQualityChoice SearchJpegQuality(JpegQualityState& state, int32_t budget,
                                     const std::function<int32_t(int32_t)>& measure);
 

@@ -115,13 +115,22 @@ TEST(JpegQualitySearch, EasyPictureClimbsTo98AndTheNextChunkStartsThere) {
   EXPECT_EQ(encoder.tried, (std::vector<int32_t>{99, 98, 98, 98}));
 }
 
-TEST(JpegQualitySearch, StopsOnceTheChunkIsNinetyPercentFull) {
+TEST(JpegQualitySearch, AfterTheNinetyPercentStopTakesTheHighestQualityThatStillFits) {
   kdx::JpegQualityState state;
   FakeEncoder encoder{10, {}};
   const kdx::JpegQualityChoice choice = kdx::SearchJpegQuality(state, 1000, std::ref(encoder));
-  EXPECT_EQ(choice.quality, 92);
-  EXPECT_EQ(choice.size, 920);
+  // Halving stops at 92 (920 bytes); 93 to 98 fit as well, 99 is the bound.
+  EXPECT_EQ(encoder.tried, (std::vector<int32_t>{99, 1, 50, 74, 86, 92, 93, 94, 95, 96, 97, 98, 98}));
+  EXPECT_EQ(choice.quality, 98);
+  EXPECT_EQ(choice.size, 980);
   EXPECT_TRUE(choice.fits);
+
+  // A harder picture: the climb stops below the first quality that overflows.
+  kdx::JpegQualityState again;
+  FakeEncoder harder{11, {}};
+  const kdx::JpegQualityChoice hard = kdx::SearchJpegQuality(again, 1000, std::ref(harder));
+  EXPECT_EQ(hard.quality, 90);
+  EXPECT_EQ(hard.size, 990);
 }
 
 TEST(JpegQualitySearch, HarderPictureWidensTheLowerBoundAgain) {
@@ -138,7 +147,7 @@ TEST(JpegQualitySearch, LowerBoundThatExactlyFillsTheBudgetDoesNotEndTheSearch) 
   FakeEncoder encoder{20, {}};  // quality 60 gives exactly the budget
   const kdx::JpegQualityChoice choice = kdx::SearchJpegQuality(state, 1200, std::ref(encoder));
   EXPECT_TRUE(choice.fits);
-  EXPECT_EQ(choice.quality, 56);
+  EXPECT_EQ(choice.quality, 59);
 }
 
 TEST(JpegQualitySearch, NothingFitsEvenAtQualityOne) {
