@@ -195,7 +195,8 @@ void CVideoGrabberCB::Impl::FlushChunk() {
   const ImageView chunk = ViewBoundImage();
   encoder.NewPicture();
   const JpegQualityChoice choice =
-      SearchJpegQuality(quality, geometry.S - 3, [this](int32_t q) { return encoder.Measure(q); });
+      SearchOptimisedJpegQuality(quality, geometry.S - 3, [this](int32_t q) { return encoder.Measure(q); },
+                                 [this](int32_t q) { return encoder.MeasureOptimised(q); });
   if (!choice.fits) {
     PostToCaller(WM_TRANSCODE_ERROR, 1, 0);
     RequestStop();

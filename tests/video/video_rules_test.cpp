@@ -150,6 +150,49 @@ TEST(JpegQualitySearch, LowerBoundThatExactlyFillsTheBudgetDoesNotEndTheSearch) 
   EXPECT_EQ(choice.quality, 59);
 }
 
+// Optimised sizes are 80 % of the plain ones here.
+TEST(JpegQualitySearch, OptimisedSearchWidensTheBudgetByTheLastSavingAndChecksTheChoice) {
+  kdx::JpegQualityState state;
+  FakeEncoder plain{10, {}};
+  std::vector<int32_t> optimisedTried;
+  auto optimised = [&](int32_t q) {
+    optimisedTried.push_back(q);
+    return q * 8;
+  };
+  // First chunk: nothing saved yet, so the plain search ends at 98 as
+  // before; 98 fits once optimised, and the saving is kept.
+  kdx::JpegQualityChoice choice = kdx::SearchOptimisedJpegQuality(state, 1000, std::ref(plain), optimised);
+  EXPECT_EQ(choice.quality, 98);
+  EXPECT_EQ(choice.size, 784);
+  EXPECT_TRUE(choice.fits);
+  EXPECT_DOUBLE_EQ(state.optimisedShare, 0.8);
+
+  // Next chunk, a harder picture: the plain search aims at 1000 / 0.8 bytes.
+  FakeEncoder harder{15, {}};
+  optimisedTried.clear();
+  auto harderOptimised = [&](int32_t q) {
+    optimisedTried.push_back(q);
+    return q * 12;
+  };
+  choice = kdx::SearchOptimisedJpegQuality(state, 1000, std::ref(harder), harderOptimised);
+  EXPECT_EQ(choice.quality, 83);  // 83 * 15 < 1250 <= 84 * 15
+  EXPECT_EQ(choice.size, 996);
+  EXPECT_EQ(optimisedTried, std::vector<int32_t>{83});
+
+  // The saving shrinks: the widened choice overflows and steps down.
+  FakeEncoder third{15, {}};
+  optimisedTried.clear();
+  auto lessSaved = [&](int32_t q) {
+    optimisedTried.push_back(q);
+    return q * 14;
+  };
+  choice = kdx::SearchOptimisedJpegQuality(state, 1000, std::ref(third), lessSaved);
+  EXPECT_EQ(choice.quality, 71);  // 71 * 14 < 1000 <= 72 * 14
+  EXPECT_TRUE(choice.fits);
+  EXPECT_EQ(optimisedTried.front(), 83);
+  EXPECT_EQ(state.current, 71);
+}
+
 TEST(JpegQualitySearch, NothingFitsEvenAtQualityOne) {
   kdx::JpegQualityState state;
   const kdx::JpegQualityChoice choice = kdx::SearchJpegQuality(state, 1000, [](int32_t) { return 5000; });
