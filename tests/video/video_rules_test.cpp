@@ -150,46 +150,36 @@ TEST(JpegQualitySearch, LowerBoundThatExactlyFillsTheBudgetDoesNotEndTheSearch) 
   EXPECT_EQ(choice.quality, 59);
 }
 
-// Optimised sizes are 80 % of the plain ones here.
+// Plain sizes from one fake encoder, optimised sizes from another, each
+// recording the qualities asked for.
+kdx::JpegQualityChoice SearchOptimised(kdx::JpegQualityState& state, FakeEncoder& plain, FakeEncoder& optimised) {
+  return kdx::SearchOptimisedJpegQuality(state, 1000, std::ref(plain), std::ref(optimised));
+}
+
 TEST(JpegQualitySearch, OptimisedSearchWidensTheBudgetByTheLastSavingAndChecksTheChoice) {
   kdx::JpegQualityState state;
-  FakeEncoder plain{10, {}};
-  std::vector<int32_t> optimisedTried;
-  auto optimised = [&](int32_t q) {
-    optimisedTried.push_back(q);
-    return q * 8;
-  };
   // First chunk: nothing saved yet, so the plain search ends at 98 as
-  // before; 98 fits once optimised, and the saving is kept.
-  kdx::JpegQualityChoice choice = kdx::SearchOptimisedJpegQuality(state, 1000, std::ref(plain), optimised);
+  // before; 98 fits once optimised (80 % of plain), and the saving is kept.
+  FakeEncoder plain{10, {}}, optimised{8, {}};
+  kdx::JpegQualityChoice choice = SearchOptimised(state, plain, optimised);
   EXPECT_EQ(choice.quality, 98);
   EXPECT_EQ(choice.size, 784);
   EXPECT_TRUE(choice.fits);
   EXPECT_DOUBLE_EQ(state.optimisedShare, 0.8);
 
   // Next chunk, a harder picture: the plain search aims at 1000 / 0.8 bytes.
-  FakeEncoder harder{15, {}};
-  optimisedTried.clear();
-  auto harderOptimised = [&](int32_t q) {
-    optimisedTried.push_back(q);
-    return q * 12;
-  };
-  choice = kdx::SearchOptimisedJpegQuality(state, 1000, std::ref(harder), harderOptimised);
+  FakeEncoder harder{15, {}}, harderOptimised{12, {}};
+  choice = SearchOptimised(state, harder, harderOptimised);
   EXPECT_EQ(choice.quality, 83);  // 83 * 15 < 1250 <= 84 * 15
   EXPECT_EQ(choice.size, 996);
-  EXPECT_EQ(optimisedTried, std::vector<int32_t>{83});
+  EXPECT_EQ(harderOptimised.tried, std::vector<int32_t>{83});
 
   // The saving shrinks: the widened choice overflows and steps down.
-  FakeEncoder third{15, {}};
-  optimisedTried.clear();
-  auto lessSaved = [&](int32_t q) {
-    optimisedTried.push_back(q);
-    return q * 14;
-  };
-  choice = kdx::SearchOptimisedJpegQuality(state, 1000, std::ref(third), lessSaved);
+  FakeEncoder third{15, {}}, lessSaved{14, {}};
+  choice = SearchOptimised(state, third, lessSaved);
   EXPECT_EQ(choice.quality, 71);  // 71 * 14 < 1000 <= 72 * 14
   EXPECT_TRUE(choice.fits);
-  EXPECT_EQ(optimisedTried.front(), 83);
+  EXPECT_EQ(lessSaved.tried.front(), 83);
   EXPECT_EQ(state.current, 71);
 }
 
