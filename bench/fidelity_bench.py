@@ -83,8 +83,10 @@ def shape_filter(clip, mode, out):
     sw, sh = shown_size(clip)
     cw, ch = crop_for(mode, (sw, sh), out)
     # ffmpeg has already turned the picture upright; the shown width comes
-    # from the stretch alone.
-    return "scale=%d:%d,setsar=1,crop=%d:%d" % (sw, sh, cw, ch)
+    # from the stretch alone. The crop starts at the exact centre, as the
+    # converter's does: ffmpeg's crop otherwise moves it onto a whole
+    # chroma sample, a pixel off for odd margins.
+    return "scale=%d:%d,setsar=1,crop=%d:%d:exact=1" % (sw, sh, cw, ch)
 
 
 def frames_of(command, width, height):

@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev googletest
   ffmpeg libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
-  libdevil-dev libsndfile1-dev libresample1-dev
+  libdevil-dev libjpeg-dev libsndfile1-dev libresample1-dev
   libpugixml-dev
   # libqt6multimedia6 carries the FFmpeg media plug-in the preview plays with.
   qt6-base-dev qt6-multimedia-dev libqt6multimedia6 fonts-dejavu-core

@@ -8,7 +8,8 @@
 
 #include "graph/display_shape.h"
 #include "graph/ffmpeg_handles.h"
-#include "pixels/sws_picture.h"
+#include "pixels/seen_picture.h"
+#include "pixels/window_scaler.h"
 
 namespace kdx {
 
@@ -20,26 +21,14 @@ class Bgr24Converter {
   // next call; null when the picture cannot be converted.
   const uint8_t* Convert(const AVFrame& frame);
   int32_t DataLength() const { return static_cast<int32_t>(frame_.size()); }
+  // The decoded picture with the shape it is delivered in, for a caller
+  // that scales a part of it itself.
+  SeenPicture Seen(const AVFrame& frame) const;
 
  private:
-  bool PrepareContext(const AVFrame& frame);
-
   const DisplayShape shape_;
-  // libswscale writes here, with the room its vector stores need; the
-  // frame handed on is copied out of it bottom-up and turned.
-  SwsPicture converted_;
   std::vector<uint8_t> frame_;
-  SwsContextPtr context_;
-  // What the context was made for, so it is remade only when that changes.
-  struct Input {
-    int width = 0;
-    int height = 0;
-    int format = AV_PIX_FMT_NONE;
-    int colorspace = AVCOL_SPC_UNSPECIFIED;
-    int fullRange = 0;
-    bool operator==(const Input&) const = default;
-  };
-  Input contextInput_;
+  WindowScaler scaler_;
 };
 
 }  // namespace kdx

@@ -20,12 +20,17 @@ class LazyVideoSample : public IMediaSample {
     return pixels_;
   }
   int32_t GetActualDataLength() override { return converter_.DataLength(); }
+  const SeenPicture* Seen() override {
+    seen_ = converter_.Seen(frame_);
+    return &seen_;
+  }
 
  private:
   Bgr24Converter& converter_;
   const AVFrame& frame_;
   const uint8_t* pixels_ = nullptr;
   bool converted_ = false;
+  SeenPicture seen_;
 };
 
 }  // namespace kdx

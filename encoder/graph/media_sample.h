@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <span>
 
+#include "pixels/seen_picture.h"
+
 namespace kdx {
 
 class IMediaSample {
@@ -15,6 +17,10 @@ class IMediaSample {
   // Audio: interleaved signed 16-bit PCM. Null when the data is unavailable.
   virtual const uint8_t* GetPointer() = 0;
   virtual int32_t GetActualDataLength() = 0;
+  // Video: the decoded picture and how it is delivered, so a callback can
+  // scale the part it keeps straight from it instead of converting the
+  // whole frame first; null when the sample has only the BGR24 rows.
+  virtual const SeenPicture* Seen() { return nullptr; }
 };
 
 class ISampleGrabberCB {

@@ -12,6 +12,8 @@ struct JpegQualityState {
   int32_t current = 50;
   int32_t upper = 99;
   int32_t lower = 1;
+  // Optimised bytes per plain byte at the last chunk's choice.
+  double optimisedShare = 1.0;
 };
 
 struct JpegQualityChoice {
@@ -20,9 +22,18 @@ struct JpegQualityChoice {
   bool fits = false;  // size < budget
 };
 
-// measure(q) returns the JPEG size at quality q. Stops early once a quality
-// uses more than 90 % of the budget without reaching it.
+// measure(q) returns the JPEG size at quality q. The halving search stops
+// once a quality uses more than 90 % of the budget without reaching it; the
+// qualities right above it are then tried while they still fit.
 JpegQualityChoice SearchJpegQuality(JpegQualityState& state, int32_t budget,
                                     const std::function<int32_t(int32_t)>& measure);
+
+// The highest quality whose optimised JPEG fits, for about the cost of the
+// plain search: that search runs on the plain sizes against the budget
+// widened by what the optimisation saved on the last chunk, and its choice
+// is then checked, and stepped down while needed, on the optimised size.
+JpegQualityChoice SearchOptimisedJpegQuality(JpegQualityState& state, int32_t budget,
+                                             const std::function<int32_t(int32_t)>& plain,
+                                             const std::function<int32_t(int32_t)>& optimised);
 
 }  // namespace kdx

@@ -3,7 +3,6 @@
 #include <IL/il.h>
 
 #include "video/bound_image.h"
-#include "video/frame_turn.h"
 #include "video/image_library.h"
 
 namespace kdx {
@@ -25,10 +24,12 @@ HBITMAP CPreviewGrabberCB::MakeBitmap(SIZE size, int nRotate, int nFlip) {
   {
     std::lock_guard<std::mutex> lock(frameMutex_);
     if (frame_.size() < static_cast<size_t>(width_) * static_cast<size_t>(height_) * 3) return nullptr;
-    if (!DefineBoundImage(width_, height_, frame_.data())) return nullptr;
+    const PictureView view = PictureView{width_, height_, 0, false}.Then(nRotate, nFlip);
+    const SeenPicture picture{PictureOfBottomUpBgr(frame_.data(), width_, height_), view};
+    if (!scaleStep_.ScaleIntoBoundImage(picture, Window{0, 0, view.SeenWidth(), view.SeenHeight()}, size.cx,
+                                        size.cy))
+      return nullptr;
   }
-  TurnAndFlipBoundImage(nRotate, nFlip);
-  scaler_.Scale(size.cx, size.cy);
   return BitmapFromBoundImage();
 }
 

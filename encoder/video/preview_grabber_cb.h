@@ -30,7 +30,7 @@ class CPreviewGrabberCB : public ISampleGrabberCB {
   int32_t height_ = 0;
   std::mutex frameMutex_;
   std::vector<uint8_t> frame_;  // latest frame, bottom-up BGR rows
-  BoundImageScaler scaler_;
+  ScaleStep scaleStep_;
 };
 
 }  // namespace kdx

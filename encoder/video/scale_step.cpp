@@ -3,7 +3,8 @@
 #include <IL/il.h>
 #include <IL/ilu.h>
 
-#include "pixels/turned_copy.h"
+#include <cstring>
+
 #include "video/bound_image.h"
 
 namespace kdx {
@@ -12,7 +13,6 @@ int SwsFilterForIluFilter(int iluFilter) {
   switch (iluFilter) {
     case ILU_NEAREST:
       return SWS_POINT;
-    case ILU_LINEAR:
     case ILU_BILINEAR:
       return SWS_BILINEAR;
     default:
@@ -20,21 +20,18 @@ int SwsFilterForIluFilter(int iluFilter) {
   }
 }
 
-bool BoundImageScaler::Scale(int32_t width, int32_t height) {
+bool ScaleStep::ScaleIntoBoundImage(const SeenPicture& picture, const Window& window, int32_t width, int32_t height) {
+  // Colour of a BGR picture stays at full resolution through the scaler's
+  // internal planes; a decoded picture's colour is converted as FFmpeg
+  // does by default (its full chroma interpolation shifts the levels).
+  int flags = SwsFilterForIluFilter(iluGetInteger(ILU_FILTER)) | SWS_ACCURATE_RND;
+  if (picture.source.format == AV_PIX_FMT_BGR24) flags |= SWS_FULL_CHR_H_INT | SWS_FULL_CHR_H_INP;
+  if (!DefineBoundImage(width, height, nullptr)) return false;
   const ImageView image = ViewBoundImage();
-  if (image.Empty() || width <= 0 || height <= 0) return false;
-  if (image.width == width && image.height == height) return true;
-  if (!source_.Allocate(image.width, image.height) || !result_.Allocate(width, height)) return false;
-  // Colour stays at full resolution through the scaler's internal planes.
-  const int flags = SwsFilterForIluFilter(iluGetInteger(ILU_FILTER)) | SWS_FULL_CHR_H_INT | SWS_FULL_CHR_H_INP |
-                    SWS_ACCURATE_RND;
-  context_.reset(sws_getCachedContext(context_.release(), image.width, image.height, AV_PIX_FMT_BGR24, width, height,
-                                      AV_PIX_FMT_BGR24, flags, nullptr, nullptr, nullptr));
-  if (!context_) return false;
-  CopyTurned(image, source_.View(), 0);
-  sws_scale(context_.get(), source_.Planes(), source_.Linesizes(), 0, image.height, result_.Planes(),
-            result_.Linesizes());
-  return DefineBoundImage(width, height, nullptr) && CopyTurned(result_.View(), ViewBoundImage(), 0);
+  if (image.Empty()) return false;
+  if (scaler_.Scale(picture, window, flags, image)) return true;
+  std::memset(image.data, 0, image.Bytes());
+  return false;
 }
 
 }  // namespace kdx

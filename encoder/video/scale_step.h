@@ -1,31 +1,33 @@
-// The scale step of the video pipeline and of the preview: scales the
-// image bound in the image library with libswscale, which filters when it
+// The scale step of the video pipeline and of the preview: makes the image
+// bound in the image library from a window of the frame as seen, scaled by
+// libswscale straight from the decoded pixels, which filters when it
 // shrinks (ILU's own scaling point-samples, and text breaks up). The
 // filter follows ILU's filter setting, which the frame hook may have set.
 #pragma once
 
 #include <cstdint>
 
-#include "pixels/sws_context.h"
-#include "pixels/sws_picture.h"
+#include "pixels/seen_picture.h"
+#include "pixels/window_scaler.h"
 
 namespace kdx {
 
 // libswscale's filter for an ILU_FILTER value: nearest stays nearest,
-// linear and bilinear become bilinear, every other filter bicubic.
+// bilinear stays bilinear, every other filter becomes bicubic. Linear,
+// the filter every quality preset asks for, is bicubic too: libswscale's
+// bilinear shrink blurs edges that bicubic keeps, at about the same cost
+// for pictures this small.
 int SwsFilterForIluFilter(int iluFilter);
 
-class BoundImageScaler {
+class ScaleStep {
  public:
-  // Scales the bound image to width x height with ILU's current filter;
-  // false (the image unchanged) when it holds no picture or the size is
-  // empty.
-  bool Scale(int32_t width, int32_t height);
+  // Defines the bound image as width x height pixels showing `window` of
+  // the picture. False when the size is empty, or when the picture cannot
+  // be scaled: the image is then black.
+  bool ScaleIntoBoundImage(const SeenPicture& picture, const Window& window, int32_t width, int32_t height);
 
  private:
-  SwsPicture source_;
-  SwsPicture result_;
-  SwsContextPtr context_;  // kept while the sizes and the filter stay
+  WindowScaler scaler_;  // keeps its set-up while sizes and filter stay
 };
 
 }  // namespace kdx

@@ -1,7 +1,6 @@
 #include "video/video_grabber_cb.h"
 
 #include <IL/il.h>
-#include <IL/ilu.h>
 
 #include <algorithm>
 #include <cstring>
@@ -10,7 +9,6 @@
 #include "video/bound_image.h"
 #include "video/chunk_picture.h"
 #include "video/frame_slots.h"
-#include "video/frame_turn.h"
 #include "video/image_library.h"
 #include "video/jpeg_chunk_encoder.h"
 #include "video/jpeg_quality_search.h"
@@ -45,14 +43,14 @@ struct CVideoGrabberCB::Impl {
   bool thumbnailHeld = false;  // the thumbnail image holds a frame of this pass
   JpegQualityState quality;
   JpegChunkEncoder encoder;
-  BoundImageScaler scaler;
+  ScaleStep scaleStep;
 
   bool MakesPictures() const { return video != nullptr && geometry.F > 0 && size.width > 0 && size.height > 0; }
   bool KeepFrame(double t, int64_t slot, IMediaSample* sample);
-  const uint8_t* FramePixels(IMediaSample* sample) const;
+  bool FramePicture(IMediaSample* sample, SeenPicture& picture) const;
   void EnterSlot(int64_t slot);
   void StartChunkPicture();
-  void PrepareFrame(const uint8_t* pixels);
+  void PrepareFrame(const SeenPicture& picture);
   void PlaceFrame(int32_t slot);
   void FlushChunk();
   int32_t Percent() const;
@@ -98,8 +96,8 @@ bool CVideoGrabberCB::WillDrop(double time, std::span<const double> earlier) con
 // had: the frame is then ignored without moving any time.
 bool CVideoGrabberCB::Impl::KeepFrame(double t, int64_t slot, IMediaSample* sample) {
   if (MakesPictures()) {
-    const uint8_t* pixels = FramePixels(sample);
-    if (pixels == nullptr) return false;
+    SeenPicture picture;
+    if (!FramePicture(sample, picture)) return false;
     // A long hole may span many chunks: a stop ends the filling.
     for (; nextSlot < slot && IsBusy(); ++nextSlot) {
       EnterSlot(nextSlot);
@@ -107,7 +105,7 @@ bool CVideoGrabberCB::Impl::KeepFrame(double t, int64_t slot, IMediaSample* samp
     }
     if (nextSlot < slot) return true;  // stopped
     EnterSlot(slot);
-    PrepareFrame(pixels);
+    PrepareFrame(picture);
     if (Percent() % std::max(1, g_param.nThumbStep) == 0) {
       ilBindImage(ThumbnailImage());
       ilCopyImage(WorkImage());
@@ -142,12 +140,23 @@ void CVideoGrabberCB::Impl::EnterSlot(int64_t slot) {
   chunkInPicture = chunk;
 }
 
-const uint8_t* CVideoGrabberCB::Impl::FramePixels(IMediaSample* sample) const {
+// The decoded picture when the sample offers one of the size set up, so
+// only the kept part is converted, and at the output size; else the BGR24
+// rows.
+bool CVideoGrabberCB::Impl::FramePicture(IMediaSample* sample, SeenPicture& picture) const {
+  if (const SeenPicture* seen = sample->Seen();
+      seen != nullptr && !seen->source.Empty() && seen->view.SeenWidth() == frameWidth &&
+      seen->view.SeenHeight() == frameHeight) {
+    picture = *seen;
+    return true;
+  }
   const uint8_t* pixels = sample->GetPointer();
   // Rows are packed, 3 x width bytes each; a shorter buffer is not a frame.
   const int64_t needed = static_cast<int64_t>(frameWidth) * frameHeight * 3;
-  if (pixels == nullptr || needed <= 0 || sample->GetActualDataLength() < needed) return nullptr;
-  return pixels;
+  if (pixels == nullptr || needed <= 0 || sample->GetActualDataLength() < needed) return false;
+  picture = SeenPicture{PictureOfBottomUpBgr(pixels, frameWidth, frameHeight),
+                        PictureView{frameWidth, frameHeight, 0, false}};
+  return true;
 }
 
 void CVideoGrabberCB::Impl::StartChunkPicture() {
@@ -158,21 +167,20 @@ void CVideoGrabberCB::Impl::StartChunkPicture() {
   if (!chunk.Empty()) std::memset(chunk.data, 0, chunk.Bytes());
 }
 
-void CVideoGrabberCB::Impl::PrepareFrame(const uint8_t* pixels) {
+// Turning, mirroring, the centred crop and the scale are one step on the
+// frame as decoded: only the kept part is converted, at the output size.
+void CVideoGrabberCB::Impl::PrepareFrame(const SeenPicture& picture) {
   const unsigned int work = WorkImage();
   ilBindImage(work);
-  DefineBoundImage(frameWidth, frameHeight, pixels);
-  TurnAndFlipBoundImage(g_param.nRotate, g_param.nFlip);
   if (g_param.pfnFrameHook != nullptr) {
     // The hook chooses the scaling filter and may bind other images.
     g_param.pfnFrameHook(work);
     ilBindImage(work);
   }
-  if (size.cropWidth != size.sourceWidth || size.cropHeight != size.sourceHeight)
-    iluCrop(static_cast<ILuint>((size.sourceWidth - size.cropWidth) / 2),
-            static_cast<ILuint>((size.sourceHeight - size.cropHeight) / 2), 0, static_cast<ILuint>(size.cropWidth),
-            static_cast<ILuint>(size.cropHeight), 1);
-  scaler.Scale(size.width, size.height);
+  const Window crop{(size.sourceWidth - size.cropWidth) / 2, (size.sourceHeight - size.cropHeight) / 2,
+                    size.cropWidth, size.cropHeight};
+  scaleStep.ScaleIntoBoundImage(SeenPicture{picture.source, picture.view.Then(g_param.nRotate, g_param.nFlip)}, crop,
+                                size.width, size.height);
 }
 
 void CVideoGrabberCB::Impl::PlaceFrame(int32_t slot) {
@@ -187,7 +195,8 @@ void CVideoGrabberCB::Impl::FlushChunk() {
   const ImageView chunk = ViewBoundImage();
   encoder.NewPicture();
   const JpegQualityChoice choice =
-      SearchJpegQuality(quality, geometry.S - 3, [this](int32_t q) { return encoder.Measure(q); });
+      SearchOptimisedJpegQuality(quality, geometry.S - 3, [this](int32_t q) { return encoder.Measure(q); },
+                                 [this](int32_t q) { return encoder.MeasureOptimised(q); });
   if (!choice.fits) {
     PostToCaller(WM_TRANSCODE_ERROR, 1, 0);
     RequestStop();

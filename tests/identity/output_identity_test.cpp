@@ -45,18 +45,18 @@ TEST_P(OutputIdentity, MatchesTheRecordedChecksum) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Clips, OutputIdentity, ::testing::Values(
-    Recorded{"clip_h264_aac.mp4", 128, 128, true, 15, 0, "37ecea85f55442c708368eced876f19b4965004dd8f74251dbb8a7f555e916f7"},
-    Recorded{"clip_mpeg4_mp3.avi", 128, 128, false, 15, 0, "28d7736f389d9aa786f1a16473f6a2715fb2bb9ed8e1ef3bc34c60bb790a5e9a"},
-    Recorded{"clip_mpeg2_mp2.mpg", 176, 220, false, 20, 0, "eb81be2e27fa56515dd5b9733ca07fe968b6726e90054f49bc5083122b487e12"},
-    Recorded{"clip_wmv2_wma2.wmv", 96, 64, true, 12, 0, "f663e51838bdae78eafb8ea9f87ec4443ff0190644fc3e95c5908bebef7003ee"},
-    Recorded{"clip_h264_aac.mov", 160, 128, true, 20, 0, "b0729465c1539761b4f5fb6c60400efd161c79a06260b508ac0097fbbcf8256a"},
-    Recorded{"clip_flv1_mp3.flv", 128, 128, true, 15, 1, "a28d38f9af8809f6c6692d4fb065a9a87b6667ba4e9bf8d2592f8ea02e20f8f4"},
-    Recorded{"clip_rv20_ac3.rm", 128, 128, false, 15, 2, "4a00e4a9bd3ec227a0ded7bc9dd2b2261b57d1827880045f6ba654bd1683f19f"},
-    Recorded{"six_channels.mp4", 176, 220, true, 20, 3, "50efa8fd24be643140e35e2646ce69c0f19646e761fd78e790dd7dff8d5017ed"},
-    Recorded{"mono_48k.mp4", 128, 128, true, 15, 0, "acdc9ecf8b2b64b52a4b935964f4fbe42958f746a0f3ce9b6fafa8865215c927"},
-    Recorded{"odd_321x241.avi", 96, 64, false, 12, 0, "cad03ae681c59aeb38c7a1db5f571e30d79f9637133f16cf83b3bf09e63e6d8c"},
-    Recorded{"portrait_240x320.mp4", 128, 128, false, 15, 0, "72690a92614c05a57e3d8e7a4578b8b520c81b9944aff5ae1fc33fc07dbf58d7"},
-    Recorded{"no_frame_rate.nut", 128, 128, true, 30, 0, "a09cb0fc12d39892231c3babbca81dd4f3c6150f45023d9ba9670ceabb8db9a5"}
+    Recorded{"clip_h264_aac.mp4", 128, 128, true, 15, 0, "520cb3619e1ceff24323fc14a01ba168be3101c9ff6439e5e892d684c65b6bac"},
+    Recorded{"clip_mpeg4_mp3.avi", 128, 128, false, 15, 0, "cb8a45783789979f949e8f86d5ae60831b83ae133012e2168df702907a7ed40e"},
+    Recorded{"clip_mpeg2_mp2.mpg", 176, 220, false, 20, 0, "7cb85602fb600a2f8135bc8a5207e2e2b8c7fcfc8049a172c854203f389f0225"},
+    Recorded{"clip_wmv2_wma2.wmv", 96, 64, true, 12, 0, "2379be012b414eea06db11b26cf5127750210f82687a650c7cd440baaaa2bd6c"},
+    Recorded{"clip_h264_aac.mov", 160, 128, true, 20, 0, "1ef9821b3d1b7b62b3999b48fa44e529c265b0a6f6540934be70abea0dc89064"},
+    Recorded{"clip_flv1_mp3.flv", 128, 128, true, 15, 1, "11d4358bb4b0237284835294b0e1a0fa01f30835dc0a3700f571214126b89526"},
+    Recorded{"clip_rv20_ac3.rm", 128, 128, false, 15, 2, "4e2c38115e270660d722c90a0d0027dca500f9a9e032e71b767ade85f78ce602"},
+    Recorded{"six_channels.mp4", 176, 220, true, 20, 3, "1befc8ac984c0009fa2245c0b10bef6d943e009c61c641c23a19c6620c0c33c8"},
+    Recorded{"mono_48k.mp4", 128, 128, true, 15, 0, "4117d7b21c265fdc4c3aff37a9ee28505348dcb3d3d72d00d462c2db5f612653"},
+    Recorded{"odd_321x241.avi", 96, 64, false, 12, 0, "cdef6ffa24c935807c24d46382ea36a99f9172440c4a999774f86995573ec4de"},
+    Recorded{"portrait_240x320.mp4", 128, 128, false, 15, 0, "8903a9d5e3bcc58b040ed3ec09998fc316e4cea54cfeffb881044c1cff9fe17b"},
+    Recorded{"no_frame_rate.nut", 128, 128, true, 30, 0, "ab12a5fffd7ecc8bbd04519f7ab0de5a94243973f2297e788124dba8daded125"}
 ));
 
 }  // namespace

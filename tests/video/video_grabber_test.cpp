@@ -13,6 +13,7 @@
 #include "message_window.h"
 #include "test_paths.h"
 #include "video/frame_interval.h"
+#include "video/huffman_tables.h"
 #include "video/image_library.h"
 #include "video/video_grabber_cb.h"
 #include "video_test_support.h"
@@ -236,7 +237,10 @@ TEST_F(VideoGrabber, EasyChunkClimbsToQuality98AndWritesThoseVeryBytes) {
   ilSetInteger(IL_JPG_QUALITY, 98);
   const std::string again = scratch_.File("again.jpg");
   ASSERT_TRUE(ilSave(IL_JPG, again.c_str()));
-  EXPECT_EQ(jpegs[0], videotest::ReadFile(again));
+  // ... once its Huffman tables are made for its data.
+  std::vector<uint8_t> expected = videotest::ReadFile(again);
+  ASSERT_TRUE(kdx::OptimiseHuffmanTables(expected));
+  EXPECT_EQ(jpegs[0], expected);
 }
 
 TEST_F(VideoGrabber, ChunkTooLargeAtQualityOneReportsAndStopsButIsWritten) {

@@ -115,13 +115,22 @@ TEST(JpegQualitySearch, EasyPictureClimbsTo98AndTheNextChunkStartsThere) {
   EXPECT_EQ(encoder.tried, (std::vector<int32_t>{99, 98, 98, 98}));
 }
 
-TEST(JpegQualitySearch, StopsOnceTheChunkIsNinetyPercentFull) {
+TEST(JpegQualitySearch, AfterTheNinetyPercentStopTakesTheHighestQualityThatStillFits) {
   kdx::JpegQualityState state;
   FakeEncoder encoder{10, {}};
   const kdx::JpegQualityChoice choice = kdx::SearchJpegQuality(state, 1000, std::ref(encoder));
-  EXPECT_EQ(choice.quality, 92);
-  EXPECT_EQ(choice.size, 920);
+  // Halving stops at 92 (920 bytes); 93 to 98 fit as well, 99 is the bound.
+  EXPECT_EQ(encoder.tried, (std::vector<int32_t>{99, 1, 50, 74, 86, 92, 93, 94, 95, 96, 97, 98, 98}));
+  EXPECT_EQ(choice.quality, 98);
+  EXPECT_EQ(choice.size, 980);
   EXPECT_TRUE(choice.fits);
+
+  // A harder picture: the climb stops below the first quality that overflows.
+  kdx::JpegQualityState again;
+  FakeEncoder harder{11, {}};
+  const kdx::JpegQualityChoice hard = kdx::SearchJpegQuality(again, 1000, std::ref(harder));
+  EXPECT_EQ(hard.quality, 90);
+  EXPECT_EQ(hard.size, 990);
 }
 
 TEST(JpegQualitySearch, HarderPictureWidensTheLowerBoundAgain) {
@@ -138,7 +147,40 @@ TEST(JpegQualitySearch, LowerBoundThatExactlyFillsTheBudgetDoesNotEndTheSearch) 
   FakeEncoder encoder{20, {}};  // quality 60 gives exactly the budget
   const kdx::JpegQualityChoice choice = kdx::SearchJpegQuality(state, 1200, std::ref(encoder));
   EXPECT_TRUE(choice.fits);
-  EXPECT_EQ(choice.quality, 56);
+  EXPECT_EQ(choice.quality, 59);
+}
+
+// Plain sizes from one fake encoder, optimised sizes from another, each
+// recording the qualities asked for.
+kdx::JpegQualityChoice SearchOptimised(kdx::JpegQualityState& state, FakeEncoder& plain, FakeEncoder& optimised) {
+  return kdx::SearchOptimisedJpegQuality(state, 1000, std::ref(plain), std::ref(optimised));
+}
+
+TEST(JpegQualitySearch, OptimisedSearchWidensTheBudgetByTheLastSavingAndChecksTheChoice) {
+  kdx::JpegQualityState state;
+  // First chunk: nothing saved yet, so the plain search ends at 98 as
+  // before; 98 fits once optimised (80 % of plain), and the saving is kept.
+  FakeEncoder plain{10, {}}, optimised{8, {}};
+  kdx::JpegQualityChoice choice = SearchOptimised(state, plain, optimised);
+  EXPECT_EQ(choice.quality, 98);
+  EXPECT_EQ(choice.size, 784);
+  EXPECT_TRUE(choice.fits);
+  EXPECT_DOUBLE_EQ(state.optimisedShare, 0.8);
+
+  // Next chunk, a harder picture: the plain search aims at 1000 / 0.8 bytes.
+  FakeEncoder harder{15, {}}, harderOptimised{12, {}};
+  choice = SearchOptimised(state, harder, harderOptimised);
+  EXPECT_EQ(choice.quality, 83);  // 83 * 15 < 1250 <= 84 * 15
+  EXPECT_EQ(choice.size, 996);
+  EXPECT_EQ(harderOptimised.tried, std::vector<int32_t>{83});
+
+  // The saving shrinks: the widened choice overflows and steps down.
+  FakeEncoder third{15, {}}, lessSaved{14, {}};
+  choice = SearchOptimised(state, third, lessSaved);
+  EXPECT_EQ(choice.quality, 71);  // 71 * 14 < 1000 <= 72 * 14
+  EXPECT_TRUE(choice.fits);
+  EXPECT_EQ(lessSaved.tried.front(), 83);
+  EXPECT_EQ(state.current, 71);
 }
 
 TEST(JpegQualitySearch, NothingFitsEvenAtQualityOne) {

@@ -1,0 +1,53 @@
+#include "pixels/seen_picture.h"
+
+namespace kdx {
+
+namespace {
+
+bool IsFullRangeYuvFormat(AVPixelFormat format) {
+  return format == AV_PIX_FMT_YUVJ420P || format == AV_PIX_FMT_YUVJ422P || format == AV_PIX_FMT_YUVJ444P ||
+         format == AV_PIX_FMT_YUVJ440P || format == AV_PIX_FMT_YUVJ411P;
+}
+
+int QuarterTurns(int turns) { return ((turns % 4) + 4) % 4; }
+
+}  // namespace
+
+// Flipping top to bottom reverses the sense of the turns that follow, and
+// mirroring is a flip after a half turn.
+PictureView PictureView::Then(int rotateCode, int flipCode) const {
+  PictureView view = *this;
+  if (rotateCode >= 1 && rotateCode <= 3)
+    view.clockwiseQuarterTurns = QuarterTurns(view.clockwiseQuarterTurns + (view.upsideDown ? -rotateCode : rotateCode));
+  if (flipCode == 1) view.clockwiseQuarterTurns = QuarterTurns(view.clockwiseQuarterTurns + 2);
+  if (flipCode == 1 || flipCode == 2) view.upsideDown = !view.upsideDown;
+  return view;
+}
+
+SourcePicture PictureOfFrame(const AVFrame& frame) {
+  SourcePicture picture;
+  for (int plane = 0; plane < 4; ++plane) {
+    picture.planes[plane] = frame.data[plane];
+    picture.linesizes[plane] = frame.linesize[plane];
+  }
+  picture.width = frame.width;
+  picture.height = frame.height;
+  picture.format = static_cast<AVPixelFormat>(frame.format);
+  picture.colorspace = frame.colorspace;
+  picture.fullRange = IsFullRangeYuvFormat(picture.format) || frame.color_range == AVCOL_RANGE_JPEG;
+  return picture;
+}
+
+SourcePicture PictureOfBottomUpBgr(const uint8_t* pixels, int width, int height) {
+  SourcePicture picture;
+  if (pixels == nullptr || width <= 0 || height <= 0) return picture;
+  const int rowBytes = 3 * width;
+  picture.planes[0] = pixels + static_cast<size_t>(rowBytes) * static_cast<size_t>(height - 1);
+  picture.linesizes[0] = -rowBytes;
+  picture.width = width;
+  picture.height = height;
+  picture.format = AV_PIX_FMT_BGR24;
+  return picture;
+}
+
+}  // namespace kdx
