@@ -1,0 +1,61 @@
+// Pictures of the main window in its key states, saved into build/screens/
+// so the program can be looked at without a display.
+#include <QDir>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPainter>
+#include <QTest>
+#include <QTimer>
+
+#include "FileDropListCtrl.h"
+#include "dialog_fixture.h"
+
+namespace {
+
+void Save(const QImage& picture, const QString& name) {
+  const QString folder = QStringLiteral(KDX_SCREENS_DIR);
+  ASSERT_TRUE(QDir().mkpath(folder));
+  ASSERT_TRUE(picture.save(folder + "/" + name));
+  EXPECT_FALSE(QImage(folder + "/" + name).isNull());
+}
+
+QImage Picture(QWidget& widget) {
+  QApplication::processEvents();
+  return widget.grab().toImage();
+}
+
+TEST_F(DialogTest, SavesPicturesOfTheMainWindow) {
+  Save(Picture(*dialog), "main_window_empty.png");
+
+  dialog->QueueFiles({QString::fromStdString(Clip("clip_h264_aac.mp4")), QString::fromStdString(Clip("clip_mpeg4_mp3.avi")),
+                      QString::fromStdString(Clip("long_320x240.mp4"))});
+  ASSERT_EQ(Rows(), 3);
+  dialog->fileList()->selectRow(1);
+  dialog->OnRowClicked(1);
+  const QImage queue = Picture(*dialog);
+  // The list shows its rows on white, not the empty-list text alone.
+  EXPECT_NE(queue.pixel(dialog->fileList()->geometry().center()), queue.pixel(dialog->previewArea()->geometry().center()));
+  Save(queue, "main_window_queue.png");
+
+  // The about box drawn over the window it belongs to.
+  QImage about;
+  QTimer::singleShot(100, [&] {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible()) {
+        QImage window = Picture(*dialog);
+        QPainter painter(&window);
+        const QImage boxPicture = Picture(*box);
+        painter.drawImage(QPoint((window.width() - boxPicture.width()) / 2, (window.height() - boxPicture.height()) / 2),
+                          boxPicture);
+        about = window;
+        box->accept();
+      }
+    }
+  });
+  dialog->menuBar()->actions()[0]->menu()->actions()[1]->trigger();
+  ASSERT_FALSE(about.isNull());
+  Save(about, "main_window_about.png");
+}
+
+}  // namespace
