@@ -122,6 +122,15 @@ bool CHalvardVideoConverterDlg::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
   }
+  if (event->type() == QEvent::KeyPress) {
+    // Enter in the options panel ends the edit there instead of pressing Add.
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    COptionTreeItem* edited = PanelEditor(watched);
+    if (edited && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+      m_optionTree->Commit(edited);
+      return true;
+    }
+  }
   if (watched == m_editDestPath && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
     OnDestinationFocus(event->type() == QEvent::FocusIn);
   return QDialog::eventFilter(watched, event);
@@ -173,8 +182,9 @@ void CHalvardVideoConverterDlg::closeEvent(QCloseEvent* event) {
 }
 
 void CHalvardVideoConverterDlg::keyPressEvent(QKeyEvent* event) {
-  // Escape and Enter do not end this window; only Quit and closing it do.
+  // Escape does not end this window; only Quit and closing it do.
   if (event->key() == Qt::Key_Escape) return;
+
   QDialog::keyPressEvent(event);
 }
 

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QPointer>
 #include <QRect>
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -170,6 +171,9 @@ class CHalvardVideoConverterDlg : public QDialog, public BatchWindow, public Pla
   void ResetPanel();
   void SetPanelEditable(bool editable);
   void CommitPanelEdits();
+  // The items a user edits, and the one whose editor a widget is.
+  std::array<COptionTreeItem*, 5> PanelEditors() const;
+  COptionTreeItem* PanelEditor(QObject* widget) const;
   void OnDestinationFocus(bool gained);
   // Queue helpers.
   void EnableRowButtons(bool enable);

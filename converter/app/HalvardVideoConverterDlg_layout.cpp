@@ -171,6 +171,7 @@ void CHalvardVideoConverterDlg::CreateOptionsPanel() {
   for (const char* quality : kQualityPresets) m_itemQuality->addItem(QString::fromUtf8(quality));
   m_itemQuality->setCurrentIndex(0);
   m_optionTree->Refresh();
+  for (COptionTreeItem* item : PanelEditors()) item->GetEditor()->installEventFilter(this);
   connect(m_optionTree, &COptionTree::itemChanged, this, &CHalvardVideoConverterDlg::OnOptionChanged);
 }
 

@@ -141,15 +141,22 @@ void CHalvardVideoConverterDlg::ResetPanel() {
 }
 
 void CHalvardVideoConverterDlg::SetPanelEditable(bool editable) {
-  for (QWidget* editor : std::initializer_list<QWidget*>{m_itemOutputName, m_itemStart, m_itemEnd, m_itemVideoMode,
-                                                         m_itemQuality})
-    editor->setEnabled(editable);
+  for (COptionTreeItem* item : PanelEditors()) item->GetEditor()->setEnabled(editable);
+}
+
+std::array<COptionTreeItem*, 5> CHalvardVideoConverterDlg::PanelEditors() const {
+  return {m_itemOutputName, m_itemStart, m_itemEnd, m_itemVideoMode, m_itemQuality};
+}
+
+COptionTreeItem* CHalvardVideoConverterDlg::PanelEditor(QObject* widget) const {
+  for (COptionTreeItem* item : PanelEditors()) {
+    if (item->GetEditor() == widget) return item;
+  }
+  return nullptr;
 }
 
 void CHalvardVideoConverterDlg::CommitPanelEdits() {
-  for (COptionTreeItem* item : std::initializer_list<COptionTreeItem*>{m_itemOutputName, m_itemStart, m_itemEnd,
-                                                                       m_itemVideoMode, m_itemQuality})
-    m_optionTree->Commit(item);
+  for (COptionTreeItem* item : PanelEditors()) m_optionTree->Commit(item);
 }
 
 COptionTreeItem* CHalvardVideoConverterDlg::PanelItem(const QString& label) const {

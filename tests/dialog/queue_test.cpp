@@ -1,5 +1,8 @@
 // Adding, removing and previewing rows of the main window's queue.
+#include <QApplication>
 #include <QCheckBox>
+#include <QFileDialog>
+#include <QTimer>
 #include <QMediaPlayer>
 #include <QPushButton>
 #include <QTest>
@@ -59,6 +62,29 @@ TEST_F(DialogTest, AddedFilesGetTheirOwnRowsRecordsAndSettings) {
   EXPECT_EQ(dialog->PanelItem("Duration")->GetDisplayText(),
             QString::asprintf("%02d:%02d:%02d", first->tmDuration.nHour, first->tmDuration.nMinute,
                               first->tmDuration.nSecond));
+}
+
+TEST_F(DialogTest, InsertKeyOpensTheAddDialogWithTheVideoFilter) {
+  const QString clip = QString::fromStdString(Clip("clip_mpeg4_mp3.avi"));
+  QStringList filters;
+  for (bool choose : {false, true}) {
+    QTimer::singleShot(0, [&] {
+      QFileDialog* files = nullptr;
+      QTest::qWaitFor([&] { return (files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())); }, 5000);
+      if (!files) return;
+      filters = files->nameFilters();
+      if (!choose) return files->reject();
+      files->selectFile(clip);
+      QMetaObject::invokeMethod(files, "accept");
+    });
+    dialog->fileList()->setFocus();
+    QTest::keyClick(dialog->fileList(), Qt::Key_Insert);
+    EXPECT_EQ(Rows(), choose ? 1 : 0);
+    EXPECT_EQ(dialog->statusLine()->text(), QString("Total %1 files added.").arg(choose ? 1 : 0));
+  }
+  EXPECT_EQ(filters.size(), 2);
+  EXPECT_TRUE(filters.value(0).startsWith("All Video File (*.avi *.mpeg *.mpg *.dat *.divx *.vob")) << filters.value(0).toStdString();
+  EXPECT_EQ(dialog->fileList()->GetItemText(0, 0), clip);
 }
 
 TEST_F(DialogTest, DropsTakeVideoFilesOnlyAndCountTheWholeList) {

@@ -1,6 +1,7 @@
 // Pictures of the main window in its key states, saved into build/screens/
 // so the program can be looked at without a display.
 #include <QDir>
+#include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -8,7 +9,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include "DevicePiture.h"
 #include "FileDropListCtrl.h"
+#include "path_utils.h"
 #include "dialog_fixture.h"
 
 namespace {
@@ -25,7 +28,27 @@ QImage Picture(QWidget& widget) {
   return widget.grab().toImage();
 }
 
+// A player picture as the shipped ones are made: 24 bits, magenta around the player.
+void WritePlayerPicture(const QString& path) {
+  QImage picture(60, 90, QImage::Format_RGB888);
+  picture.fill(QColor(255, 0, 255));
+  QPainter painter(&picture);
+  painter.setBrush(QColor(40, 40, 48));
+  painter.drawRoundedRect(8, 4, 44, 82, 8, 8);
+  painter.fillRect(13, 10, 34, 40, QColor(90, 150, 220));
+  painter.setBrush(QColor(200, 200, 200));
+  painter.drawEllipse(20, 58, 20, 20);
+  painter.end();
+  ASSERT_TRUE(picture.save(path, "BMP"));
+}
+
 TEST_F(DialogTest, SavesPicturesOfTheMainWindow) {
+  const QString picture = QString::fromStdString(GetModuleFolder()) + "NK-128.bmp";
+  WritePlayerPicture(picture);
+  OpenDialog();
+  QFile::remove(picture);
+  EXPECT_TRUE(dialog->playerPicture()->HasPicture());
+  EXPECT_EQ(dialog->playerPicture()->GetBitmapPath(), picture);
   Save(Picture(*dialog), "main_window_empty.png");
 
   dialog->QueueFiles({QString::fromStdString(Clip("clip_h264_aac.mp4")), QString::fromStdString(Clip("clip_mpeg4_mp3.avi")),

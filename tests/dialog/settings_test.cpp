@@ -37,6 +37,9 @@ TEST_F(DialogTest, OutputNameNeedsMoreThanFourCharactersAndTimesStayInTheFile) {
   EXPECT_EQ(item->strOutputName, "long_320x240.kdx");
   TypeOutputName(*dialog, "ab.kdx");
   EXPECT_EQ(item->strOutputName, "ab.kdx");
+  // Enter ended the edit and pressed nothing else.
+  EXPECT_EQ(Rows(), 1);
+  EXPECT_TRUE(OutputName(*dialog)->IsEditorClosed());
 
   auto* end = static_cast<COptionTreeItemDate*>(dialog->PanelItem("End"));
   auto* start = static_cast<COptionTreeItemDate*>(dialog->PanelItem("Start"));
