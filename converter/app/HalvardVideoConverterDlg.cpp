@@ -210,10 +210,10 @@ void CHalvardVideoConverterDlg::EnableBatchLockedControls(bool enable) {
   if (m_contextMenu) {
     for (QAction* item : m_contextMenu->actions()) item->setEnabled(enable);
   }
-  for (QWidget* control : std::initializer_list<QWidget*>{m_editDestPath, m_btnBrowse, m_btnAdd, m_btnDelete,
-                                                          m_btnClear, m_btnPlay, m_btnStop, m_comboDevice})
+  for (QWidget* control : std::initializer_list<QWidget*>{m_editDestPath, m_btnBrowse, m_btnAdd, m_comboDevice})
     control->setEnabled(enable);
-  m_bRowButtons = enable;
+  // Afterwards the row buttons follow the list's emptiness.
+  EnableRowButtons(enable && m_listVideo->GetItemCount() > 0);
 }
 
 void CHalvardVideoConverterDlg::ShowThumbnail(const QImage& picture, bool atOwnSize) {

@@ -56,7 +56,8 @@ bool CHalvardVideoConverterDlg::AddInputFile(const QString& path) {
 
 void CHalvardVideoConverterDlg::FinishAdding() {
   const int rows = m_listVideo->GetItemCount();
-  if (!m_bRowButtons && rows > 0) {
+  // Files dropped during a batch join it without unlocking the buttons.
+  if (!m_bRowButtons && rows > 0 && !m_bBatchLocked) {
     EnableRowButtons(true);
     m_btnConvert->setEnabled(true);
   }

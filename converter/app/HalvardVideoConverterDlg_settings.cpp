@@ -98,6 +98,8 @@ void CHalvardVideoConverterDlg::ApplyPlayerModel() {
 
 void CHalvardVideoConverterDlg::ShowItemSettings(int row) {
   if (row < 0 || row >= m_listVideo->GetItemCount()) return;
+  // An edit still open belongs to the row shown so far.
+  CommitPanelEdits();
   if (const INPUT_VIDEO_ITEM* item = RowRecord(row)) {
     m_itemDuration->SetStaticText(DurationText(item->tmDuration));
     const QTime longest = TimeOfDay(item->tmDuration);

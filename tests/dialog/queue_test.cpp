@@ -132,6 +132,22 @@ TEST_F(DialogTest, ContextMenuLeavesTheHeaderOutAndGreysRowItems) {
   EXPECT_TRUE(RightClickList(list.topLeft() + QPoint(20, list.height() + 5)).isEmpty());
 }
 
+TEST_F(DialogTest, BatchLockKeepsDroppedFilesFromUnlockingButtons) {
+  dialog->EnableBatchLockedControls(false);
+  dialog->QueueFiles({QString::fromStdString(Clip("clip_h264_aac.mp4"))});
+  EXPECT_EQ(Rows(), 1);
+  EXPECT_FALSE(dialog->deleteButton()->isEnabled());
+  EXPECT_FALSE(dialog->addButton()->isEnabled());
+  EXPECT_TRUE(RightClickList(dialog->fileList()->geometry().topLeft() + QPoint(20, 40)).isEmpty());
+  dialog->EnableBatchLockedControls(true);
+  EXPECT_TRUE(dialog->deleteButton()->isEnabled());
+  QTest::mouseClick(dialog->clearButton(), Qt::LeftButton);
+  dialog->EnableBatchLockedControls(false);
+  dialog->EnableBatchLockedControls(true);
+  EXPECT_FALSE(dialog->deleteButton()->isEnabled());
+  EXPECT_TRUE(dialog->addButton()->isEnabled());
+}
+
 TEST_F(DialogTest, PreviewPlaysAndStopsAndMissingFilesDisableTheirRow) {
   BoxWatcher watcher;
   dialog->QueueFiles({QString::fromStdString(Clip("clip_h264_aac.mp4"))});

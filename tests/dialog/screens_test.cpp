@@ -72,6 +72,8 @@ TEST_F(DialogTest, SavesPicturesOfTheMainWindow) {
         painter.drawImage(QPoint((window.width() - boxPicture.width()) / 2, (window.height() - boxPicture.height()) / 2),
                           boxPicture);
         about = window;
+        EXPECT_EQ(box->windowTitle(), "About Norvik KDX Video Converter");
+        EXPECT_EQ(box->text(), "Norvik KDX Video Converter Version 1.4.2.0");
         box->accept();
       }
     }
