@@ -1,6 +1,7 @@
 // The per-file settings in the options panel, the player selector and what
 // the window keeps between runs.
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QComboBox>
 #include <QDir>
@@ -93,6 +94,9 @@ TEST_F(DialogTest, FirstStartUsesTheVideosFolderAndQuitStoresWhatWasShown) {
   std::ofstream(tempDir + "/PXRa") << "x";
   std::ofstream(tempDir + "/other.tmp") << "x";
   mkdir((tempDir + "/PXRfolder").c_str(), 0755);
+  // A link named like ours is never followed to the file it points at.
+  std::ofstream(scratch.File("precious.txt")) << "x";
+  ASSERT_EQ(symlink(scratch.File("precious.txt").c_str(), (tempDir + "/PXRlink").c_str()), 0);
 
   dialog->QueueFiles({QString::fromStdString(Clip("clip_h264_aac.mp4"))});
   const std::string target = scratch.File("converted videos");
@@ -111,6 +115,7 @@ TEST_F(DialogTest, FirstStartUsesTheVideosFolderAndQuitStoresWhatWasShown) {
   EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(tempDir + "/PXRa")));
   EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(tempDir + "/other.tmp")));
   EXPECT_TRUE(QFileInfo(QString::fromStdString(tempDir + "/PXRfolder")).isDir());
+  EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(scratch.File("precious.txt"))));
 
   OpenDialog();
   EXPECT_EQ(dialog->destinationField()->GetFilename().toStdString(), target);
