@@ -1,0 +1,47 @@
+#include "HalvardVideoConverter.h"
+
+#include "HalvardVideoConverterDlg.h"
+#include "WMDM.h"
+#include "message_box.h"
+#include "startup_gate.h"
+
+namespace {
+
+// Start-up's messages have no owner window.
+class OwnerlessWarningBox : public StartupMessageBox {
+ public:
+  void Show(const std::string& text) override { ShowWarningBox(nullptr, QString::fromStdString(text)); }
+};
+
+class WmdmControl : public DeviceManagerControl {
+ public:
+  explicit WmdmControl(CWMDM& wmdm) : m_wmdm(wmdm) {}
+  HRESULT Initialize() override { return m_wmdm.Initialize(); }
+  void Uninitialize() override { m_wmdm.Uninitialize(); }
+
+ private:
+  CWMDM& m_wmdm;
+};
+
+}  // namespace
+
+CHalvardVideoConverterApp::CHalvardVideoConverterApp() : m_wmdm(std::make_unique<CWMDM>()) {}
+
+CHalvardVideoConverterApp::~CHalvardVideoConverterApp() = default;
+
+int CHalvardVideoConverterApp::Run(const QStringList& files) {
+  OwnerlessWarningBox messageBox;
+  TesselConfigTableLoader table(m_configFile);
+  WmdmControl deviceManager(*m_wmdm);
+  const StartupOutcome outcome =
+      RunStartup(m_environment, messageBox, table, deviceManager, [&](const StartupOutcome& gate) {
+        ConverterStartFlags flags;
+        flags.m_bDeviceSupport = gate.m_bDeviceSupport;
+        flags.m_bWMDMPath = gate.m_bWMDMPath;
+        flags.m_nWindowsVersion = gate.m_nWindowsVersion;
+        CHalvardVideoConverterDlg dialog(m_configFile, flags);
+        dialog.QueueFiles(files);
+        dialog.exec();
+      });
+  return outcome.openDialog ? 0 : 1;
+}

@@ -1,0 +1,28 @@
+// The converter program: checks the computer, loads the device table, runs
+// the main window and stops what start-up started.
+#pragma once
+
+#include <QStringList>
+#include <memory>
+
+#include "TesselConfigFile.h"
+#include "TesselOSEnvironment.h"
+
+class CWMDM;
+
+class CHalvardVideoConverterApp {
+ public:
+  CHalvardVideoConverterApp();
+  ~CHalvardVideoConverterApp();
+
+  // Runs the whole program with `files` queued in the window; the exit
+  // status is 1 when start-up ended the program, else 0.
+  int Run(const QStringList& files);
+
+  const CTesselConfigFile& devices() const { return m_configFile; }
+
+ private:
+  CTesselConfigFile m_configFile;
+  TesselOSEnvironment m_environment;
+  std::unique_ptr<CWMDM> m_wmdm;
+};

@@ -1,0 +1,27 @@
+#include "dialog_units.h"
+
+#include <QFontMetrics>
+#include <QString>
+
+namespace {
+
+// Average width of the 52 letters, rounded to the nearest pixel.
+int AverageLetterWidth(const QFontMetrics& metrics) {
+  const int total = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+  return qMax(1, (total + 26) / 52);
+}
+
+}  // namespace
+
+DialogUnits::DialogUnits(const QFont& font) {
+  const QFontMetrics metrics(font);
+  baseWidth_ = AverageLetterWidth(metrics);
+  baseHeight_ = qMax(1, metrics.height());
+}
+
+QRect DialogUnits::Rect(int left, int top, int width, int height) const {
+  // Both corners are converted, so neighbouring controls meet as in the template.
+  const int x = X(left);
+  const int y = Y(top);
+  return {x, y, X(left + width) - x, Y(top + height) - y};
+}

@@ -1,0 +1,25 @@
+// Dialog units to pixels, the way dialog templates are laid out: a
+// horizontal unit is a quarter of the font's average character width, a
+// vertical unit an eighth of its height.
+#pragma once
+
+#include <QFont>
+#include <QRect>
+#include <QSize>
+
+class DialogUnits {
+ public:
+  explicit DialogUnits(const QFont& font);
+
+  int baseWidth() const { return baseWidth_; }
+  int baseHeight() const { return baseHeight_; }
+
+  int X(int units) const { return (units * baseWidth_ + 2) / 4; }
+  int Y(int units) const { return (units * baseHeight_ + 4) / 8; }
+  QRect Rect(int left, int top, int width, int height) const;
+  QSize Size(int width, int height) const { return {X(width), Y(height)}; }
+
+ private:
+  int baseWidth_;
+  int baseHeight_;
+};

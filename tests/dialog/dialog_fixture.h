@@ -1,0 +1,41 @@
+// A main window of its own for each test, with the settings file, trace log,
+// temporary folder and home folder in a scratch folder.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QPoint>
+#include <QString>
+#include <memory>
+#include <string>
+
+#include "FileDropListCtrl.h"
+#include "HalvardVideoConverterDlg.h"
+#include "TesselConfigFile.h"
+#include "test_env.h"
+#include "test_paths.h"
+
+class DialogTest : public ::testing::Test {
+ protected:
+  DialogTest();
+  void SetUp() override;
+
+  // Makes and shows the window (again, after a Quit).
+  void OpenDialog();
+  std::string SettingsText() const;
+  void WriteSettings(const std::string& text) const;
+  std::string Clip(const std::string& name) const { return kdxtest::MediaPath(name); }
+  // Drops local files on the file list as a file manager would.
+  void DropFiles(const QStringList& paths);
+  // Right-clicks the list at a point of the window; returns the menu's
+  // items with their enabled state ("&Add+", "&Delete-"), empty when no menu opened.
+  QStringList RightClickList(const QPoint& point);
+  int Rows() const { return dialog->fileList()->GetItemCount(); }
+
+  kdxtest::ScratchDir scratch;
+  std::string home, configDir, tempDir;
+  ScratchLog log;
+  ScopedEnv homeEnv, configEnv, tmpEnv, videosEnv, xdgConfigEnv;
+  CTesselConfigFile devices;
+  std::unique_ptr<CHalvardVideoConverterDlg> dialog;
+};

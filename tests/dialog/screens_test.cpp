@@ -1,0 +1,86 @@
+// Pictures of the main window in its key states, saved into build/screens/
+// so the program can be looked at without a display.
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPainter>
+#include <QTest>
+#include <QTimer>
+
+#include "DevicePiture.h"
+#include "FileDropListCtrl.h"
+#include "path_utils.h"
+#include "dialog_fixture.h"
+
+namespace {
+
+void Save(const QImage& picture, const QString& name) {
+  const QString folder = QStringLiteral(KDX_SCREENS_DIR);
+  ASSERT_TRUE(QDir().mkpath(folder));
+  ASSERT_TRUE(picture.save(folder + "/" + name));
+  EXPECT_FALSE(QImage(folder + "/" + name).isNull());
+}
+
+QImage Picture(QWidget& widget) {
+  QApplication::processEvents();
+  return widget.grab().toImage();
+}
+
+// A player picture as the shipped ones are made: 24 bits, magenta around the player.
+void WritePlayerPicture(const QString& path) {
+  QImage picture(60, 90, QImage::Format_RGB888);
+  picture.fill(QColor(255, 0, 255));
+  QPainter painter(&picture);
+  painter.setBrush(QColor(40, 40, 48));
+  painter.drawRoundedRect(8, 4, 44, 82, 8, 8);
+  painter.fillRect(13, 10, 34, 40, QColor(90, 150, 220));
+  painter.setBrush(QColor(200, 200, 200));
+  painter.drawEllipse(20, 58, 20, 20);
+  painter.end();
+  ASSERT_TRUE(picture.save(path, "BMP"));
+}
+
+TEST_F(DialogTest, SavesPicturesOfTheMainWindow) {
+  const QString picture = QString::fromStdString(GetModuleFolder()) + "NK-128.bmp";
+  WritePlayerPicture(picture);
+  OpenDialog();
+  QFile::remove(picture);
+  EXPECT_TRUE(dialog->playerPicture()->HasPicture());
+  EXPECT_EQ(dialog->playerPicture()->GetBitmapPath(), picture);
+  Save(Picture(*dialog), "main_window_empty.png");
+
+  dialog->QueueFiles({QString::fromStdString(Clip("clip_h264_aac.mp4")), QString::fromStdString(Clip("clip_mpeg4_mp3.avi")),
+                      QString::fromStdString(Clip("long_320x240.mp4"))});
+  ASSERT_EQ(Rows(), 3);
+  dialog->fileList()->selectRow(1);
+  dialog->OnRowClicked(1);
+  const QImage queue = Picture(*dialog);
+  // The list shows its rows on white, not the empty-list text alone.
+  EXPECT_NE(queue.pixel(dialog->fileList()->geometry().center()), queue.pixel(dialog->previewArea()->geometry().center()));
+  Save(queue, "main_window_queue.png");
+
+  // The about box drawn over the window it belongs to.
+  QImage about;
+  QTimer::singleShot(100, [&] {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible()) {
+        QImage window = Picture(*dialog);
+        QPainter painter(&window);
+        const QImage boxPicture = Picture(*box);
+        painter.drawImage(QPoint((window.width() - boxPicture.width()) / 2, (window.height() - boxPicture.height()) / 2),
+                          boxPicture);
+        about = window;
+        EXPECT_EQ(box->windowTitle(), "About Norvik KDX Video Converter");
+        EXPECT_EQ(box->text(), "Norvik KDX Video Converter Version 1.4.2.0");
+        box->accept();
+      }
+    }
+  });
+  dialog->menuBar()->actions()[0]->menu()->actions()[1]->trigger();
+  ASSERT_FALSE(about.isNull());
+  Save(about, "main_window_about.png");
+}
+
+}  // namespace
