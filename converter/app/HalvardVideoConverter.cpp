@@ -39,7 +39,7 @@ int CHalvardVideoConverterApp::Run(const QStringList& files) {
         flags.m_bDeviceSupport = gate.m_bDeviceSupport;
         flags.m_bWMDMPath = gate.m_bWMDMPath;
         flags.m_nWindowsVersion = gate.m_nWindowsVersion;
-        CHalvardVideoConverterDlg dialog(m_configFile, flags);
+        CHalvardVideoConverterDlg dialog(m_configFile, flags, m_wmdm.get());
         dialog.QueueFiles(files);
         dialog.exec();
       });

@@ -18,14 +18,16 @@
 #include "FilenameEdit.h"
 #include "OptionTree.h"
 #include "TesselConfigFile.h"
+#include "conversion_driver.h"
+#include "dialog_players.h"
 #include "kdx.h"
 #include "log_file.h"
 #include "posted_message_window.h"
 #include "thumbnail_area.h"
 
 CHalvardVideoConverterDlg::CHalvardVideoConverterDlg(const CTesselConfigFile& devices, ConverterStartFlags flags,
-                                                     QWidget* parent)
-    : QDialog(parent), m_devices(devices), m_flags(flags) {
+                                                     CWMDM* wmdm, QWidget* parent)
+    : QDialog(parent), m_devices(devices), m_flags(flags), m_wmdm(wmdm) {
   setWindowTitle(QStringLiteral("Norvik KDX Video Converter"));
   setWindowFlags(Qt::Dialog | Qt::WindowMinimizeButtonHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   setWindowIcon(QApplication::windowIcon());
@@ -33,6 +35,7 @@ CHalvardVideoConverterDlg::CHalvardVideoConverterDlg(const CTesselConfigFile& de
 }
 
 CHalvardVideoConverterDlg::~CHalvardVideoConverterDlg() {
+  m_players.reset();
   m_videoFile.ReleasePreview();
   if (m_listVideo) {
     for (int row = 0; row < m_listVideo->GetItemCount(); ++row) FreeRow(row);
@@ -65,9 +68,14 @@ void CHalvardVideoConverterDlg::InitDialog() {
   if (m_devices.GetDeviceCount() > 0) ApplyPlayerModel();
   SetUpFileList();
 
-  m_videoFile.SetHostWindow(m_staticPreview);
   m_postedMessages = std::make_unique<PostedMessageWindow>(
       [this](const WindowMessage& message) { OnPostedMessage(message); }, this);
+  m_players = std::make_unique<DialogPlayers>(
+      m_devices, PlayerSupport{m_flags.m_bDeviceSupport, m_flags.m_bWMDMPath}, m_wmdm, *this, m_postedMessages->window());
+  m_players->DetectAtStart();
+
+  m_videoFile.SetHostWindow(m_staticPreview);
+  m_driver = std::make_unique<ConversionDriver>(*this);
 
   connect(m_btnAdd, &QPushButton::clicked, this, &CHalvardVideoConverterDlg::OnAdd);
   connect(m_btnDelete, &QPushButton::clicked, this, &CHalvardVideoConverterDlg::OnDelete);
@@ -92,7 +100,7 @@ void CHalvardVideoConverterDlg::OnPostedMessage(const WindowMessage& message) {
   switch (message.message) {
     case WM_TRANSCODE_PROGRESS: OnTranscodeProgress(message.wParam, message.lParam); break;
     case WM_TRANSCODE_ERROR: OnTranscodeError(message.wParam, message.lParam); break;
-    default: break;  // device-change notices are followed once player detection runs here
+    default: m_players->HandleMessage(message); break;
   }
 }
 

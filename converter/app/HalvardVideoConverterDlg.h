@@ -26,6 +26,9 @@ class COptionTreeItemDate;
 class COptionTreeItemEdit;
 class COptionTreeItemStatic;
 class CTesselConfigFile;
+class CWMDM;
+class ConversionDriver;
+class DialogPlayers;
 class PostedMessageWindow;
 class QCheckBox;
 class QComboBox;
@@ -54,8 +57,10 @@ class CHalvardVideoConverterDlg : public QDialog, public BatchWindow, public Pla
   static constexpr const char* kConvertCaption = "&Convert";
   static constexpr const char* kCancelCaption = "&Cancel";
 
-  // `devices` is the device table, kept by the caller for the window's life.
-  CHalvardVideoConverterDlg(const CTesselConfigFile& devices, ConverterStartFlags flags, QWidget* parent = nullptr);
+  // `devices` is the device table, kept by the caller for the window's life;
+  // `wmdm` the device manager start-up started on the portable-device path.
+  CHalvardVideoConverterDlg(const CTesselConfigFile& devices, ConverterStartFlags flags, CWMDM* wmdm = nullptr,
+                            QWidget* parent = nullptr);
   ~CHalvardVideoConverterDlg() override;
 
   // The queue. AddInputFile appends one row (false when it is refused);
@@ -140,6 +145,8 @@ class CHalvardVideoConverterDlg : public QDialog, public BatchWindow, public Pla
   QMenu* contextMenu() const { return m_contextMenu; }
   QRect helpSpotRect() const { return m_rectHelpSpot; }
   TesselVideoFile& videoFile() { return m_videoFile; }
+  ConversionDriver& driver() { return *m_driver; }
+  DialogPlayers& players() { return *m_players; }
   // The panel's items by label ("Duration", "Destination ", "Start", ...).
   COptionTreeItem* PanelItem(const QString& label) const;
   // The row the panel edits, -1 for none.
@@ -236,5 +243,9 @@ class CHalvardVideoConverterDlg : public QDialog, public BatchWindow, public Pla
   bool m_bQuitting = false;
 
   TesselVideoFile m_videoFile;
+  CWMDM* m_wmdm;
   std::unique_ptr<PostedMessageWindow> m_postedMessages;
+  // Both go before the handle the encoder and the device watches post to.
+  std::unique_ptr<ConversionDriver> m_driver;
+  std::unique_ptr<DialogPlayers> m_players;
 };

@@ -1,27 +1,23 @@
-// The conversion batch behind the Convert button. The batch itself is not
-// part of this window yet: Convert tells so, and messages posted by the
-// encoder are only tidied away.
+// The conversion batch behind the Convert button, and the hand-over of a
+// converted file to the connected player.
 #include "HalvardVideoConverterDlg.h"
-#include "bitmap.h"
-#include "kdx.h"
-#include "message_box.h"
+#include "conversion_driver.h"
+#include "dialog_players.h"
 
-void CHalvardVideoConverterDlg::ConvertAll() {
-  ShowWarningBox(this, QStringLiteral("Converting is not available in this build."));
+void CHalvardVideoConverterDlg::ConvertAll() { m_driver->ConvertAll(); }
+
+void CHalvardVideoConverterDlg::CancelConversion() { m_driver->CancelConversion(); }
+
+void CHalvardVideoConverterDlg::OnTranscodeProgress(WPARAM wParam, LPARAM lParam) {
+  m_driver->OnTranscodeProgress(wParam, lParam);
 }
 
-void CHalvardVideoConverterDlg::CancelConversion() {}
-
-void CHalvardVideoConverterDlg::OnTranscodeProgress(WPARAM, LPARAM lParam) {
-  // The thumbnail of a progress message belongs to its receiver.
-  if (lParam != 0) DeleteObject(reinterpret_cast<HGDIOBJ>(lParam));
+void CHalvardVideoConverterDlg::OnTranscodeError(WPARAM wParam, LPARAM lParam) {
+  m_driver->OnTranscodeError(wParam, lParam);
 }
 
-void CHalvardVideoConverterDlg::OnTranscodeError(WPARAM, LPARAM) {}
+bool CHalvardVideoConverterDlg::IsConverting() const { return m_driver && m_driver->IsConverting(); }
 
-bool CHalvardVideoConverterDlg::IsConverting() const { return false; }
-
-bool CHalvardVideoConverterDlg::TransferOutputFile(int, const std::string&) {
-  // Player detection fills this in; until then nothing reaches a player.
-  return false;
+bool CHalvardVideoConverterDlg::TransferOutputFile(int row, const std::string& path) {
+  return m_players->TransferOutputFile(row, path);
 }

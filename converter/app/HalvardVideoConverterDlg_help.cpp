@@ -11,7 +11,7 @@
 
 void CHalvardVideoConverterDlg::OnHelp() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  const QString page = QString::fromStdString(GetModuleFolder()) + QString::fromUtf8(kHelpFileName);
+  const QString page = QString::fromStdString(GetDataFolder()) + QString::fromUtf8(kHelpFileName);
   const bool opened = QFileInfo(page).isFile() && QDesktopServices::openUrl(QUrl::fromLocalFile(page));
   QApplication::restoreOverrideCursor();
   if (!opened) ShowWarningBox(this, QStringLiteral("No %1 help file founded.").arg(QString::fromUtf8(kHelpFileName)));

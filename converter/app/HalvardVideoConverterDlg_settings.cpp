@@ -92,7 +92,7 @@ void CHalvardVideoConverterDlg::ApplyPlayerModel() {
     EnableRowButtons(true);
     m_btnConvert->setEnabled(true);
   }
-  m_devicePicture->SetBitmapPath(QString::fromStdString(GetModuleFolder() + model->ModelName + ".bmp"));
+  m_devicePicture->SetBitmapPath(QString::fromStdString(GetDataFolder() + model->ModelName + ".bmp"));
   m_optionTree->Refresh();
 }
 
