@@ -1,6 +1,7 @@
 #include "OptionTreeList.h"
 
 #include <QHeaderView>
+#include <algorithm>
 #include <QResizeEvent>
 
 COptionTreeList::COptionTreeList(QWidget* parent) : QTreeWidget(parent) {
@@ -32,8 +33,10 @@ void COptionTreeList::scrollContentsBy(int dx, int dy) {
   emit rowsMoved();
 }
 
-// The label column takes two fifths of the width.
+// The label column fits the longest label, taking two fifths of the width
+// at least and half of it at most, so values keep their room.
 void COptionTreeList::resizeEvent(QResizeEvent* event) {
   QTreeWidget::resizeEvent(event);
-  setColumnWidth(0, viewport()->width() * 2 / 5);
+  const int width = viewport()->width();
+  setColumnWidth(0, std::clamp(sizeHintForColumn(0) + kLabelPadding, width * 2 / 5, std::max(width / 2, width * 2 / 5)));
 }

@@ -18,6 +18,8 @@ class COptionTreeList : public QTreeWidget {
   void rowsMoved();
 
  protected:
+  static constexpr int kLabelPadding = 6;
+
   void updateGeometries() override;
   void scrollContentsBy(int dx, int dy) override;
   void resizeEvent(QResizeEvent* event) override;
