@@ -2,8 +2,6 @@
 
 #include <unistd.h>
 
-#include <cstdlib>
-#include <cstring>
 
 #include "WMDM.h"
 #include "device_change_notices.h"
@@ -19,11 +17,6 @@ constexpr const char* kTransferredToDeviceText = "Output video file has been tra
 constexpr const char* kTransferredCaption = "Transfer outputs file to %s after conversion is complete.";
 
 }  // namespace
-
-bool PortableDevicePathChosen() {
-  const char* path = std::getenv("NKDX_PLAYER_PATH");
-  return path == nullptr || std::strcmp(path, "mass-storage") != 0;
-}
 
 PlayerDetection::PlayerDetection(const CTesselConfigFile& table, PlayerSupport support, CWMDM* wmdm,
                                  PlayerWindow& window, WarningBox& warnings)

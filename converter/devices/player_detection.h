@@ -20,10 +20,6 @@ struct PlayerSupport {
   bool m_bWMDMPath = true;  // the portable-device path rather than the drives
 };
 
-// Until start-up chooses it: the portable-device path unless
-// NKDX_PLAYER_PATH is "mass-storage".
-bool PortableDevicePathChosen();
-
 class PlayerDetection {
  public:
   // `wmdm` is the started connection on the portable-device path (may be null).
