@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-
 #include "WMDM.h"
 #include "device_change_notices.h"
 #include "player_announcements.h"
