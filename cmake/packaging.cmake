@@ -42,5 +42,9 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://norvik.example/kdx-converter")
 # (Qt, FFmpeg, DevIL, libsndfile, libresample, pugixml, libmtp, libudev);
 # libkdx.so and libkdxplatform.so are the package's own.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt draws the desktop program's SVG icon with a plug-in no program links.
+if(TARGET norvik-kdx-converter)
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS libqt6svg6)
+endif()
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR}/bin)
 include(CPack)

@@ -11,6 +11,8 @@ packages=(
   libpugixml-dev
   # libqt6multimedia6 carries the FFmpeg media plug-in the preview plays with.
   qt6-base-dev qt6-multimedia-dev libqt6multimedia6 fonts-dejavu-core
+  # libqt6svg6 carries the SVG image plug-in that draws the program's icon.
+  libqt6svg6
   libmtp-dev libudev-dev
   time python3
   # The Debian package: CPack finds its runtime dependencies with dpkg-shlibdeps

@@ -1,8 +1,12 @@
 #include "HalvardVideoConverter.h"
 
+#include <QApplication>
+#include <utility>
+
 #include "HalvardVideoConverterDlg.h"
 #include "WMDM.h"
 #include "message_box.h"
+#include "program_icon.h"
 #include "startup_gate.h"
 
 namespace {
@@ -25,13 +29,15 @@ class WmdmControl : public DeviceManagerControl {
 
 }  // namespace
 
-CHalvardVideoConverterApp::CHalvardVideoConverterApp() : m_wmdm(std::make_unique<CWMDM>()) {}
+CHalvardVideoConverterApp::CHalvardVideoConverterApp(std::string deviceTablePath)
+    : m_strDeviceTablePath(std::move(deviceTablePath)), m_wmdm(std::make_unique<CWMDM>()) {}
 
 CHalvardVideoConverterApp::~CHalvardVideoConverterApp() = default;
 
 int CHalvardVideoConverterApp::Run(const QStringList& files) {
+  QApplication::setWindowIcon(ProgramIcon());
   OwnerlessWarningBox messageBox;
-  TesselConfigTableLoader table(m_configFile);
+  TesselConfigTableLoader table(m_configFile, m_strDeviceTablePath);
   WmdmControl deviceManager(*m_wmdm);
   const StartupOutcome outcome =
       RunStartup(m_environment, messageBox, table, deviceManager, [&](const StartupOutcome& gate) {

@@ -4,6 +4,7 @@
 
 #include <QStringList>
 #include <memory>
+#include <string>
 
 #include "TesselConfigFile.h"
 #include "TesselOSEnvironment.h"
@@ -12,16 +13,20 @@ class CWMDM;
 
 class CHalvardVideoConverterApp {
  public:
-  CHalvardVideoConverterApp();
+  // The device table is read from `deviceTablePath`, or from the data
+  // folder when it is empty.
+  explicit CHalvardVideoConverterApp(std::string deviceTablePath = {});
   ~CHalvardVideoConverterApp();
 
-  // Runs the whole program with `files` queued in the window; the exit
-  // status is 1 when start-up ended the program, else 0.
+  // Runs the whole program with `files` queued in the window; its message
+  // boxes and window carry the program's icon. The exit status is 1 when
+  // start-up ended the program, else 0.
   int Run(const QStringList& files);
 
   const CTesselConfigFile& devices() const { return m_configFile; }
 
  private:
+  std::string m_strDeviceTablePath;
   CTesselConfigFile m_configFile;
   TesselOSEnvironment m_environment;
   std::unique_ptr<CWMDM> m_wmdm;
