@@ -2,16 +2,20 @@
 // the conversion batch does through it.
 #pragma once
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 #include "FileDropListCtrl.h"
 #include "conversion_driver.h"
 #include "dialog_fixture.h"
+#include "fixture_machine.h"
 #include "kdxreader/kdx_file.h"
 
 namespace fs = std::filesystem;
@@ -76,4 +80,21 @@ class ConversionTest : public DialogTest {
   }
 
   std::string destination;
+};
+
+// A window with player support on the mass-storage path, opened while an
+// NK-128 is mounted.
+class PlayerConversionTest : public ConversionTest {
+ protected:
+  void SetUp() override {
+    ConversionTest::SetUp();
+    machine.emplace();  // in the scratch temporary folder
+    mountPoint = machine->Mount(machine->AddUsbDisk({}), "PLAYER");
+    OpenDialog(ConverterStartFlags{true, false});
+    dialog->ShowDestinationFolder(destination);
+  }
+  void TearDown() override { dialog.reset(); }  // before the machine goes
+
+  std::optional<kdxtest::FixtureMachine> machine;
+  std::string mountPoint;
 };

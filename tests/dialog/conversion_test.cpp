@@ -4,13 +4,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <fstream>
-#include <optional>
 
 #include "XListDelegate.h"
 #include "thumbnail_area.h"
 #include "box_watcher.h"
 #include "conversion_fixture.h"
-#include "fixture_machine.h"
 #include "kdx.h"
 #include "posted_message_window.h"
 
@@ -145,23 +143,6 @@ TEST_F(ConversionTest, AFailedRunDoesNotCutTheNextFilesWaitShort) {
   ASSERT_TRUE(next.file) << next.error;
   EXPECT_NEAR(next.file->playingSeconds, 3.0, 0.2);
 }
-
-// A window with player support on the mass-storage path, opened while an
-// NK-128 is mounted.
-class PlayerConversionTest : public ConversionTest {
- protected:
-  void SetUp() override {
-    ConversionTest::SetUp();
-    machine.emplace();  // in the scratch temporary folder
-    mountPoint = machine->Mount(machine->AddUsbDisk({}), "PLAYER");
-    OpenDialog(ConverterStartFlags{true, false});
-    dialog->ShowDestinationFolder(destination);
-  }
-  void TearDown() override { dialog.reset(); }  // before the machine goes
-
-  std::optional<kdxtest::FixtureMachine> machine;
-  std::string mountPoint;
-};
 
 TEST_F(PlayerConversionTest, ConvertedFilesGoToTheDetectedPlayerUntilItIsUnmounted) {
   EXPECT_EQ(StatusLine(), "Device Detected:     NK-128");
