@@ -5,10 +5,12 @@
 #include <QComboBox>
 #include <fstream>
 
+#include "WMDM.h"
 #include "XListDelegate.h"
 #include "thumbnail_area.h"
 #include "box_watcher.h"
 #include "conversion_fixture.h"
+#include "fake_device_backend.h"
 #include "kdx.h"
 #include "posted_message_window.h"
 
@@ -161,6 +163,31 @@ TEST_F(PlayerConversionTest, ConvertedFilesGoToTheDetectedPlayerUntilItIsUnmount
   machine->Unmount(mountPoint);
   ASSERT_TRUE(QTest::qWaitFor([&] { return StatusLine() == "No Supported Player Detected!"; }, 10000));
   EXPECT_FALSE(dialog->transferOption()->isChecked());
+}
+
+TEST_F(ConversionTest, APortablePlayerReceivesTheConvertedFile) {
+  const std::string name = "\\\\?\\USB#VID_1F3A&PID_0176#MTP1.5#{6ac27878-a6fa-4155-ba85-f98f491d4f33}";
+  auto backend = std::make_unique<FakeDeviceBackend>(DeviceProtocol::Mtp, "\\\\?\\USB");
+  FakeDeviceBackend* player = backend.get();
+  std::vector<std::unique_ptr<PortableDeviceBackend>> backends;
+  backends.push_back(std::move(backend));
+  CWMDM wmdm(std::make_unique<PortableDeviceService>(std::move(backends)));
+  ASSERT_EQ(wmdm.Initialize(), S_OK);
+  player->Add(name, "Pocket");
+  OpenDialog(ConverterStartFlags{true, true}, &wmdm);
+  dialog->ShowDestinationFolder(destination);
+  EXPECT_EQ(StatusLine(), "Player Detected:     NK-176T");
+  EXPECT_TRUE(dialog->transferOption()->isChecked());
+
+  Add("short_0.6s.mp4", "a.mp4");
+  ClickConvert();
+  EXPECT_EQ(Status(0), "Complete.");
+  ExpectValidKdx(Output("a"));
+  ASSERT_EQ(player->sent.size(), 1u);
+  EXPECT_EQ(player->sent[0].rfind("root/VIDEO/KDX ", 0), 0u) << player->sent[0];
+  EXPECT_EQ(dialog->transferOption()->text(), "Transfer outputs file to NK-176T after conversion is complete.");
+  dialog.reset();
+  wmdm.Uninitialize();
 }
 
 }  // namespace
