@@ -5,12 +5,11 @@
 #include <QComboBox>
 #include <fstream>
 
-#include "WMDM.h"
 #include "XListDelegate.h"
 #include "thumbnail_area.h"
 #include "box_watcher.h"
 #include "conversion_fixture.h"
-#include "fake_device_backend.h"
+#include "fake_device_manager.h"
 #include "kdx.h"
 #include "posted_message_window.h"
 
@@ -167,14 +166,11 @@ TEST_F(PlayerConversionTest, ConvertedFilesGoToTheDetectedPlayerUntilItIsUnmount
 
 TEST_F(ConversionTest, APortablePlayerReceivesTheConvertedFile) {
   const std::string name = "\\\\?\\USB#VID_1F3A&PID_0176#MTP1.5#{6ac27878-a6fa-4155-ba85-f98f491d4f33}";
-  auto backend = std::make_unique<FakeDeviceBackend>(DeviceProtocol::Mtp, "\\\\?\\USB");
-  FakeDeviceBackend* player = backend.get();
-  std::vector<std::unique_ptr<PortableDeviceBackend>> backends;
-  backends.push_back(std::move(backend));
-  CWMDM wmdm(std::make_unique<PortableDeviceService>(std::move(backends)));
-  ASSERT_EQ(wmdm.Initialize(), S_OK);
+  FakeDeviceManager manager;
+  FakeDeviceBackend* player = manager.backend;
+  ASSERT_EQ(manager.wmdm->Initialize(), S_OK);
   player->Add(name, "Pocket");
-  OpenDialog(ConverterStartFlags{true, true}, &wmdm);
+  OpenDialog(ConverterStartFlags{true, true}, manager.wmdm.get());
   dialog->ShowDestinationFolder(destination);
   EXPECT_EQ(StatusLine(), "Player Detected:     NK-176T");
   EXPECT_TRUE(dialog->transferOption()->isChecked());
@@ -187,7 +183,7 @@ TEST_F(ConversionTest, APortablePlayerReceivesTheConvertedFile) {
   EXPECT_EQ(player->sent[0].rfind("root/VIDEO/KDX ", 0), 0u) << player->sent[0];
   EXPECT_EQ(dialog->transferOption()->text(), "Transfer outputs file to NK-176T after conversion is complete.");
   dialog.reset();
-  wmdm.Uninitialize();
+  manager.wmdm->Uninitialize();
 }
 
 }  // namespace
