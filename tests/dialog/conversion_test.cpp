@@ -6,12 +6,12 @@
 #include <fstream>
 
 #include "XListDelegate.h"
-#include "thumbnail_area.h"
 #include "box_watcher.h"
 #include "conversion_fixture.h"
 #include "fake_device_manager.h"
 #include "kdx.h"
 #include "posted_message_window.h"
+#include "thumbnail_area.h"
 
 namespace {
 
