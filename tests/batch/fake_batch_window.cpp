@@ -1,8 +1,5 @@
 #include "fake_batch_window.h"
 
-#include <QAbstractButton>
-#include <QApplication>
-
 #include "TesselConfigFile.h"
 #include "kdx.h"
 #include "video_duration.h"
@@ -39,19 +36,4 @@ const DEVICE_CONFIG_ENTRY* FakeBatchWindow::SelectedModel() const {
 bool FakeBatchWindow::TransferOutputFile(int, const std::string& path) {
   transferred.push_back(path);
   return false;
-}
-
-BoxAnswers::BoxAnswers(std::vector<QMessageBox::StandardButton> answers) : answers_(std::move(answers)) {
-  QObject::connect(&timer_, &QTimer::timeout, [this] { Answer(); });
-  timer_.start(20);
-}
-
-void BoxAnswers::Answer() {
-  auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-  if (box == nullptr || box == lastBox_.data() || answers_.empty()) return;
-  lastBox_ = box;
-  texts.append(box->text());
-  const QMessageBox::StandardButton answer = answers_.front();
-  answers_.erase(answers_.begin());
-  if (answer != QMessageBox::NoButton) box->button(answer)->click();
 }

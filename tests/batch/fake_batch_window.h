@@ -1,12 +1,9 @@
 // A main window stand-in for the batch: a real file list and a real message
 // window that hands the encoder's messages to the driver, with hooks that
-// let a test act at chosen moments and answer message boxes.
+// let a test act at chosen moments.
 #pragma once
 
-#include <QMessageBox>
-#include <QPointer>
 #include <QStringList>
-#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -60,18 +57,4 @@ class FakeBatchWindow : public BatchWindow {
   CXListCtrl list_;
   PostedMessageWindow messages_;
   std::vector<std::unique_ptr<INPUT_VIDEO_ITEM>> items_;
-};
-
-// Answers the message boxes that come up, in order, and keeps their texts;
-// QMessageBox::NoButton leaves a box to close by itself.
-class BoxAnswers {
- public:
-  explicit BoxAnswers(std::vector<QMessageBox::StandardButton> answers);
-  QStringList texts;
-
- private:
-  void Answer();
-  std::vector<QMessageBox::StandardButton> answers_;
-  QPointer<QMessageBox> lastBox_;
-  QTimer timer_;
 };

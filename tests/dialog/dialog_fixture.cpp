@@ -31,8 +31,8 @@ void DialogTest::SetUp() {
   OpenDialog();
 }
 
-void DialogTest::OpenDialog() {
-  dialog = std::make_unique<CHalvardVideoConverterDlg>(devices, ConverterStartFlags{});
+void DialogTest::OpenDialog(ConverterStartFlags flags, CWMDM* wmdm) {
+  dialog = std::make_unique<CHalvardVideoConverterDlg>(devices, flags, wmdm);
   dialog->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
   dialog->activateWindow();

@@ -12,7 +12,8 @@
 #include "DevicePiture.h"
 #include "FileDropListCtrl.h"
 #include "path_utils.h"
-#include "dialog_fixture.h"
+#include "conversion_fixture.h"
+#include "thumbnail_area.h"
 
 namespace {
 
@@ -81,6 +82,33 @@ TEST_F(DialogTest, SavesPicturesOfTheMainWindow) {
   dialog->menuBar()->actions()[0]->menu()->actions()[1]->trigger();
   ASSERT_FALSE(about.isNull());
   Save(about, "main_window_about.png");
+}
+
+TEST_F(ConversionTest, SavesPicturesOfABatch) {
+  Add("long_320x240.mp4", "long.mp4");
+  Add("video_only.mp4", "silent.mp4");
+  Add("short_0.6s.mp4", "short.mp4");
+  QImage converting;
+  OnceWhen shot(
+      [&] {
+        return ShowsProgress(0) && dialog->fileList()->GetCellData(0, 3)->nProgressPercent >= 20 &&
+               !dialog->thumbnailArea()->picture().isNull();
+      },
+      [&] { converting = Picture(*dialog); });
+  ClickConvert();
+  ASSERT_FALSE(converting.isNull());
+  Save(converting, "main_window_converting.png");
+  ASSERT_EQ(Status(1), "Failed.");
+  Save(Picture(*dialog), "main_window_batch_done.png");
+}
+
+TEST_F(PlayerConversionTest, SavesAPictureWithADetectedPlayer) {
+  const QString picture = QString::fromStdString(GetModuleFolder()) + "NK-128.bmp";
+  WritePlayerPicture(picture);
+  OpenDialog(ConverterStartFlags{true, false});
+  QFile::remove(picture);
+  ASSERT_TRUE(dialog->transferOption()->isChecked());
+  Save(Picture(*dialog), "main_window_player.png");
 }
 
 }  // namespace

@@ -3,10 +3,9 @@
 #include <QApplication>
 #include <QTest>
 
-#include "WMDM.h"
 #include "device_change_notices.h"
 #include "dialog_players.h"
-#include "fake_device_backend.h"
+#include "fake_device_manager.h"
 #include "fixture_machine.h"
 #include "posted_message_window.h"
 #include "player_test_doubles.h"
@@ -61,13 +60,10 @@ TEST_F(DialogPlayersTest, DrivesMountedAndUnmountedReachTheWindowThroughTheMount
 }
 
 TEST_F(DialogPlayersTest, PortablePlayersArriveThroughTheDeviceManagersNotifications) {
-  auto mtp = std::make_unique<FakeDeviceBackend>(DeviceProtocol::Mtp, "\\\\?\\USB");
-  FakeDeviceBackend* device = mtp.get();
-  std::vector<std::unique_ptr<PortableDeviceBackend>> backends;
-  backends.push_back(std::move(mtp));
-  CWMDM wmdm(std::make_unique<PortableDeviceService>(std::move(backends)));
+  FakeDeviceManager manager;
+  CWMDM& wmdm = *manager.wmdm;
   ASSERT_EQ(wmdm.Initialize(), S_OK);
-  device->Add(kPlayerName, "Pocket");
+  manager.backend->Add(kPlayerName, "Pocket");
   Start(PlayerSupport{true, true}, &wmdm);
   EXPECT_EQ(window_.status(), "Player Detected:     NK-176T") << "a player already connected is found at start";
 

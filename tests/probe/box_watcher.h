@@ -4,6 +4,8 @@
 
 #include <QMessageBox>
 #include <QObject>
+#include <QPair>
+#include <QPointer>
 #include <QStringList>
 #include <QTimer>
 
@@ -19,6 +21,9 @@ class BoxWatcher : public QObject {
   // Presses `answer` on every box that shows up; NoButton leaves them open
   // (for boxes that close themselves).
   explicit BoxWatcher(QMessageBox::StandardButton answer = QMessageBox::Ok);
+  // Gives each new box the next answer of the list, in order; boxes beyond
+  // the list are left open.
+  explicit BoxWatcher(QList<QMessageBox::StandardButton> answers);
   const QList<SeenBox>& seen() const { return seen_; }
   QStringList texts() const;
 
@@ -26,7 +31,10 @@ class BoxWatcher : public QObject {
   void Look();
 
   QMessageBox::StandardButton answer_;
+  QList<QMessageBox::StandardButton> answers_;
+  bool inOrder_ = false;
   QTimer timer_;
   QList<SeenBox> seen_;
-  QList<const QMessageBox*> known_;
+  // Boxes seen and the answer each got; a closed box drops out by itself.
+  QList<QPair<QPointer<QMessageBox>, QMessageBox::StandardButton>> known_;
 };
