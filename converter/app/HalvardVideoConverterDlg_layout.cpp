@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "DevicePiture.h"
 #include "FileDropListCtrl.h"
@@ -182,9 +183,15 @@ void CHalvardVideoConverterDlg::SetUpFileList() {
     const char* heading;
     double share;
   } columns[] = {{"Input Video Files", 0.5}, {"Type", 0.08}, {"Size", 0.1}, {"Status", 0.33}};
-  for (int column = 0; column < 4; ++column)
-    m_listVideo->InsertColumn(column, QString::fromUtf8(columns[column].heading), Qt::AlignLeft,
-                              static_cast<int>(width * columns[column].share));
+  // The shares add up to a little more than the whole: Status takes what is
+  // left, so no scroll bar appears for a list that fits.
+  int used = 0;
+  for (int column = 0; column < 4; ++column) {
+    const int columnWidth = column < 3 ? static_cast<int>(width * columns[column].share)
+                                       : std::min(static_cast<int>(width * columns[column].share), width - used);
+    m_listVideo->InsertColumn(column, QString::fromUtf8(columns[column].heading), Qt::AlignLeft, columnWidth);
+    used += columnWidth;
+  }
   m_listVideo->setSelectionBehavior(QAbstractItemView::SelectRows);
   m_listVideo->setSelectionMode(QAbstractItemView::SingleSelection);
   m_listVideo->setShowGrid(true);
