@@ -29,6 +29,28 @@ QImage Picture(QWidget& widget) {
   return widget.grab().toImage();
 }
 
+// The window with the message box now open drawn over its middle; null
+// when no box is open.
+QImage PictureWithOpenBox(QWidget& window) {
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    auto* box = qobject_cast<QMessageBox*>(widget);
+    if (box == nullptr || !box->isVisible()) continue;
+    QImage picture = Picture(window);
+    QPainter painter(&picture);
+    const QImage boxPicture = Picture(*box);
+    painter.drawImage(QPoint((picture.width() - boxPicture.width()) / 2, (picture.height() - boxPicture.height()) / 2),
+                      boxPicture);
+    return picture;
+  }
+  return {};
+}
+
+QMessageBox* OpenBox() {
+  for (QWidget* widget : QApplication::topLevelWidgets())
+    if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible()) return box;
+  return nullptr;
+}
+
 // A player picture as the shipped ones are made: 24 bits, magenta around the player.
 void WritePlayerPicture(const QString& path) {
   QImage picture(60, 90, QImage::Format_RGB888);
@@ -65,19 +87,12 @@ TEST_F(DialogTest, SavesPicturesOfTheMainWindow) {
   // The about box drawn over the window it belongs to.
   QImage about;
   QTimer::singleShot(100, [&] {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-      if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible()) {
-        QImage window = Picture(*dialog);
-        QPainter painter(&window);
-        const QImage boxPicture = Picture(*box);
-        painter.drawImage(QPoint((window.width() - boxPicture.width()) / 2, (window.height() - boxPicture.height()) / 2),
-                          boxPicture);
-        about = window;
-        EXPECT_EQ(box->windowTitle(), "About Norvik KDX Video Converter");
-        EXPECT_EQ(box->text(), "Norvik KDX Video Converter Version 1.4.2.0");
-        box->accept();
-      }
-    }
+    QMessageBox* box = OpenBox();
+    if (box == nullptr) return;
+    about = PictureWithOpenBox(*dialog);
+    EXPECT_EQ(box->windowTitle(), "About Norvik KDX Video Converter");
+    EXPECT_EQ(box->text(), "Norvik KDX Video Converter Version 1.4.2.0");
+    box->accept();
   });
   dialog->menuBar()->actions()[0]->menu()->actions()[1]->trigger();
   ASSERT_FALSE(about.isNull());
@@ -100,6 +115,19 @@ TEST_F(ConversionTest, SavesPicturesOfABatch) {
   Save(converting, "main_window_converting.png");
   ASSERT_EQ(Status(1), "Failed.");
   Save(Picture(*dialog), "main_window_batch_done.png");
+
+  // Converting the first file again asks before its output is replaced.
+  dialog->fileList()->SetCheckbox(0, 0, 1);
+  dialog->driver().SetOverwriteQuestionTimeout(60000);
+  QImage question;
+  OnceWhen asked([&] { return OpenBox() != nullptr; },
+                 [&] {
+                   question = PictureWithOpenBox(*dialog);
+                   OpenBox()->button(QMessageBox::Cancel)->click();
+                 });
+  ClickConvert();
+  ASSERT_FALSE(question.isNull());
+  Save(question, "main_window_overwrite_question.png");
 }
 
 TEST_F(PlayerConversionTest, SavesAPictureWithADetectedPlayer) {
