@@ -29,40 +29,29 @@ QImage Picture(QWidget& widget) {
   return widget.grab().toImage();
 }
 
-// The window with the message box now open drawn over its middle; null
-// when no box is open.
-QImage PictureWithOpenBox(QWidget& window) {
-  for (QWidget* widget : QApplication::topLevelWidgets()) {
-    auto* box = qobject_cast<QMessageBox*>(widget);
-    if (box == nullptr || !box->isVisible()) continue;
-    QImage picture = Picture(window);
-    QPainter painter(&picture);
-    const QImage boxPicture = Picture(*box);
-    painter.drawImage(QPoint((picture.width() - boxPicture.width()) / 2, (picture.height() - boxPicture.height()) / 2),
-                      boxPicture);
-    return picture;
-  }
-  return {};
-}
-
 QMessageBox* OpenBox() {
   for (QWidget* widget : QApplication::topLevelWidgets())
     if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible()) return box;
   return nullptr;
 }
 
-// A player picture as the shipped ones are made: 24 bits, magenta around the player.
-void WritePlayerPicture(const QString& path) {
-  QImage picture(60, 90, QImage::Format_RGB888);
-  picture.fill(QColor(255, 0, 255));
+// The window with the message box now open drawn over its middle; null
+// when no box is open.
+QImage PictureWithOpenBox(QWidget& window) {
+  QMessageBox* box = OpenBox();
+  if (box == nullptr) return {};
+  QImage picture = Picture(window);
   QPainter painter(&picture);
-  painter.setBrush(QColor(40, 40, 48));
-  painter.drawRoundedRect(8, 4, 44, 82, 8, 8);
-  painter.fillRect(13, 10, 34, 40, QColor(90, 150, 220));
-  painter.setBrush(QColor(200, 200, 200));
-  painter.drawEllipse(20, 58, 20, 20);
-  painter.end();
-  ASSERT_TRUE(picture.save(path, "BMP"));
+  const QImage boxPicture = Picture(*box);
+  painter.drawImage(QPoint((picture.width() - boxPicture.width()) / 2, (picture.height() - boxPicture.height()) / 2),
+                    boxPicture);
+  return picture;
+}
+
+// The shipped picture of a model, as the build draws it from the device table.
+void WritePlayerPicture(const QString& path) {
+  QFile::remove(path);
+  ASSERT_TRUE(QFile::copy(QStringLiteral(KDX_DATA_DIR "/NK-128.bmp"), path));
 }
 
 TEST_F(DialogTest, SavesPicturesOfTheMainWindow) {
