@@ -134,3 +134,10 @@ make timeline_30fps.mkv $(coded 30 4) $(beeps 4) -c:v libx264 -preset ultrafast 
 make timeline_10fps_no_rate.nut $(coded 10 16) $(beeps 16) \
   -vf "settb=1/1000,setpts='(N/10+if(eq(mod(N\\,3)\\,0)\\,0.01\\,0))/TB'" -fps_mode passthrough -c:v mpeg4 -q:v 3 \
   -c:a pcm_s16le
+
+# The containers users bring besides the classic ones, for the conversion
+# job's table: lengths stated only by the container, or not at all.
+make job_h264_aac.mkv $(video 160x120 25 2) $(audio 440 44100 2) -ac 2 -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac -shortest
+make job_vp8_vorbis.webm $(video 160x120 25 2) $(audio 440 44100 2) -ac 2 -c:v libvpx -b:v 300k -c:a libvorbis -shortest
+make job_mpeg2_mp2.ts $(video 160x120 25 2) $(audio 440 48000 2) -ac 2 -c:v mpeg2video -q:v 3 -c:a mp2 -shortest
+make job_video_only.m2v $(video 160x120 25 2) -c:v mpeg2video -q:v 3 -f mpeg2video
