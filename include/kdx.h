@@ -8,6 +8,8 @@
 
 #define WM_TRANSCODE_PROGRESS (WM_USER + 1)  // 0x401: wParam percent, lParam thumbnail or 0
 #define WM_TRANSCODE_ERROR (WM_USER + 2)     // 0x402: wParam 0 with a result, or 1 when no quality fits
+// WM_TRANSCODE_ERROR's wParam when the range held no picture: nothing was written.
+#define KDX_ERROR_NO_PICTURE 5
 
 // Values of the library's state word.
 #define TS_BUSY 0

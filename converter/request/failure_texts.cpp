@@ -23,6 +23,8 @@ std::string NewTranscoderFailureText(HRESULT result) {
       return kNoVideoCodec;
     case VFW_E_CANNOT_RENDER:
       return "No codec is available for this video format. Please install the codec.";
+    case E_INVALIDARG:
+      return "The source file is also the destination file. Please choose another output name or folder.";
     default:
       return "Unknown error = " + Hex(static_cast<uint32_t>(result));
   }

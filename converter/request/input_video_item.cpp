@@ -44,3 +44,9 @@ INPUT_VIDEO_ITEM NewInputVideoItem(const std::string& inputPath, int64_t duratio
   item.strQuality = kQualityHigh;
   return item;
 }
+
+std::string FormatVideoTime(const VIDEO_TIME& time) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%02d:%02d:%02d", time.nHour, time.nMinute, time.nSecond);
+  return text;
+}

@@ -29,6 +29,8 @@ struct INPUT_VIDEO_ITEM {
 
 VIDEO_TIME SecondsToVideoTime(int64_t seconds);
 int64_t VideoTimeToSeconds(const VIDEO_TIME& time);
+// "HH:MM:SS"
+std::string FormatVideoTime(const VIDEO_TIME& time);
 
 // Name of the converted file: the input's name without its last extension,
 // followed by ".kdx".

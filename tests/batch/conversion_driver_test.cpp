@@ -49,22 +49,6 @@ class BatchTest : public ::testing::Test {
   std::map<int, int> seen_;
 };
 
-TEST_F(BatchTest, AnEncoderThatDoesNotStartFailsOnlyItsRow) {
-  Add("short_0.6s.mp4", "refused.mp4");
-  Add("short_0.6s.mp4", "next.mp4");
-  // Closing the transcoder after it was opened makes Transcode refuse.
-  window.onModelRead = [&] {
-    if (window.driver.CurrentRow() == 0) CloseTranscoder();
-  };
-  window.driver.ConvertAll();
-
-  // The fake window lets the test close the encoder between the row's open
-  // and its request, which the real window gives no moment for.
-  EXPECT_EQ(Status(0), "Failed.");
-  EXPECT_EQ(Tip(0), "Failed. The encoder did not start the conversion.");
-  EXPECT_EQ(Status(1), "Complete.");
-}
-
 TEST_F(BatchTest, APercentAbove100EndsTheRun) {
   Add("short_0.6s.mp4", "a.mp4");
   bool forced = false;

@@ -28,10 +28,7 @@ int FakeBatchWindow::AddFile(const std::string& path) {
   return row;
 }
 
-const DEVICE_CONFIG_ENTRY* FakeBatchWindow::SelectedModel() const {
-  if (onModelRead) onModelRead();
-  return &model;
-}
+const DEVICE_CONFIG_ENTRY* FakeBatchWindow::SelectedModel() const { return &model; }
 
 bool FakeBatchWindow::TransferOutputFile(int, const std::string& path) {
   transferred.push_back(path);

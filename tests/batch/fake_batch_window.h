@@ -50,7 +50,6 @@ class FakeBatchWindow : public BatchWindow {
   std::vector<std::string> transferred;
   // Sees each encoder message first; true keeps it from the driver.
   std::function<bool(const WindowMessage&)> onMessage;
-  std::function<void()> onModelRead;
 
  private:
   QWidget owner_;

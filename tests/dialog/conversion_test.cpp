@@ -63,7 +63,7 @@ TEST_F(ConversionTest, CancelDuringTheFirstFileLeavesTheOthersTicked) {
   ClickConvert();
 
   // The stopped row: progress gone, no result, unticked.
-  EXPECT_EQ(Status(0), "");
+  EXPECT_EQ(Status(0), "") << Tip(0);
   EXPECT_FALSE(dialog->fileList()->GetCellData(0, 3)->bShowProgress);
   EXPECT_EQ(Ticked(0), 0);
   EXPECT_EQ(Ticked(1), 1);

@@ -14,20 +14,9 @@
 #include "path_utils.h"
 #include "conversion_fixture.h"
 #include "thumbnail_area.h"
+#include "window_pictures.h"
 
 namespace {
-
-void Save(const QImage& picture, const QString& name) {
-  const QString folder = QStringLiteral(KDX_SCREENS_DIR);
-  ASSERT_TRUE(QDir().mkpath(folder));
-  ASSERT_TRUE(picture.save(folder + "/" + name));
-  EXPECT_FALSE(QImage(folder + "/" + name).isNull());
-}
-
-QImage Picture(QWidget& widget) {
-  QApplication::processEvents();
-  return widget.grab().toImage();
-}
 
 QMessageBox* OpenBox() {
   for (QWidget* widget : QApplication::topLevelWidgets())

@@ -6,6 +6,7 @@
 #include <regex>
 #include <sstream>
 
+#include "job_cases.h"
 #include "test_paths.h"
 
 namespace fs = std::filesystem;
@@ -238,6 +239,41 @@ TEST_F(KdxConvert, InterruptStopsTheBatchWithoutPartialFiles) {
     ++converted;
   }
   EXPECT_LT(converted, kFiles);
+}
+
+}  // namespace
+
+namespace {
+
+// The files users bring, one kdxconvert run each: pictures or the reason,
+// and the source always left as it was.
+TEST_F(KdxConvert, EveryKindOfFileConvertsOrSaysWhy) {
+  const std::vector<kdxtest::JobCase> cases = kdxtest::JobCases();
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    const kdxtest::JobCase& c = cases[i];
+    SCOPED_TRACE(c.label);
+    const std::string out = dir_.File("out-" + std::to_string(i));
+    std::string source = c.source;
+    if (source.rfind("OUT/", 0) == 0) source = out + source.substr(3);
+    else source = dir_.File(source);
+    fs::create_directories(fs::path(source).parent_path());
+    fs::copy_file(MediaPath(c.clip), source);
+    const std::string before = ReadAll(source);
+    std::string arguments = "--model NK-128 --overwrite --output '" + out + "'";
+    if (!c.start.empty()) arguments += " --start " + c.start + " --end " + c.end;
+    std::string output;
+    const int status = Run(arguments + " '" + source + "'", &output);
+    const std::string result = out + "/NK-128/" + fs::path(source).stem().string() + ".kdx";
+    if (c.failure.empty()) {
+      EXPECT_EQ(status, 0) << output;
+      EXPECT_TRUE(std::regex_search(Info(result), std::regex("frame count [1-9]"))) << output;
+    } else {
+      EXPECT_EQ(status, 1) << output;
+      EXPECT_NE(output.find(source + ": Failed. " + c.failure), std::string::npos) << output;
+      if (result != source) EXPECT_FALSE(fs::exists(result));
+    }
+    EXPECT_EQ(ReadAll(source), before);
+  }
 }
 
 }  // namespace

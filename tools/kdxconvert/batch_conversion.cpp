@@ -4,8 +4,8 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <set>
 
+#include "destination_claims.h"
 #include "destination_path.h"
 #include "failure_texts.h"
 #include "file_conversion.h"
@@ -56,7 +56,7 @@ class Batch {
  private:
   FileOutcome ConvertOne(const std::string& input) {
     std::error_code ignored;
-    if (!std::filesystem::is_regular_file(input, ignored)) {
+    if (!std::filesystem::exists(input, ignored)) {
       display_.Report(false, input + ": " + kMissingInputText);
       return FileOutcome::kFailed;
     }
@@ -68,7 +68,7 @@ class Batch {
     }
     if (FileOutcome refused; !MayWrite(input, destination, &refused)) return refused;
     FileOutcome outcome = ConvertFile(FileJob{input, destination, model_, options_}, queue_, display_);
-    if (outcome == FileOutcome::kConverted) written_.insert(destination);
+    if (outcome == FileOutcome::kConverted) written_.Claim(destination);
     return outcome;
   }
 
@@ -76,7 +76,7 @@ class Batch {
   bool MayWrite(const std::string& input, const std::string& destination, FileOutcome* refused) {
     std::error_code ignored;
     *refused = FileOutcome::kSkipped;
-    if (written_.count(destination) != 0) {
+    if (written_.Claimed(destination)) {
       display_.Report(false, input + ": skipped, " + destination + " was already written by this run.");
       return false;
     }
@@ -113,7 +113,7 @@ class Batch {
   ProgressDisplay display_;
   const bool askOnTerminal_;
   MessageQueue queue_;
-  std::set<std::string> written_;  // files made by this run, never replaced by a later input
+  DestinationClaims written_;  // files made by this run, never replaced by a later input
   BatchSummary summary_;
 };
 

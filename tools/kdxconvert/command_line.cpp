@@ -57,12 +57,6 @@ std::optional<VIDEO_TIME> ParseVideoTime(const std::string& text) {
   return time;
 }
 
-std::string FormatVideoTime(const VIDEO_TIME& time) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%02d:%02d:%02d", time.nHour, time.nMinute, time.nSecond);
-  return text;
-}
-
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
   static const char* const kValueOptions[] = {"--model", "--quality", "--mode", "--start", "--end", "--output"};
   ConvertOptions options;
@@ -98,9 +92,6 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       }
       if (std::string error = ApplyValueOption(options, name, value); !error.empty()) return {std::nullopt, error};
     }
-  }
-  if (options.start && options.end && VideoTimeToSeconds(*options.start) >= VideoTimeToSeconds(*options.end)) {
-    return {std::nullopt, "--start must come before --end"};
   }
   if (options.files.empty() && !options.help && !options.listModels) return {std::nullopt, "no input file given"};
   return {options, {}};

@@ -30,7 +30,6 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
 // "HH:MM:SS" (any number of hour digits, minutes and seconds below 60).
 std::optional<VIDEO_TIME> ParseVideoTime(const std::string& text);
-std::string FormatVideoTime(const VIDEO_TIME& time);
 
 // The text of --help.
 std::string UsageText();

@@ -1,4 +1,5 @@
-// One file through the encoder: open, request, wait for the run's end.
+// One file of the command line's batch through the shared conversion job,
+// reported on the terminal.
 #pragma once
 
 #include <string>

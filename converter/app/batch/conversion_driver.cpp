@@ -1,18 +1,17 @@
 #include "conversion_driver.h"
 
-#include <ctime>
 #include <filesystem>
 
 #include "batch_window.h"
+#include "conversion_job.h"
 #include "destination_path.h"
 #include "failure_texts.h"
-#include "frame_filter_hook.h"
 #include "input_video_item.h"
 #include "kdx.h"
 #include "log_file.h"
 #include "message_box.h"
+#include "posted_run_messages.h"
 #include "row_states.h"
-#include "transcoder_request.h"
 #include "XListCtrl.h"
 
 namespace fs = std::filesystem;
@@ -46,6 +45,7 @@ void ConversionDriver::ConvertAll() {
   window_.SetConvertCaption("&Cancel");
   LockWindowForBatch(true);
   converting_ = true;
+  written_.Clear();
 
   CXListCtrl& list = window_.FileList();
   // The count is read on every turn: files dropped meanwhile join the batch.
@@ -93,77 +93,71 @@ int ConversionDriver::ConvertFile(int row) {
     list.SetItemText(row, kStatusColumn, kMissingInputText);
     return -1;
   }
-  inputPath_ = input;
   if (!GetDestFileName(row)) {
     KDX_ERROR_LOG("GetDestFileName Error.Conversion abort.");
     return -1;
   }
-
-  int64_t duration = 0;
-  const HRESULT opened = NewTranscoder(window_.WindowHandle(), inputPath_.c_str(), destPath_.c_str(), &duration);
-  if (opened != S_OK) {
-    ShowRowFailed(list, row, QString::fromStdString(NewTranscoderFailureText(opened)));
+  if (written_.Claimed(destPath_)) {
+    ReportFailure(row, "Skipped: " + destPath_ + " was already written by this batch.");
     return 0;
   }
   // GetDestFileName made sure of both.
   const DEVICE_CONFIG_ENTRY& model = *window_.SelectedModel();
   const auto& item = *static_cast<const INPUT_VIDEO_ITEM*>(list.GetItemData(row));
-  // hDC stays null: the encoder makes its thumbnails without a device context.
-  TranscoderRequest request = BuildTranscoderParam(model, item, window_.WindowHandle(), &FrameFilterHook);
-  SetScalingFilter(request.scalingFilter);
 
-  const std::time_t startedAt = std::time(nullptr);
   currentRow_ = row;
-  fileDone_.Reset();
-  runFinished_.Reset();
   ShowRowProgress(list, row, 0);
-  success_ = true;
-  runFailed_ = false;
-  runActive_ = true;
-  if (Transcode(&request.param) == 0) {
-    runActive_ = false;
-    ReportRunFailure(row, kNotStartedText);
-    return 0;
+  PostedRunMessages messages(window_.WindowHandle(), abort_,
+                             [this](int percent, HBITMAP bitmap) { ShowProgress(percent, bitmap); });
+  run_ = &messages;
+  const JobResult result =
+      RunConversionJob(ConversionJob{input, destPath_, model, [&item](int64_t) { return item; }}, messages);
+  run_ = nullptr;
+  thumbnail_.Reset();
+  return ShowResult(row, result, messages.Quit());
+}
+
+int ConversionDriver::ShowResult(int row, const JobResult& result, bool quit) {
+  CXListCtrl& list = window_.FileList();
+  switch (result.outcome) {
+    case JobOutcome::kConverted:
+      written_.Claim(destPath_);
+      ReportResult(row);
+      return 1;
+    case JobOutcome::kFailed:
+      ReportFailure(row, result.reason);
+      return 0;
+    case JobOutcome::kStopped:
+      break;
   }
-  if (!WaitForRun()) {
-    // The application is quitting: the run goes with it, and so does the batch.
-    StopTranscode();
-    runActive_ = false;
-    converting_ = false;
-    list.DeleteProgress(row, kStatusColumn);
-    return 1;
-  }
+  list.DeleteProgress(row, kStatusColumn);
+  list.SetBold(row, kInputColumn, false);
+  // The application is quitting: the batch goes with the run.
+  if (quit) converting_ = false;
   if (abort_) {
     abort_ = false;
-    list.DeleteProgress(row, kStatusColumn);
     window_.SetStatusText("Conversion abort.");
-    return 1;
   }
-  if (success_) ReportResult(row, static_cast<long long>(startedAt));
   return 1;
 }
 
-bool ConversionDriver::WaitForRun() {
-  // An error ends the file's wait before the run has posted its final
-  // message; that message must not end the wait of the next file.
-  return fileDone_.Wait() && runFinished_.Wait();
+void ConversionDriver::ReportFailure(int row, const std::string& reason) {
+  CXListCtrl& list = window_.FileList();
+  ShowRowFailed(list, row, QString::fromStdString(reason));
+  KDX_ERROR_LOG(reason);
+  list.SetBold(row, kInputColumn, false);
+  window_.SetStatusText(list.GetItemText(row, kInputColumn) + " Abort.");
 }
 
-void ConversionDriver::ReportResult(int row, long long startedAt) {
+void ConversionDriver::ReportResult(int row) {
   CXListCtrl& list = window_.FileList();
   const QString name = list.GetItemText(row, kInputColumn);
   list.DeleteProgress(row, kStatusColumn);
-  if (!FileExists(destPath_)) {
-    ShowRowFailed(list, row, kUnsupportedFormatText);
-    window_.SetStatusText(name + " Abort.");
-    return;
-  }
   list.SetItemText(row, kStatusColumn, "Complete.");
   list.SetBold(row, kInputColumn, false);
   window_.TransferOutputFile(row, destPath_);
   window_.SetStatusText(name + " complete.");
   list.SetItemText(row, kStatusColumn, "Complete.");
-  WriteLog("KDX Converting %s took time: %d", inputPath_.c_str(), static_cast<int>(std::time(nullptr) - startedAt));
 }
 
 bool ConversionDriver::GetDestFileName(int row) {

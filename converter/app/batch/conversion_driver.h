@@ -1,16 +1,18 @@
 // The conversion batch of the main window: converts the ticked rows one
-// after the other through the encoder, follows each run through the
-// encoder's posted messages, and lets the user cancel.
+// after the other through the shared conversion job, hands the encoder's
+// posted messages to the running job, and lets the user cancel.
 #pragma once
 
 #include <string>
 
+#include "destination_claims.h"
 #include "destination_questions.h"
 #include "platform_types.h"
-#include "run_wait.h"
 #include "thumbnail.h"
 
 class BatchWindow;
+class PostedRunMessages;
+struct JobResult;
 
 class ConversionDriver {
  public:
@@ -24,8 +26,8 @@ class ConversionDriver {
   // The Convert button while a batch runs: stops the running file and skips
   // the rest.
   void CancelConversion();
-  // Converts one row; -1 when it was not started, 0 when the encoder failed
-  // at once, 1 when a run took place.
+  // Converts one row; -1 when it was not started, 0 when it failed, 1 when
+  // it was converted or stopped.
   int ConvertFile(int row);
   // Prepares the row's destination path, asking about a missing target
   // folder and an existing file.
@@ -50,13 +52,11 @@ class ConversionDriver {
   bool IsKdxCodec() const;
   bool CurrentRowIsValid() const;
   void LockWindowForBatch(bool locked);
-  // After the encoder took the request: waits for the file's end and then
-  // for the run's final message, so no message of this run reaches the next.
-  bool WaitForRun();
-  // The row failed during or at the start of its run.
-  void ReportRunFailure(int row, const std::string& reason);
-  void ReportResult(int row, long long startedAt);
-  void ShowThumbnail();
+  // A progress message of the running file below 100.
+  void ShowProgress(int percent, HBITMAP bitmap);
+  int ShowResult(int row, const JobResult& result, bool quit);
+  void ReportFailure(int row, const std::string& reason);
+  void ReportResult(int row);
 
   BatchWindow& window_;
   bool converting_ = false;
@@ -64,15 +64,10 @@ class ConversionDriver {
   bool abort_ = false;
   int currentRow_ = -1;
   Overwrite overwrite_ = Overwrite::kAsk;
-  bool success_ = false;
-  // Between Transcode and the run's final progress message.
-  bool runActive_ = false;
-  // The run reported an error; its remaining messages only end it.
-  bool runFailed_ = false;
-  std::string inputPath_;
   std::string destPath_;
   OwnedThumbnail thumbnail_;
-  RunWait fileDone_;     // the row's result is known
-  RunWait runFinished_;  // the encoder posted the run's final message
+  // The running file's messages; null between runs.
+  PostedRunMessages* run_ = nullptr;
+  DestinationClaims written_;  // files this batch made
   unsigned overwriteTimeoutMs_ = kOverwriteQuestionTimeoutMs;
 };

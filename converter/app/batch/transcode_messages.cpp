@@ -1,11 +1,12 @@
-// The handlers of the encoder's posted messages, run inside the batch's wait.
+// The handlers of the encoder's posted messages: they reach the running
+// file's job, or are let go when no run is going on.
 #include <algorithm>
 
 #include "batch_window.h"
 #include "bitmap.h"
 #include "conversion_driver.h"
-#include "failure_texts.h"
-#include "log_file.h"
+#include "kdx.h"
+#include "posted_run_messages.h"
 #include "row_states.h"
 #include "XListCtrl.h"
 
@@ -13,55 +14,29 @@ bool ConversionDriver::CurrentRowIsValid() const {
   return currentRow_ >= 0 && currentRow_ < window_.FileList().GetItemCount();
 }
 
-void ConversionDriver::OnTranscodeProgress(WPARAM percentValue, LPARAM bitmapValue) {
-  HBITMAP bitmap = reinterpret_cast<HBITMAP>(bitmapValue);
+void ConversionDriver::OnTranscodeProgress(WPARAM percent, LPARAM bitmap) {
+  if (run_ != nullptr) {
+    run_->Deliver(WindowMessage{WM_TRANSCODE_PROGRESS, percent, bitmap});
+    return;
+  }
   // Messages outside a run (a quit cut its wait short) belong to no row.
-  if (!runActive_ || !CurrentRowIsValid()) {
-    if (bitmap != nullptr) DeleteObject(reinterpret_cast<HGDIOBJ>(bitmap));
-    return;
-  }
-  const int percent = static_cast<int>(std::min<WPARAM>(percentValue, 100));
-  const bool runEnds = percent == 100;
-  if (runFailed_) {
-    // The row already shows the error; the run only has to end.
-    if (bitmap != nullptr) DeleteObject(reinterpret_cast<HGDIOBJ>(bitmap));
-    if (runEnds) {
-      runActive_ = false;
-      runFinished_.Signal();
-    }
-    return;
-  }
-
-  CXListCtrl& list = window_.FileList();
-  ShowRowProgress(list, currentRow_, percent);
-  list.SetBold(currentRow_, kInputColumn, true);
-  thumbnail_.Reset(bitmap);
-  if (bitmap != nullptr) {
-    window_.SetStatusText(QString("Converting %1...").arg(list.GetItemText(currentRow_, kInputColumn)));
-  }
-  if (runEnds) {
-    ShowRowProgress(list, currentRow_, 0);
-    thumbnail_.Reset();
-    runActive_ = false;
-    fileDone_.Signal();
-    runFinished_.Signal();
-  }
-  if (thumbnail_.get() != nullptr) window_.ShowThumbnail(ImageOfBitmap(thumbnail_.get()), converting_);
+  if (bitmap != 0) DeleteObject(reinterpret_cast<HGDIOBJ>(bitmap));
 }
 
 int ConversionDriver::OnTranscodeError(WPARAM code, LPARAM result) {
-  if (!runActive_ || !CurrentRowIsValid()) return -1;
-  ReportRunFailure(currentRow_, TranscodeErrorText(code, result));
-  success_ = false;
-  runFailed_ = true;
-  fileDone_.Signal();
+  if (run_ == nullptr) return -1;
+  run_->Deliver(WindowMessage{WM_TRANSCODE_ERROR, code, result});
   return 0;
 }
 
-void ConversionDriver::ReportRunFailure(int row, const std::string& reason) {
+void ConversionDriver::ShowProgress(int percent, HBITMAP bitmap) {
+  thumbnail_.Reset(bitmap);
+  if (!CurrentRowIsValid()) return;
   CXListCtrl& list = window_.FileList();
-  ShowRowFailed(list, row, QString::fromStdString(reason));
-  KDX_ERROR_LOG(reason);
-  list.SetBold(row, kInputColumn, false);
-  window_.SetStatusText(list.GetItemText(row, kInputColumn) + " Abort.");
+  ShowRowProgress(list, currentRow_, std::min(percent, 100));
+  list.SetBold(currentRow_, kInputColumn, true);
+  if (bitmap != nullptr) {
+    window_.SetStatusText(QString("Converting %1...").arg(list.GetItemText(currentRow_, kInputColumn)));
+  }
+  if (thumbnail_.get() != nullptr) window_.ShowThumbnail(ImageOfBitmap(thumbnail_.get()), converting_);
 }
