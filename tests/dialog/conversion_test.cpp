@@ -63,7 +63,7 @@ TEST_F(ConversionTest, CancelDuringTheFirstFileLeavesTheOthersTicked) {
   ClickConvert();
 
   // The stopped row: progress gone, no result, unticked.
-  EXPECT_EQ(Status(0), "") << Tip(0);
+  EXPECT_EQ(Status(0), "Cancelled.");
   EXPECT_FALSE(dialog->fileList()->GetCellData(0, 3)->bShowProgress);
   EXPECT_EQ(Ticked(0), 0);
   EXPECT_EQ(Ticked(1), 1);
@@ -103,7 +103,7 @@ TEST_F(ConversionTest, AnExistingOutputIsReplacedOnlyWhenTheQuestionAgrees) {
                                                         " is already existed, click OK to over-write the file, click "
                                                         "Cancel to stop the file conversion."));
   EXPECT_EQ(kdxtest::ReadFile(Output("keep")), "old");
-  EXPECT_EQ(Status(0), "");
+  EXPECT_EQ(Status(0), "Kept the existing file.");
   EXPECT_EQ(Ticked(0), 0);
   EXPECT_EQ(Status(1), "Complete.");
   ExpectValidKdx(Output("replace"));
@@ -122,7 +122,7 @@ TEST_F(ConversionTest, AMissingTargetFolderIsMadeOnlyWhenTheUserAgrees) {
   const QString question =
       QString::fromStdString("The " + scratch.File("new/target") + " folder does not exist, do you want to create it?");
   EXPECT_EQ(answers.texts(), (QStringList{question, "The conversion abort!", question}));
-  EXPECT_EQ(Status(0), "");
+  EXPECT_EQ(Status(0), "Skipped: no folder.");
   EXPECT_EQ(Status(1), "Complete.");
   destination = scratch.File("new/target");
   ExpectValidKdx(Output("b"));

@@ -18,6 +18,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// What a row shows when the batch passed it by the user's choice.
+const char kCancelledText[] = "Cancelled.";
+const char kKeptText[] = "Kept the existing file.";
+const char kNoFolderText[] = "Skipped: no folder.";
+
 bool FileExists(const std::string& path) {
   std::error_code ignored;
   return fs::exists(path, ignored);
@@ -95,6 +100,7 @@ int ConversionDriver::ConvertFile(int row) {
   }
   if (!GetDestFileName(row)) {
     KDX_ERROR_LOG("GetDestFileName Error.Conversion abort.");
+    if (!refusal_.empty()) list.SetItemText(row, kStatusColumn, QString::fromStdString(refusal_));
     return -1;
   }
   if (written_.Claimed(destPath_)) {
@@ -132,6 +138,7 @@ int ConversionDriver::ShowResult(int row, const JobResult& result, bool quit) {
   }
   list.DeleteProgress(row, kStatusColumn);
   list.SetBold(row, kInputColumn, false);
+  list.SetItemText(row, kStatusColumn, kCancelledText);
   // The application is quitting: the batch goes with the run.
   if (quit) converting_ = false;
   if (abort_) {
@@ -162,6 +169,7 @@ void ConversionDriver::ReportResult(int row) {
 
 bool ConversionDriver::GetDestFileName(int row) {
   CXListCtrl& list = window_.FileList();
+  refusal_.clear();
   if (row < 0 || row >= list.GetItemCount()) return false;
   window_.ShowItemSettings(row);
   const DEVICE_CONFIG_ENTRY* model = window_.SelectedModel();
@@ -175,11 +183,16 @@ bool ConversionDriver::GetDestFileName(int row) {
   auto confirm = [owner](const std::string& missing) { return AskToCreateFolder(owner, missing); };
   if (!::GetDestFileName(folder, model->ModelName, item->strOutputName, &destPath_, &failure, confirm)) {
     ShowWarningBox(owner, QString::fromStdString(failure));
+    if (failure == kFolderRefusedText)
+      refusal_ = kNoFolderText;
+    else
+      ShowRowFailed(list, row, QString::fromStdString(failure));
     return false;
   }
 
   switch (overwrite_) {
     case Overwrite::kCancelled:
+      refusal_ = kKeptText;
       return false;
     case Overwrite::kConfirmed:
       return true;
@@ -189,6 +202,7 @@ bool ConversionDriver::GetDestFileName(int row) {
   if (!FileExists(destPath_)) return true;
   if (!AskToOverwrite(owner, destPath_, overwriteTimeoutMs_)) {
     overwrite_ = Overwrite::kCancelled;
+    refusal_ = kKeptText;
     return false;
   }
   overwrite_ = Overwrite::kConfirmed;

@@ -65,6 +65,9 @@ class ConversionDriver {
   int currentRow_ = -1;
   Overwrite overwrite_ = Overwrite::kAsk;
   std::string destPath_;
+  // Why GetDestFileName passed the row by, as its status shows it; empty
+  // when it was not asked.
+  std::string refusal_;
   OwnedThumbnail thumbnail_;
   // The running file's messages; null between runs.
   PostedRunMessages* run_ = nullptr;
