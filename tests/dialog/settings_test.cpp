@@ -12,6 +12,7 @@
 
 #include "FileDropListCtrl.h"
 #include "FilenameEdit.h"
+#include "box_watcher.h"
 #include "OptionTree.h"
 #include "dialog_fixture.h"
 
@@ -31,7 +32,7 @@ void TypeOutputName(CHalvardVideoConverterDlg& dialog, const QString& name) {
 }
 
 TEST_F(DialogTest, OutputNameNeedsMoreThanFourCharactersAndTimesStayInTheFile) {
-  dialog->QueueFiles({QString::fromStdString(Clip("long_320x240.mp4"))});
+  Queue({QString::fromStdString(Clip("long_320x240.mp4"))});
   INPUT_VIDEO_ITEM* item = dialog->RowRecord(0);
   ASSERT_NE(item, nullptr);
   TypeOutputName(*dialog, "a.kd");
@@ -53,17 +54,99 @@ TEST_F(DialogTest, OutputNameNeedsMoreThanFourCharactersAndTimesStayInTheFile) {
   dialog->optionsPanel()->OpenEditor(end);
   end->setTime(QTime(0, 0, 5));
   dialog->optionsPanel()->Commit(end);
-  // A start after the end is taken as given.
+  // A start after the end is held a second before it.
   dialog->optionsPanel()->OpenEditor(start);
   start->setTime(QTime(0, 0, 8));
   // A click on the window finishes the open edit.
   QTest::mouseClick(dialog.get(), Qt::LeftButton, Qt::NoModifier, QPoint(dialog->width() / 2, dialog->height() - 3));
-  EXPECT_EQ(item->tmStart.nSecond, 8);
+  EXPECT_EQ(item->tmStart.nSecond, 4);
   EXPECT_EQ(item->tmEnd.nSecond, 5);
+  // And an end before the start a second after it.
+  dialog->optionsPanel()->OpenEditor(start);
+  start->setTime(QTime(0, 0, 2));
+  dialog->optionsPanel()->Commit(start);
+  dialog->optionsPanel()->OpenEditor(end);
+  end->setTime(QTime(0, 0, 1));
+  dialog->optionsPanel()->Commit(end);
+  EXPECT_EQ(item->tmStart.nSecond, 2);
+  EXPECT_EQ(item->tmEnd.nSecond, 3);
+}
+
+struct NameEdit {
+  const char* typed;
+  const char* kept;     // the row's output name afterwards
+  const char* refusal;  // part of the message box's text, empty for none
+};
+
+TEST_F(DialogTest, OutputNamesStayKdxFilesOfTheirOwnInsideTheModelFolder) {
+  Queue({QString::fromStdString(Clip("clip_h264_aac.mp4")), QString::fromStdString(Clip("clip_mpeg4_mp3.avi"))});
+  ASSERT_EQ(Rows(), 2);
+  INPUT_VIDEO_ITEM* item = dialog->RowRecord(1);
+  const NameEdit edits[] = {
+      {"holiday", "holiday.kdx", ""},
+      {"Party.KDX", "Party.KDX", ""},
+      {"a.kd", "Party.KDX", ""},  // too short to be a name: left as it was
+      {"../escape.kdx", "Party.KDX", "may not contain / or \\"},
+      {"..", "Party.KDX", ""},
+      {"sub/inner.kdx", "Party.KDX", "may not contain / or \\"},
+      {"clip_h264_aac.kdx", "Party.KDX", "another file of the list is already converted to that name"},
+      {"CLIP_H264_AAC", "Party.KDX", "another file of the list"},
+      {"clip_mpeg4_mp3", "clip_mpeg4_mp3.kdx", ""},
+  };
+  for (const NameEdit& edit : edits) {
+    SCOPED_TRACE(edit.typed);
+    BoxWatcher watcher;
+    TypeOutputName(*dialog, edit.typed);
+    EXPECT_EQ(item->strOutputName, edit.kept);
+    EXPECT_EQ(OutputName(*dialog)->text().toStdString(), edit.kept);
+    if (*edit.refusal == '\0') {
+      EXPECT_TRUE(watcher.texts().isEmpty()) << watcher.texts().join('|').toStdString();
+    } else {
+      ASSERT_EQ(watcher.texts().size(), 1);
+      EXPECT_TRUE(watcher.texts()[0].contains(edit.refusal)) << watcher.texts()[0].toStdString();
+    }
+  }
+}
+
+struct DestinationEdit {
+  std::string typed;
+  std::string folder;  // what the batch converts into afterwards
+  bool refused;
+};
+
+TEST_F(DialogTest, DestinationFieldTakesFullPathsAndTheHomeFolder) {
+  const std::string before = dialog->DestinationFolder();
+  const DestinationEdit edits[] = {
+      {"~/kdxout", home + "/kdxout", false},
+      {"~", home, false},
+      {"relative/kdx", home, true},
+      {"kdx", home, true},
+      {"~other/kdx", home, true},
+      {"/srv/kdx videos", "/srv/kdx videos", false},
+      {"", "", false},  // the program's folder or the videos folder, decided when converting
+  };
+  for (const DestinationEdit& edit : edits) {
+    SCOPED_TRACE(edit.typed);
+    BoxWatcher watcher;
+    // A message box took the window's activation; focus moves only in an active window.
+    dialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    dialog->destinationField()->setFocus();
+    dialog->destinationField()->selectAll();
+    QTest::keyClick(dialog->destinationField(), Qt::Key_Delete);
+    QTest::keyClicks(dialog->destinationField(), QString::fromStdString(edit.typed));
+    dialog->addButton()->setFocus();  // leaving the field ends the edit
+    EXPECT_EQ(dialog->destinationField()->GetFilename().toStdString(), edit.folder);
+    EXPECT_EQ(dialog->DestinationFolder(), edit.folder);
+    EXPECT_EQ(watcher.texts().size(), edit.refused ? 1 : 0);
+    if (edit.refused && !watcher.texts().isEmpty())
+      EXPECT_TRUE(watcher.texts()[0].contains("is not a full path")) << watcher.texts()[0].toStdString();
+  }
+  EXPECT_NE(before, "");
 }
 
 TEST_F(DialogTest, AnotherPlayerModelLeavesTheRowsTheirOwnSettings) {
-  dialog->QueueFiles({QString::fromStdString(Clip("clip_h264_aac.mp4")), QString::fromStdString(Clip("clip_mpeg4_mp3.avi"))});
+  Queue({QString::fromStdString(Clip("clip_h264_aac.mp4")), QString::fromStdString(Clip("clip_mpeg4_mp3.avi"))});
   ASSERT_EQ(Rows(), 2);
   auto* quality = static_cast<COptionTreeItemComboBox*>(dialog->PanelItem("Quality"));
   dialog->optionsPanel()->OpenEditor(quality);
@@ -80,7 +163,7 @@ TEST_F(DialogTest, AnotherPlayerModelLeavesTheRowsTheirOwnSettings) {
   EXPECT_EQ(dialog->RowRecord(1)->strQuality, "Medium(128MB/Hour)");
   EXPECT_EQ(dialog->RowRecord(0)->strVideoMode, firstMode);
   EXPECT_EQ(firstMode, "Full Image");
-  dialog->QueueFiles({QString::fromStdString(Clip("clip_h264_aac.mp4"))});
+  Queue({QString::fromStdString(Clip("clip_h264_aac.mp4"))});
   EXPECT_EQ(dialog->RowRecord(2)->strVideoMode, "Full Screen");
 }
 
@@ -98,7 +181,7 @@ TEST_F(DialogTest, FirstStartUsesTheVideosFolderAndQuitStoresWhatWasShown) {
   std::ofstream(scratch.File("precious.txt")) << "x";
   ASSERT_EQ(symlink(scratch.File("precious.txt").c_str(), (tempDir + "/PXRlink").c_str()), 0);
 
-  dialog->QueueFiles({QString::fromStdString(Clip("clip_h264_aac.mp4"))});
+  Queue({QString::fromStdString(Clip("clip_h264_aac.mp4"))});
   const std::string target = scratch.File("converted videos");
   dialog->destinationField()->setFocus();
   dialog->destinationField()->selectAll();
