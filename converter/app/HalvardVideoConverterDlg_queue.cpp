@@ -59,6 +59,7 @@ INPUT_VIDEO_ITEM* CHalvardVideoConverterDlg::RowRecord(int row) const {
 }
 
 void CHalvardVideoConverterDlg::QueueFiles(const QStringList& paths) {
+  if (paths.isEmpty()) return;
   // A row needs a player model for its output name and video mode.
   if (!SelectedModel()) {
     ShowWarningBox(this, QString::fromUtf8(kNoModelText));
@@ -141,10 +142,11 @@ void CHalvardVideoConverterDlg::FinishAdding() {
 
 void CHalvardVideoConverterDlg::OnAdd() {
   CTesselMultiFilesDialog dialog(this, QString(), QString(), AddDialogFilter());
-  if (dialog.exec() == QDialog::Accepted) {
-    QueueFiles(dialog.GetPathNames());
-  } else {
+  const QStringList chosen = dialog.exec() == QDialog::Accepted ? dialog.GetPathNames() : QStringList();
+  if (chosen.isEmpty()) {
     FinishAdding();
+  } else {
+    QueueFiles(chosen);
   }
 }
 

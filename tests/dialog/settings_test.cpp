@@ -72,77 +72,51 @@ TEST_F(DialogTest, OutputNameNeedsMoreThanFourCharactersAndTimesStayInTheFile) {
   EXPECT_EQ(item->tmEnd.nSecond, 3);
 }
 
-struct NameEdit {
-  const char* typed;
-  const char* kept;     // the row's output name afterwards
-  const char* refusal;  // part of the message box's text, empty for none
+struct FieldEdit {
+  std::string typed;
+  std::string kept;     // the row's output name, or the destination folder, afterwards
+  std::string refusal;  // part of the message box's text, empty for none
 };
 
-TEST_F(DialogTest, OutputNamesStayKdxFilesOfTheirOwnInsideTheModelFolder) {
+TEST_F(DialogTest, OutputNamesAndDestinationsStayWhereTheyBelong) {
   Queue({QString::fromStdString(Clip("clip_h264_aac.mp4")), QString::fromStdString(Clip("clip_mpeg4_mp3.avi"))});
-  ASSERT_EQ(Rows(), 2);
-  INPUT_VIDEO_ITEM* item = dialog->RowRecord(1);
-  const NameEdit edits[] = {
-      {"holiday", "holiday.kdx", ""},
-      {"Party.KDX", "Party.KDX", ""},
-      {"a.kd", "Party.KDX", ""},  // too short to be a name: left as it was
-      {"../escape.kdx", "Party.KDX", "may not contain / or \\"},
-      {"..", "Party.KDX", ""},
-      {"sub/inner.kdx", "Party.KDX", "may not contain / or \\"},
-      {"clip_h264_aac.kdx", "Party.KDX", "another file of the list is already converted to that name"},
-      {"CLIP_H264_AAC", "Party.KDX", "another file of the list"},
-      {"clip_mpeg4_mp3", "clip_mpeg4_mp3.kdx", ""},
+  const std::string taken = "another file of the list is already converted to that name";
+  const FieldEdit names[] = {
+      {"holiday", "holiday.kdx", ""},        {"Party.KDX", "Party.KDX", ""},
+      {"../escape.kdx", "Party.KDX", "may not contain / or \\"},  {"sub/inner.kdx", "Party.KDX", "may not contain"},
+      {"clip_h264_aac.kdx", "Party.KDX", taken}, {"CLIP_H264_AAC", "Party.KDX", taken},
   };
-  for (const NameEdit& edit : edits) {
-    SCOPED_TRACE(edit.typed);
-    BoxWatcher watcher;
-    TypeOutputName(*dialog, edit.typed);
-    EXPECT_EQ(item->strOutputName, edit.kept);
-    EXPECT_EQ(OutputName(*dialog)->text().toStdString(), edit.kept);
-    if (*edit.refusal == '\0') {
-      EXPECT_TRUE(watcher.texts().isEmpty()) << watcher.texts().join('|').toStdString();
-    } else {
-      ASSERT_EQ(watcher.texts().size(), 1);
-      EXPECT_TRUE(watcher.texts()[0].contains(edit.refusal)) << watcher.texts()[0].toStdString();
+  const FieldEdit folders[] = {
+      {"~/kdxout", home + "/kdxout", ""}, {"~", home, ""},
+      {"relative/kdx", home, "is not a full path"}, {"~other/kdx", home, "is not a full path"},
+      {"/srv/kdx videos", "/srv/kdx videos", ""}, {"", "", ""},  // the default folder, chosen when converting
+  };
+  for (const auto& [edits, isName] : {std::pair{std::vector(std::begin(names), std::end(names)), true},
+                                      std::pair{std::vector(std::begin(folders), std::end(folders)), false}}) {
+    for (const FieldEdit& edit : edits) {
+      SCOPED_TRACE(edit.typed);
+      BoxWatcher watcher;
+      if (isName) {
+        TypeOutputName(*dialog, QString::fromStdString(edit.typed));
+        EXPECT_EQ(dialog->RowRecord(1)->strOutputName, edit.kept);
+      } else {
+        // A message box took the window's activation; focus moves only in an active window.
+        dialog->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+        dialog->destinationField()->setFocus();
+        dialog->destinationField()->selectAll();
+        QTest::keyClick(dialog->destinationField(), Qt::Key_Delete);
+        QTest::keyClicks(dialog->destinationField(), QString::fromStdString(edit.typed));
+        dialog->addButton()->setFocus();  // leaving the field ends the edit
+        EXPECT_EQ(dialog->destinationField()->GetFilename().toStdString(), edit.kept);
+        EXPECT_EQ(dialog->DestinationFolder(), edit.kept);
+      }
+      ASSERT_EQ(watcher.texts().size(), edit.refusal.empty() ? 0 : 1) << watcher.texts().join('|').toStdString();
+      if (!edit.refusal.empty()) {
+        EXPECT_TRUE(watcher.texts()[0].contains(QString::fromStdString(edit.refusal)));
+      }
     }
   }
-}
-
-struct DestinationEdit {
-  std::string typed;
-  std::string folder;  // what the batch converts into afterwards
-  bool refused;
-};
-
-TEST_F(DialogTest, DestinationFieldTakesFullPathsAndTheHomeFolder) {
-  const std::string before = dialog->DestinationFolder();
-  const DestinationEdit edits[] = {
-      {"~/kdxout", home + "/kdxout", false},
-      {"~", home, false},
-      {"relative/kdx", home, true},
-      {"kdx", home, true},
-      {"~other/kdx", home, true},
-      {"/srv/kdx videos", "/srv/kdx videos", false},
-      {"", "", false},  // the program's folder or the videos folder, decided when converting
-  };
-  for (const DestinationEdit& edit : edits) {
-    SCOPED_TRACE(edit.typed);
-    BoxWatcher watcher;
-    // A message box took the window's activation; focus moves only in an active window.
-    dialog->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
-    dialog->destinationField()->setFocus();
-    dialog->destinationField()->selectAll();
-    QTest::keyClick(dialog->destinationField(), Qt::Key_Delete);
-    QTest::keyClicks(dialog->destinationField(), QString::fromStdString(edit.typed));
-    dialog->addButton()->setFocus();  // leaving the field ends the edit
-    EXPECT_EQ(dialog->destinationField()->GetFilename().toStdString(), edit.folder);
-    EXPECT_EQ(dialog->DestinationFolder(), edit.folder);
-    EXPECT_EQ(watcher.texts().size(), edit.refused ? 1 : 0);
-    if (edit.refused && !watcher.texts().isEmpty())
-      EXPECT_TRUE(watcher.texts()[0].contains("is not a full path")) << watcher.texts()[0].toStdString();
-  }
-  EXPECT_NE(before, "");
 }
 
 TEST_F(DialogTest, AnotherPlayerModelLeavesTheRowsTheirOwnSettings) {
