@@ -3,8 +3,9 @@
 // system the converter expects: an NT 5.1 system, browser component 6.0,
 // DirectX 9.0c, media player 11 with portable-device support. An INI file
 // named by $NKDX_COMPAT_PROFILE overrides any answer; sections and keys are
-// listed with each query below. Token groups are the user's real ones (see
-// security_token.h) unless the profile lists them.
+// listed with each query below. Token groups are the built-in ones, the
+// Administrators group included for every user (see security_token.h),
+// unless the profile lists them.
 #pragma once
 
 #include <cstdint>

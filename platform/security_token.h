@@ -1,7 +1,7 @@
 // The process token's groups in the layout the token service hands out: a
 // count, one SID pointer and attribute word per group, then the SIDs
 // themselves. The groups come from [Token] Groups of the compatibility
-// profile when it lists them, else from the user's real membership.
+// profile when it lists them, else from the built-in list.
 #pragma once
 
 #include <cstddef>
@@ -53,9 +53,8 @@ struct TokenGroup {
   uint32_t attributes = SE_GROUP_MANDATORY | SE_GROUP_ENABLED_BY_DEFAULT | SE_GROUP_ENABLED;
 };
 
-// The user's own groups: Everyone, Users, Administrators when the user is
-// root or a member of sudo, wheel, admin or plugdev, and every Unix group as
-// S-1-22-2-GID.
+// The built-in groups: Everyone, Users and Administrators for every user,
+// and each of the user's Unix groups as S-1-22-2-GID.
 std::vector<TokenGroup> RealTokenGroups();
 
 // The token's groups: [Token] Groups of the profile ("S-1-5-32-544/deny"

@@ -52,6 +52,7 @@ class StallProbe {
   void Run(CHalvardVideoConverterDlg& window, const QString& clip, const QString& destination) {
     QDir().mkpath(destination);  // no question about a missing folder
     window.QueueFiles({clip});
+    while (window.IsAddingFiles()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     window.ShowDestinationFolder(destination.toStdString());
     QObject::connect(&ticks_, &QTimer::timeout, [this] {
       longestMs_ = std::max(longestMs_, sinceLast_.restart());

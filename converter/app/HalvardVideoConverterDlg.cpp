@@ -20,6 +20,7 @@
 #include "TesselConfigFile.h"
 #include "conversion_driver.h"
 #include "dialog_players.h"
+#include "duration_probe_queue.h"
 #include "kdx.h"
 #include "log_file.h"
 #include "posted_message_window.h"
@@ -35,6 +36,7 @@ CHalvardVideoConverterDlg::CHalvardVideoConverterDlg(const CTesselConfigFile& de
 }
 
 CHalvardVideoConverterDlg::~CHalvardVideoConverterDlg() {
+  m_probes.reset();
   m_players.reset();
   m_videoFile.ReleasePreview();
   if (m_listVideo) {
@@ -43,6 +45,8 @@ CHalvardVideoConverterDlg::~CHalvardVideoConverterDlg() {
 }
 
 void CHalvardVideoConverterDlg::InitDialog() {
+  m_probes = std::make_unique<DurationProbeQueue>(
+      [this](const QString& path, bool readable, double seconds) { OnFileMeasured(path, readable, seconds); });
   CreateControls();
   setMouseTracking(true);
   setWindowTitle(QString::fromUtf8(kCaption));
@@ -204,7 +208,11 @@ HWND CHalvardVideoConverterDlg::WindowHandle() const { return m_postedMessages->
 
 void CHalvardVideoConverterDlg::StopPreview() { m_videoFile.StopPreview(); }
 
-void CHalvardVideoConverterDlg::SetStatusText(const QString& text) { m_staticStatus->setText(text); }
+void CHalvardVideoConverterDlg::SetStatusText(const QString& text) {
+  m_staticStatus->setText(text);
+  // A line naming several refused files is longer than the field.
+  m_staticStatus->setToolTip(text);
+}
 
 void CHalvardVideoConverterDlg::SetStatusText(const std::string& text) { SetStatusText(QString::fromStdString(text)); }
 
@@ -233,11 +241,6 @@ void CHalvardVideoConverterDlg::ShowThumbnail(const QImage& picture, bool atOwnS
 void CHalvardVideoConverterDlg::ShowPreviewArea() {
   m_staticThumbnail->hide();
   m_staticPreview->show();
-}
-
-std::string CHalvardVideoConverterDlg::DestinationFolder() {
-  m_strDestPath = m_editDestPath->GetFilename().toStdString();
-  return m_strDestPath;
 }
 
 void CHalvardVideoConverterDlg::ShowDestinationFolder(const std::string& folder) {

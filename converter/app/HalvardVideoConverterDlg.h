@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QPointer>
 #include <QRect>
+#include <QStringList>
 #include <array>
 #include <memory>
 #include <string>
@@ -29,6 +30,7 @@ class CTesselConfigFile;
 class CWMDM;
 class ConversionDriver;
 class DialogPlayers;
+class DurationProbeQueue;
 class PostedMessageWindow;
 class QCheckBox;
 class QComboBox;
@@ -63,12 +65,13 @@ class CHalvardVideoConverterDlg : public QDialog, public BatchWindow, public Pla
                             QWidget* parent = nullptr);
   ~CHalvardVideoConverterDlg() override;
 
-  // The queue. AddInputFile appends one row (false when it is refused);
-  // FinishAdding brings buttons and status line up to date afterwards.
-  bool AddInputFile(const QString& path);
-  void FinishAdding();
-  // Queues files as if they were dropped on the list (same filter).
+  // The queue. Files given by the Add dialog, drops and the command line:
+  // each regular file is measured away from the window's thread and becomes
+  // a row, in the order given, when FFmpeg can read a length from it; the
+  // status line then counts the rows and names every file refused.
   void QueueFiles(const QStringList& paths);
+  // Files are still being measured, or their status line is still to come.
+  bool IsAddingFiles() const;
   void OnAdd();
   void OnDelete();
   void OnClear();
@@ -175,6 +178,11 @@ class CHalvardVideoConverterDlg : public QDialog, public BatchWindow, public Pla
   void OnPlayerSelectionChange();
   void ApplyPlayerModel();
   void OnOptionChanged(COptionTreeItem* item);
+  // A typed output name: ".kdx" added; refused with a message when it would
+  // leave the model folder or another row writes it.
+  void TakeOutputName(INPUT_VIDEO_ITEM& item, const QString& typed);
+  // Start no later than End, End within Start..Duration.
+  void KeepRangeInOrder(const INPUT_VIDEO_ITEM& item);
   void ResetPanel();
   void SetPanelEditable(bool editable);
   void CommitPanelEdits();
@@ -183,6 +191,12 @@ class CHalvardVideoConverterDlg : public QDialog, public BatchWindow, public Pla
   COptionTreeItem* PanelEditor(QObject* widget) const;
   void OnDestinationFocus(bool gained);
   // Queue helpers.
+  void OnFileMeasured(const QString& path, bool readable, double seconds);
+  void AddMeasuredFile(const QString& path, int64_t duration, const DEVICE_CONFIG_ENTRY& model);
+  // Buttons and status line after adding.
+  void FinishAdding();
+  // Another row than `row` (-1: any row) writes a file of that name.
+  bool OutputNameUsedByAnotherRow(const std::string& name, int row) const;
   void EnableRowButtons(bool enable);
   void FreeRow(int row);
   void ClearList();
@@ -243,6 +257,9 @@ class CHalvardVideoConverterDlg : public QDialog, public BatchWindow, public Pla
   bool m_bQuitting = false;
 
   TesselVideoFile m_videoFile;
+  std::unique_ptr<DurationProbeQueue> m_probes;
+  QStringList m_refusedFiles;     // "NAME was not added: why." until the status line shows them
+  bool m_bFinishPending = false;  // the status line of files just given is still to come
   CWMDM* m_wmdm;
   std::unique_ptr<PostedMessageWindow> m_postedMessages;
   // Both go before the handle the encoder and the device watches post to.

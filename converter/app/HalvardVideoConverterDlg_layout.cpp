@@ -22,8 +22,6 @@
 
 namespace {
 
-const char kVideoExtensions[] = ".avi .mpg .mpeg .dat .divx .vob .mov .rmvb .rm .wmv .asf .mp4";
-
 // A black rectangle of the template.
 QWidget* BlackArea(QWidget* parent) {
   auto* area = new QWidget(parent);
@@ -198,13 +196,12 @@ void CHalvardVideoConverterDlg::SetUpFileList() {
   m_listVideo->setSortingEnabled(false);
   m_listVideo->SetShowSelectionAlways(true);
 
+  // Whatever is dropped goes to the queue, which takes every file FFmpeg can
+  // read, whatever its extension, and names in the status line what it refuses.
   DropMode mode;
-  mode.iMask = DropMode::DL_ACCEPT_FILES | DropMode::DL_FILTER_EXTENSION | DropMode::DL_USE_CALLBACK;
-  mode.csFileExt = QString::fromUtf8(kVideoExtensions);
-  mode.pfnCallback = [this](CFileDropListCtrl&, const QString& path, DropKind) {
-    AddInputFile(path);
-    FinishAdding();
-  };
+  mode.iMask = DropMode::DL_ACCEPT_FILES | DropMode::DL_ACCEPT_FOLDERS | DropMode::DL_USE_CALLBACK;
+  mode.pfnCallback = [this](CFileDropListCtrl&, const QString& path, DropKind) { QueueFiles({path}); };
+  mode.pfnRefused = [this](CFileDropListCtrl&, const QString& path) { QueueFiles({path}); };
   m_listVideo->SetDropMode(mode);
 
   m_listVideo->installEventFilter(this);

@@ -1,4 +1,7 @@
 // The queue of input files: adding, removing and previewing rows.
+#include <sys/stat.h>
+
+#include <QFile>
 #include <QFileInfo>
 #include <QPushButton>
 #include <cmath>
@@ -8,18 +11,46 @@
 #include "OptionTree.h"
 #include "TesselConfigFile.h"
 #include "TesselMultiFilesDialog.h"
-#include "failure_texts.h"
+#include "duration_probe_queue.h"
 #include "message_box.h"
+#include "output_name.h"
 #include "thumbnail_area.h"
 
 namespace {
 
-const char kAddFilter[] =
-    "All Video File (*.avi *.mpeg *.mpg *.dat *.divx *.vob *.asf *.wmv *.rm *.rmvb *.mov *mp4);;All Files (*.*)";
+// The extensions of the Add dialog's first filter; the desktop entry's MIME
+// types name the same set. Files of other extensions are taken too when
+// FFmpeg can read them.
+const char* const kVideoExtensions[] = {"avi", "mpeg", "mpg", "dat", "divx", "vob", "asf", "wmv", "rm",  "rmvb",
+                                        "mov", "qt",   "mp4", "m4v", "mkv",  "webm", "ts", "m2ts", "mts", "3gp",
+                                        "3g2", "flv",  "ogv", "mxf"};
 const char kNoModelText[] =
     "No player model is available (the device table TesselDeviceConfig.xml could not be read), so video files "
     "cannot be added.";
 const char kNotPlayableText[] = "File does not exist";
+const char kNoVideoReason[] = "FFmpeg cannot read a video from it";
+
+QString AddDialogFilter() {
+  QStringList patterns;
+  for (const char* extension : kVideoExtensions) patterns << QStringLiteral("*.") + QLatin1String(extension);
+  return QStringLiteral("All Video File (%1);;All Files (*.*)").arg(patterns.join(QLatin1Char(' ')));
+}
+
+// Why a path is no file to measure, or an empty text when it is one. Only
+// regular files are opened: reading a pipe or a device could wait for ever.
+QString NotARegularFileReason(const QString& path) {
+  struct stat attributes;
+  if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &attributes) != 0)
+    return QStringLiteral("it does not exist");
+  if (S_ISDIR(attributes.st_mode)) return QStringLiteral("it is a folder");
+  if (!S_ISREG(attributes.st_mode)) return QStringLiteral("it is not a regular file");
+  return {};
+}
+
+QString ShownName(const QString& path) {
+  const QString name = QFileInfo(path).fileName();
+  return name.isEmpty() ? path : name;
+}
 
 }  // namespace
 
@@ -27,21 +58,55 @@ INPUT_VIDEO_ITEM* CHalvardVideoConverterDlg::RowRecord(int row) const {
   return static_cast<INPUT_VIDEO_ITEM*>(m_listVideo->GetItemData(row));
 }
 
-bool CHalvardVideoConverterDlg::AddInputFile(const QString& path) {
+void CHalvardVideoConverterDlg::QueueFiles(const QStringList& paths) {
+  if (paths.isEmpty()) return;
   // A row needs a player model for its output name and video mode.
-  const DEVICE_CONFIG_ENTRY* model = SelectedModel();
-  if (!model) {
+  if (!SelectedModel()) {
     ShowWarningBox(this, QString::fromUtf8(kNoModelText));
-    return false;
+    FinishAdding();
+    return;
   }
+  for (const QString& given : paths) {
+    const QString path = ResolveDroppedPath(QFileInfo(given).absoluteFilePath());
+    const QString refused = NotARegularFileReason(path);
+    if (!refused.isEmpty()) {
+      m_refusedFiles << QStringLiteral("%1 was not added: %2.").arg(ShownName(given), refused);
+    } else {
+      m_probes->Measure(path);
+    }
+  }
+  // One status line for everything given together, after the last result.
+  if (!m_bFinishPending) {
+    m_bFinishPending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          m_bFinishPending = false;
+          if (!IsAddingFiles()) FinishAdding();
+        },
+        Qt::QueuedConnection);
+  }
+}
+
+bool CHalvardVideoConverterDlg::IsAddingFiles() const { return m_bFinishPending || m_probes->Outstanding() > 0; }
+
+void CHalvardVideoConverterDlg::OnFileMeasured(const QString& path, bool readable, double seconds) {
+  if (!readable) {
+    m_refusedFiles << QStringLiteral("%1 was not added: %2.").arg(ShownName(path), QString::fromUtf8(kNoVideoReason));
+  } else if (const DEVICE_CONFIG_ENTRY* model = SelectedModel()) {
+    AddMeasuredFile(path, static_cast<int64_t>(std::llround(seconds * kMediaUnitsPerSecond)), *model);
+  }
+  if (!IsAddingFiles()) FinishAdding();
+}
+
+void CHalvardVideoConverterDlg::AddMeasuredFile(const QString& path, int64_t duration, const DEVICE_CONFIG_ENTRY& model) {
   const int row = m_listVideo->InsertItem(m_listVideo->GetItemCount(), path);
-  if (row < 0) return false;
-  const std::string input = path.toStdString();
-  double seconds = 0;
-  int64_t duration = 0;
-  if (m_videoFile.GetDuration(input, &seconds) && seconds > 0)
-    duration = static_cast<int64_t>(std::llround(seconds * kMediaUnitsPerSecond));
-  auto* item = new INPUT_VIDEO_ITEM(NewInputVideoItem(input, duration, *model));
+  if (row < 0) return;
+  auto* item = new INPUT_VIDEO_ITEM(NewInputVideoItem(path.toStdString(), duration, model));
+  // Rows of one batch never write one file.
+  item->strOutputName = DistinctOutputName(item->strOutputName, [this](const std::string& name) {
+    return OutputNameUsedByAnotherRow(name, -1);
+  });
   m_listVideo->SetItemData(row, item);
   m_listVideo->SetItemText(row, 1, QString::fromStdString(item->strType));
   m_listVideo->SetItemText(row, 2, QString::fromStdString(item->strSize));
@@ -51,7 +116,14 @@ bool CHalvardVideoConverterDlg::AddInputFile(const QString& path) {
   m_listVideo->setCurrentIndex(m_listVideo->model()->index(row, 0));
   ShowItemSettings(row);
   m_listVideo->SetCheckbox(row, 0, 1);
-  return true;
+}
+
+bool CHalvardVideoConverterDlg::OutputNameUsedByAnotherRow(const std::string& name, int row) const {
+  for (int other = 0; other < m_listVideo->GetItemCount(); ++other) {
+    const INPUT_VIDEO_ITEM* item = RowRecord(other);
+    if (other != row && item && SameOutputName(item->strOutputName, name)) return true;
+  }
+  return false;
 }
 
 void CHalvardVideoConverterDlg::FinishAdding() {
@@ -61,16 +133,21 @@ void CHalvardVideoConverterDlg::FinishAdding() {
     EnableRowButtons(true);
     m_btnConvert->setEnabled(true);
   }
-  SetStatusText(QStringLiteral("Total %1 files added.").arg(rows));
+  QStringList status{QStringLiteral("Total %1 files added.").arg(rows)};
+  status << m_refusedFiles;
+  m_refusedFiles.clear();
+  SetStatusText(status.join(QLatin1Char(' ')));
   if (rows > 0) SetPanelEditable(true);
 }
 
 void CHalvardVideoConverterDlg::OnAdd() {
-  CTesselMultiFilesDialog dialog(this, QString(), QString(), QString::fromUtf8(kAddFilter));
-  if (dialog.exec() == QDialog::Accepted) {
-    for (const QString& path : dialog.GetPathNames()) AddInputFile(path);
+  CTesselMultiFilesDialog dialog(this, QString(), QString(), AddDialogFilter());
+  const QStringList chosen = dialog.exec() == QDialog::Accepted ? dialog.GetPathNames() : QStringList();
+  if (chosen.isEmpty()) {
+    FinishAdding();
+  } else {
+    QueueFiles(chosen);
   }
-  FinishAdding();
 }
 
 void CHalvardVideoConverterDlg::FreeRow(int row) {
@@ -146,18 +223,7 @@ void CHalvardVideoConverterDlg::OnPlay() {
   }
   m_staticThumbnail->hide();
   m_staticPreview->show();
-  if (!m_videoFile.PlayPreview(path.toStdString())) {
-    m_listVideo->SetCheckbox(row, 0, 0);
-    m_listVideo->SetItemText(row, 3, QStringLiteral("Failed."));
-    m_listVideo->SetItemToolTipText(row, 3, QString::fromUtf8(kUnsupportedFormatText));
-  }
-}
-
-void CHalvardVideoConverterDlg::QueueFiles(const QStringList& paths) {
-  const DropMode& mode = m_listVideo->GetDropMode();
-  for (const QString& given : paths) {
-    const QString path = ResolveDroppedPath(QFileInfo(given).absoluteFilePath());
-    const int kind = ClassifyDroppedPath(mode, path);
-    if (kind != 0) mode.pfnCallback(*m_listVideo, path, static_cast<DropKind>(kind));
-  }
+  // A file the preview cannot play may still convert: its box says why, and
+  // the row keeps its status and tick.
+  m_videoFile.PlayPreview(path.toStdString());
 }

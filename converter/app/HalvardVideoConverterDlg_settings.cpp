@@ -18,8 +18,11 @@
 #include "TesselConfigFile.h"
 #include "conversion_options.h"
 #include "converter_settings.h"
+#include "destination_path.h"
 #include "kdx.h"
 #include "message_box.h"
+#include "name_rule.h"
+#include "output_name.h"
 #include "path_utils.h"
 #include "temp_files.h"
 #include "videos_folder.h"
@@ -51,8 +54,9 @@ void SelectByPrefix(QComboBox& combo, const QString& text) {
 }  // namespace
 
 void CHalvardVideoConverterDlg::LoadSettings() {
-  m_strDestPath = LoadDestPath(SettingsFilePath());
-  if (m_strDestPath.empty()) m_strDestPath = UserVideosFolder();
+  m_strDestPath = ExpandHomeFolder(LoadDestPath(SettingsFilePath()));
+  // A folder relative to wherever the program was started is no folder to keep.
+  if (m_strDestPath.empty() || m_strDestPath[0] != '/') m_strDestPath = UserVideosFolder();
   if (m_strDestPath.empty()) m_strDestPath = QDir::tempPath().toStdString();
   m_editDestPath->SetFilename(QString::fromStdString(m_strDestPath));
 }
@@ -106,6 +110,7 @@ void CHalvardVideoConverterDlg::ShowItemSettings(int row) {
     for (COptionTreeItemDate* time : {m_itemStart, m_itemEnd}) time->SetTimeRange(QTime(0, 0, 0), longest);
     m_itemStart->setTime(TimeOfDay(item->tmStart));
     m_itemEnd->setTime(TimeOfDay(item->tmEnd));
+    KeepRangeInOrder(*item);
     SelectByPrefix(*m_itemVideoMode, QString::fromStdString(item->strVideoMode));
     m_itemOutputName->setText(QString::fromStdString(item->strOutputName));
     SelectByPrefix(*m_itemQuality, QString::fromStdString(item->strQuality));
@@ -119,17 +124,51 @@ void CHalvardVideoConverterDlg::OnOptionChanged(COptionTreeItem* changed) {
   if (!item) return;
   const QString label = changed->GetLabelText();
   if (changed == m_itemOutputName && label == QLatin1String("Destination ")) {
-    // A name of four characters or fewer cannot be a name plus ".kdx".
-    if (m_itemOutputName->text().size() > 4) item->strOutputName = m_itemOutputName->text().toStdString();
+    TakeOutputName(*item, m_itemOutputName->text());
   } else if (changed == m_itemStart) {
     item->tmStart = VideoTimeOf(m_itemStart->time());
+    KeepRangeInOrder(*item);
   } else if (changed == m_itemEnd) {
     item->tmEnd = VideoTimeOf(m_itemEnd->time());
+    KeepRangeInOrder(*item);
   } else if (changed == m_itemVideoMode) {
     item->strVideoMode = m_itemVideoMode->currentText().toStdString();
   } else if (changed == m_itemQuality) {
     item->strQuality = m_itemQuality->currentText().toStdString();
   }
+}
+
+void CHalvardVideoConverterDlg::TakeOutputName(INPUT_VIDEO_ITEM& item, const QString& typed) {
+  // A name of four characters or fewer cannot be a name plus ".kdx".
+  if (typed.size() <= 4) {
+    m_itemOutputName->setText(QString::fromStdString(item.strOutputName));
+    return;
+  }
+  const std::string name = WithKdxExtension(typed.toStdString());
+  QString refusal = QString::fromStdString(NameRefusal(name, NameShape::kOneComponent));
+  if (refusal.isEmpty() && OutputNameUsedByAnotherRow(name, m_nEditRow))
+    refusal = QStringLiteral("another file of the list is already converted to that name");
+  if (!refusal.isEmpty()) {
+    m_itemOutputName->setText(QString::fromStdString(item.strOutputName));
+    m_optionTree->Refresh();
+    ShowWarningBox(this, QStringLiteral("The output name \"%1\" cannot be used: %2. The file keeps the name %3.")
+                             .arg(typed, refusal, QString::fromStdString(item.strOutputName)));
+    return;
+  }
+  item.strOutputName = name;
+  m_itemOutputName->setText(QString::fromStdString(name));
+  m_optionTree->Refresh();
+}
+
+void CHalvardVideoConverterDlg::KeepRangeInOrder(const INPUT_VIDEO_ITEM& item) {
+  // Start stays a second before End and End a second after Start, as far as
+  // the file allows, so the range always holds part of the file.
+  const int64_t longest = VideoTimeToSeconds(item.tmDuration);
+  const int64_t start = VideoTimeToSeconds(item.tmStart);
+  const int64_t end = VideoTimeToSeconds(item.tmEnd);
+  const auto timeOf = [](int64_t seconds) { return TimeOfDay(SecondsToVideoTime(seconds)); };
+  m_itemStart->SetTimeRange(QTime(0, 0, 0), timeOf(std::max<int64_t>(end - 1, 0)));
+  m_itemEnd->SetTimeRange(timeOf(std::min(start + 1, longest)), timeOf(longest));
 }
 
 void CHalvardVideoConverterDlg::ResetPanel() {
@@ -176,8 +215,23 @@ void CHalvardVideoConverterDlg::OnDestinationFocus(bool gained) {
   if (gained) {
     m_editDestPath->setText(m_editDestPath->GetFilename());
   } else {
-    ShowDestinationFolder(m_editDestPath->GetFilename().toStdString());
+    DestinationFolder();
   }
+}
+
+std::string CHalvardVideoConverterDlg::DestinationFolder() {
+  const QString typed = m_editDestPath->GetFilename().trimmed();
+  const std::string folder = ExpandHomeFolder(typed.toStdString());
+  // A relative folder would land wherever the program happened to start.
+  if (!folder.empty() && folder[0] != '/') {
+    ShowDestinationFolder(m_strDestPath);
+    ShowWarningBox(this, QStringLiteral("The destination folder \"%1\" is not a full path (one that starts with / "
+                                        "or ~/). The converted files still go to %2.")
+                             .arg(typed, QString::fromStdString(TargetOrProgramFolder(m_strDestPath))));
+    return m_strDestPath;
+  }
+  ShowDestinationFolder(folder);
+  return m_strDestPath;
 }
 
 void CHalvardVideoConverterDlg::OnBrowse() {

@@ -2,10 +2,10 @@
 
 #include <sys/stat.h>
 
-#include <QApplication>
 #include <QAudioDevice>
 #include <QAudioOutput>
 #include <QEventLoop>
+#include <QFile>
 #include <QMediaDevices>
 #include <QMediaPlayer>
 #include <QTimer>
@@ -13,7 +13,6 @@
 #include <QVideoWidget>
 
 #include "message_box.h"
-#include "video_duration.h"
 
 namespace {
 
@@ -42,12 +41,6 @@ bool WaitForMedia(QMediaPlayer& player) {
   return player.error() == QMediaPlayer::NoError && IsMediaOpened(player.mediaStatus());
 }
 
-// Restores the cursor on every way out.
-struct WaitCursor {
-  WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-};
-
 }  // namespace
 
 void SelectPreviewMediaBackend() { qputenv("QT_MEDIA_BACKEND", "ffmpeg"); }
@@ -56,17 +49,8 @@ TesselVideoFile::TesselVideoFile() = default;
 
 TesselVideoFile::~TesselVideoFile() { ReleasePreview(); }
 
-bool TesselVideoFile::GetDuration(const std::string& path, double* seconds) {
-  WaitCursor cursor;
-  return ReadVideoDuration(path, seconds);
-}
-
 bool TesselVideoFile::PlayPreview(const std::string& path) {
   StopPreview();
-  if (Utf8CharCount(path) >= kMaxSourcePathChars) {
-    ShowWarningBox(m_hostWindow, "Filename too long");
-    return false;
-  }
   ReleaseGraph();
   // A folder is no video file, whatever else its permissions say.
   struct stat attributes;
@@ -86,8 +70,11 @@ bool TesselVideoFile::PlayPreview(const std::string& path) {
     m_audioOutput = std::make_unique<QAudioOutput>();
     m_graph->setAudioOutput(m_audioOutput.get());
   }
-  m_graph->setSource(QUrl::fromLocalFile(QString::fromStdString(path)));
-  if (!WaitForMedia(*m_graph)) {
+  // The player reads through an open file: given a URL, the media back end
+  // cannot open names with characters outside ASCII.
+  m_source = std::make_unique<QFile>(QString::fromStdString(path));
+  if (m_source->open(QIODevice::ReadOnly)) m_graph->setSourceDevice(m_source.get(), QUrl::fromLocalFile(m_source->fileName()));
+  if (!m_source->isOpen() || !WaitForMedia(*m_graph)) {
     ReleaseGraph();
     ShowWarningBox(m_hostWindow, "Could not render selected file");
     return false;
@@ -138,4 +125,5 @@ void TesselVideoFile::ReleaseGraph() {
   if (m_graph) m_graph->stop();
   m_graph.reset();
   m_audioOutput.reset();
+  m_source.reset();
 }

@@ -1,5 +1,5 @@
-// Measures input video files and previews one of them inside the main
-// window's preview area. The window owns one object for its whole life.
+// Previews one input video file inside the main window's preview area. The
+// window owns one object for its whole life.
 #pragma once
 
 #include <QPointer>
@@ -8,6 +8,7 @@
 #include <string>
 
 class QAudioOutput;
+class QFile;
 class QMediaPlayer;
 
 // Chooses the media back end that plays every source offscreen too. Call it
@@ -24,11 +25,6 @@ class TesselVideoFile {
   // The preview area the video is drawn in; set once while the window is
   // made. It also owns the message boxes.
   void SetHostWindow(QWidget* host) { m_hostWindow = host; }
-
-  // Playing time of the first stream whose length is known, with the wait
-  // cursor shown meanwhile; false with *seconds 0 otherwise (see
-  // ReadVideoDuration). Leaves the preview alone.
-  bool GetDuration(const std::string& path, double* seconds);
 
   // Stops the current preview and plays the file, sound included, in the host
   // window. Every failure is shown in a message box and gives false, and
@@ -52,6 +48,7 @@ class TesselVideoFile {
 
   std::unique_ptr<QMediaPlayer> m_graph;
   std::unique_ptr<QAudioOutput> m_audioOutput;
+  std::unique_ptr<QFile> m_source;  // what the player reads, kept open while it plays
   QPointer<QVideoWidget> m_videoWindow;  // a child of the host window
   QPointer<QWidget> m_hostWindow;
 };

@@ -1,8 +1,12 @@
 #include "destination_path.h"
 
+#include <unistd.h>
+
+#include <cstdlib>
 #include <filesystem>
 
 #include "path_utils.h"
+#include "videos_folder.h"
 
 namespace {
 
@@ -18,11 +22,24 @@ bool MakeFolder(const std::string& folder) {
 
 }  // namespace
 
+std::string ExpandHomeFolder(const std::string& folder) {
+  if (folder.empty() || folder[0] != '~' || (folder.size() > 1 && folder[1] != '/')) return folder;
+  const char* home = std::getenv("HOME");
+  if (home == nullptr || *home == '\0') return folder;
+  return home + folder.substr(1);
+}
+
+std::string DefaultTargetFolder(const std::string& programFolder) {
+  std::string folder = programFolder;
+  if (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  if (!folder.empty() && ::access(folder.c_str(), W_OK) == 0) return folder;
+  const std::string videos = UserVideosFolder();
+  return videos.empty() ? folder : videos;
+}
+
 std::string TargetOrProgramFolder(const std::string& targetFolder) {
-  if (!targetFolder.empty()) return targetFolder;
-  std::string folder = GetModuleFolder();
-  if (folder.size() > 1) folder.pop_back();
-  return folder;
+  if (!targetFolder.empty()) return ExpandHomeFolder(targetFolder);
+  return DefaultTargetFolder(GetModuleFolder());
 }
 
 std::string PlayerFolder(const std::string& targetFolder, const std::string& modelName) {

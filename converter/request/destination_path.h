@@ -11,12 +11,20 @@ using ConfirmFolderCreation = std::function<bool(const std::string& folder)>;
 // What the user reads when the folder question is answered No.
 inline constexpr char kFolderRefusedText[] = "The conversion abort!";
 
-// The target folder, or the program's folder (without its final '/') when
-// the target is empty.
-std::string TargetOrProgramFolder(const std::string& targetFolder);
+// "~" and "~/..." with the user's home folder ($HOME) in place of "~"; any
+// other text as it is.
+std::string ExpandHomeFolder(const std::string& folder);
 
-// The player folder: the target folder (the program's folder when empty)
-// followed by the model's name.
+// The target folder ("~" expanded), or when it is empty the folder a
+// converted file goes to by default: the program's folder (without its
+// final '/') when the user can write there, as in a build tree, else the
+// user's videos folder (an installed program lives in a system folder).
+std::string TargetOrProgramFolder(const std::string& targetFolder);
+// The same choice for a given program folder.
+std::string DefaultTargetFolder(const std::string& programFolder);
+
+// The player folder: TargetOrProgramFolder(targetFolder) followed by the
+// model's name.
 std::string PlayerFolder(const std::string& targetFolder, const std::string& modelName);
 
 // Makes the target and player folders as needed and returns the path of the

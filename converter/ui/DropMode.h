@@ -11,6 +11,9 @@ enum DropKind { DL_FOLDER_TYPE = 64, DL_FILE_TYPE = 128 };
 
 // Called for each accepted path instead of inserting it (flag DL_USE_CALLBACK).
 using DropCallback = std::function<void(CFileDropListCtrl& list, const QString& path, DropKind kind)>;
+// Told of each dropped path the mode refuses, as it was dropped, so the owner
+// can say why instead of dropping it silently.
+using DropRefusal = std::function<void(CFileDropListCtrl& list, const QString& droppedPath)>;
 
 struct DropMode {
   enum Flags : unsigned {
@@ -24,6 +27,7 @@ struct DropMode {
   unsigned iMask = DL_ACCEPT_FILES | DL_ACCEPT_FOLDERS;
   QString csFileExt;  // e.g. ".avi .mpg .mp4"
   DropCallback pfnCallback;
+  DropRefusal pfnRefused;  // optional
 
   // A mode that hands paths to a callback it does not have is unusable.
   bool IsUsable() const { return !(iMask & DL_USE_CALLBACK) || pfnCallback != nullptr; }

@@ -40,7 +40,13 @@ void CFileDropListCtrl::dropEvent(QDropEvent* event) {
 void CFileDropListCtrl::TakeDroppedPath(const QString& droppedPath) {
   const QString path = ResolveDroppedPath(droppedPath);
   const int kind = ClassifyDroppedPath(mode_, path);
-  if (kind == 0) return;
+  if (kind == 0) {
+    if (mode_.pfnRefused) {
+      const DropRefusal refused = mode_.pfnRefused;
+      refused(*this, droppedPath);
+    }
+    return;
+  }
   if (mode_.iMask & DropMode::DL_USE_CALLBACK) {
     // A copy, so the callback may set another mode.
     const DropCallback callback = mode_.pfnCallback;

@@ -73,6 +73,7 @@ class ScreenWatcher : public QObject {
         return;
       }
       if (auto* dialog = qobject_cast<CHalvardVideoConverterDlg*>(widget)) {
+        if (dialog->IsAddingFiles()) return;  // files given at start are still being measured
         window = SeenWindow{dialog->statusLine()->text().toStdString(), dialog->transferOption()->isEnabled(),
                             dialog->playerSelector()->count(), dialog->fileList()->GetItemCount(),
                             dialog->windowIcon()};

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "path_utils.h"
+#include "test_env.h"
 #include "test_paths.h"
 
 namespace fs = std::filesystem;
@@ -56,10 +57,18 @@ TEST(Destination, AsksBeforeMakingAMissingTargetFolder) {
   EXPECT_EQ(asked, (std::vector<std::string>{dir.File("out"), dir.File("out")}));
 }
 
-TEST(Destination, EmptyTargetMeansTheProgramFolder) {
-  EXPECT_EQ(PlayerFolder("", "NK-128"), GetModuleFolder() + "NK-128");
-  EXPECT_EQ(PlayerFolder("/videos/", "NK-128"), "/videos/NK-128");
-  EXPECT_EQ(TargetOrProgramFolder("") + "/", GetModuleFolder());
+TEST(Destination, TargetFolderAsTypedOrTheDefaultWhereTheUserCanWrite) {
+  kdxtest::ScratchDir dir;
+  ScopedEnv home("HOME", dir.path().c_str());
+  ScopedEnv videos("XDG_VIDEOS_DIR", nullptr);
+  ScopedEnv config("XDG_CONFIG_HOME", nullptr);
+  EXPECT_EQ(TargetOrProgramFolder("~/kdx out"), dir.File("kdx out"));
+  EXPECT_EQ(TargetOrProgramFolder("~other/kdx"), "~other/kdx");  // another user's home is not guessed
+  EXPECT_EQ(TargetOrProgramFolder("kdx"), "kdx");                // the command line's folders may be relative
+  EXPECT_EQ(PlayerFolder("", "NK-128"), GetModuleFolder() + "NK-128");  // the build tree is writable
+  // An installed program's folder cannot take the files: the videos folder does.
+  EXPECT_EQ(DefaultTargetFolder(dir.File("missing/bin/")), dir.File("Videos"));
+  EXPECT_EQ(DefaultTargetFolder(dir.path() + "/"), dir.path());
 }
 
 }  // namespace

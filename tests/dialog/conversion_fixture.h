@@ -55,8 +55,9 @@ class ConversionTest : public DialogTest {
     return QString::fromStdString(scratch.File(name));
   }
   void Add(const std::string& clip, const std::string& name) {
-    ASSERT_TRUE(dialog->AddInputFile(Copy(clip, name)));
-    dialog->FinishAdding();
+    const int rows = Rows();
+    Queue(QStringList{Copy(clip, name)});
+    ASSERT_EQ(Rows(), rows + 1);
   }
   // Clicks Convert; returns when the batch is over.
   void ClickConvert() {

@@ -43,6 +43,15 @@ std::string DialogTest::SettingsText() const { return kdxtest::ReadFile(configDi
 
 void DialogTest::WriteSettings(const std::string& text) const { std::ofstream(configDir + "/NKDXVC.ini") << text; }
 
+void DialogTest::Queue(const QStringList& paths) {
+  dialog->QueueFiles(paths);
+  WaitForAdding();
+}
+
+void DialogTest::WaitForAdding() {
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->IsAddingFiles(); }, 20000)) << "files still being measured";
+}
+
 void DialogTest::DropFiles(const QStringList& paths) {
   QMimeData data;
   QList<QUrl> urls;

@@ -25,7 +25,13 @@ class DialogTest : public ::testing::Test {
   std::string SettingsText() const;
   void WriteSettings(const std::string& text) const;
   std::string Clip(const std::string& name) const { return kdxtest::MediaPath(name); }
-  // Drops local files on the file list as a file manager would.
+  // Gives files to the queue as the command line does and waits until they
+  // are measured and the status line tells the outcome.
+  void Queue(const QStringList& paths);
+  void Queue(const std::string& path) { Queue(QStringList{QString::fromStdString(path)}); }
+  void WaitForAdding();
+  // Drops local files on the file list as a file manager would (without
+  // waiting for them to be measured).
   void DropFiles(const QStringList& paths);
   // Right-clicks the list at a point of the window; returns the menu's
   // items with their enabled state ("&Add+", "&Delete-"), empty when no menu opened.

@@ -52,7 +52,7 @@ TEST_F(DialogTest, SavesPicturesOfTheMainWindow) {
   EXPECT_EQ(dialog->playerPicture()->GetBitmapPath(), picture);
   Save(Picture(*dialog), "main_window_empty.png");
 
-  dialog->QueueFiles({QString::fromStdString(Clip("clip_h264_aac.mp4")), QString::fromStdString(Clip("clip_mpeg4_mp3.avi")),
+  Queue({QString::fromStdString(Clip("clip_h264_aac.mp4")), QString::fromStdString(Clip("clip_mpeg4_mp3.avi")),
                       QString::fromStdString(Clip("long_320x240.mp4"))});
   ASSERT_EQ(Rows(), 3);
   dialog->fileList()->selectRow(1);

@@ -12,6 +12,7 @@
 
 #include "FileDropListCtrl.h"
 #include "FilenameEdit.h"
+#include "box_watcher.h"
 #include "OptionTree.h"
 #include "dialog_fixture.h"
 
@@ -31,7 +32,7 @@ void TypeOutputName(CHalvardVideoConverterDlg& dialog, const QString& name) {
 }
 
 TEST_F(DialogTest, OutputNameNeedsMoreThanFourCharactersAndTimesStayInTheFile) {
-  dialog->QueueFiles({QString::fromStdString(Clip("long_320x240.mp4"))});
+  Queue({QString::fromStdString(Clip("long_320x240.mp4"))});
   INPUT_VIDEO_ITEM* item = dialog->RowRecord(0);
   ASSERT_NE(item, nullptr);
   TypeOutputName(*dialog, "a.kd");
@@ -53,17 +54,65 @@ TEST_F(DialogTest, OutputNameNeedsMoreThanFourCharactersAndTimesStayInTheFile) {
   dialog->optionsPanel()->OpenEditor(end);
   end->setTime(QTime(0, 0, 5));
   dialog->optionsPanel()->Commit(end);
-  // A start after the end is taken as given.
+  // A start after the end is held a second before it.
   dialog->optionsPanel()->OpenEditor(start);
   start->setTime(QTime(0, 0, 8));
   // A click on the window finishes the open edit.
   QTest::mouseClick(dialog.get(), Qt::LeftButton, Qt::NoModifier, QPoint(dialog->width() / 2, dialog->height() - 3));
-  EXPECT_EQ(item->tmStart.nSecond, 8);
+  EXPECT_EQ(item->tmStart.nSecond, 4);
   EXPECT_EQ(item->tmEnd.nSecond, 5);
+  EXPECT_EQ(end->minimumTime(), QTime(0, 0, 5));
+}
+
+struct FieldEdit {
+  std::string typed;
+  std::string kept;     // the row's output name, or the destination folder, afterwards
+  std::string refusal;  // part of the message box's text, empty for none
+};
+
+TEST_F(DialogTest, OutputNamesAndDestinationsStayWhereTheyBelong) {
+  Queue({QString::fromStdString(Clip("clip_h264_aac.mp4")), QString::fromStdString(Clip("clip_mpeg4_mp3.avi"))});
+  const std::string taken = "another file of the list is already converted to that name";
+  const FieldEdit names[] = {
+      {"holiday", "holiday.kdx", ""},        {"Party.KDX", "Party.KDX", ""},
+      {"../escape.kdx", "Party.KDX", "may not contain / or \\"},  {"sub/inner.kdx", "Party.KDX", "may not contain"},
+      {"clip_h264_aac.kdx", "Party.KDX", taken}, {"CLIP_H264_AAC", "Party.KDX", taken},
+  };
+  const FieldEdit folders[] = {
+      {"~/kdxout", home + "/kdxout", ""}, {"~", home, ""},
+      {"relative/kdx", home, "is not a full path"}, {"~other/kdx", home, "is not a full path"},
+      {"/srv/kdx videos", "/srv/kdx videos", ""}, {"", "", ""},  // the default folder, chosen when converting
+  };
+  for (const auto& [edits, isName] : {std::pair{std::vector(std::begin(names), std::end(names)), true},
+                                      std::pair{std::vector(std::begin(folders), std::end(folders)), false}}) {
+    for (const FieldEdit& edit : edits) {
+      SCOPED_TRACE(edit.typed);
+      BoxWatcher watcher;
+      if (isName) {
+        TypeOutputName(*dialog, QString::fromStdString(edit.typed));
+        EXPECT_EQ(dialog->RowRecord(1)->strOutputName, edit.kept);
+      } else {
+        // A message box took the window's activation; focus moves only in an active window.
+        dialog->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+        dialog->destinationField()->setFocus();
+        dialog->destinationField()->selectAll();
+        QTest::keyClick(dialog->destinationField(), Qt::Key_Delete);
+        QTest::keyClicks(dialog->destinationField(), QString::fromStdString(edit.typed));
+        dialog->addButton()->setFocus();  // leaving the field ends the edit
+        EXPECT_EQ(dialog->destinationField()->GetFilename().toStdString(), edit.kept);
+        EXPECT_EQ(dialog->DestinationFolder(), edit.kept);
+      }
+      ASSERT_EQ(watcher.texts().size(), edit.refusal.empty() ? 0 : 1) << watcher.texts().join('|').toStdString();
+      if (!edit.refusal.empty()) {
+        EXPECT_TRUE(watcher.texts()[0].contains(QString::fromStdString(edit.refusal)));
+      }
+    }
+  }
 }
 
 TEST_F(DialogTest, AnotherPlayerModelLeavesTheRowsTheirOwnSettings) {
-  dialog->QueueFiles({QString::fromStdString(Clip("clip_h264_aac.mp4")), QString::fromStdString(Clip("clip_mpeg4_mp3.avi"))});
+  Queue({QString::fromStdString(Clip("clip_h264_aac.mp4")), QString::fromStdString(Clip("clip_mpeg4_mp3.avi"))});
   ASSERT_EQ(Rows(), 2);
   auto* quality = static_cast<COptionTreeItemComboBox*>(dialog->PanelItem("Quality"));
   dialog->optionsPanel()->OpenEditor(quality);
@@ -80,7 +129,7 @@ TEST_F(DialogTest, AnotherPlayerModelLeavesTheRowsTheirOwnSettings) {
   EXPECT_EQ(dialog->RowRecord(1)->strQuality, "Medium(128MB/Hour)");
   EXPECT_EQ(dialog->RowRecord(0)->strVideoMode, firstMode);
   EXPECT_EQ(firstMode, "Full Image");
-  dialog->QueueFiles({QString::fromStdString(Clip("clip_h264_aac.mp4"))});
+  Queue({QString::fromStdString(Clip("clip_h264_aac.mp4"))});
   EXPECT_EQ(dialog->RowRecord(2)->strVideoMode, "Full Screen");
 }
 
@@ -98,7 +147,7 @@ TEST_F(DialogTest, FirstStartUsesTheVideosFolderAndQuitStoresWhatWasShown) {
   std::ofstream(scratch.File("precious.txt")) << "x";
   ASSERT_EQ(symlink(scratch.File("precious.txt").c_str(), (tempDir + "/PXRlink").c_str()), 0);
 
-  dialog->QueueFiles({QString::fromStdString(Clip("clip_h264_aac.mp4"))});
+  Queue({QString::fromStdString(Clip("clip_h264_aac.mp4"))});
   const std::string target = scratch.File("converted videos");
   dialog->destinationField()->setFocus();
   dialog->destinationField()->selectAll();

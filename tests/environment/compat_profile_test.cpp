@@ -1,6 +1,5 @@
 #include "compat_profile.h"
 
-#include <grp.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -8,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "TesselOSEnvironment.h"
 #include "profile_fixture.h"
 #include "security_token.h"
 
@@ -84,18 +84,14 @@ TEST(SecurityToken, SidsFromText) {
   }
 }
 
-TEST(SecurityToken, RealGroupsNameAdministratorsForRootAndAdministeringGroups) {
-  std::vector<gid_t> ids(static_cast<size_t>(::getgroups(0, nullptr)));
-  ids.resize(static_cast<size_t>(::getgroups(static_cast<int>(ids.size()), ids.data())));
-  ids.push_back(::getegid());
-  bool administers = ::geteuid() == 0;
-  for (const char* name : {"sudo", "wheel", "admin", "plugdev"}) {
-    const group* entry = ::getgrnam(name);
-    administers |= entry != nullptr && std::find(ids.begin(), ids.end(), entry->gr_gid) != ids.end();
-  }
+TEST(SecurityToken, BuiltInGroupsGiveEveryUserAdministratorsAndOnlyAProfileTakesThemAway) {
+  ScopedEnv noProfile("NKDX_COMPAT_PROFILE", nullptr);
   std::vector<TokenGroup> groups = RealTokenGroups();
-  EXPECT_EQ(HasGroup(groups, "S-1-5-32-544"), administers);
+  EXPECT_TRUE(HasGroup(groups, "S-1-5-32-544"));
   EXPECT_TRUE(HasGroup(groups, "S-1-22-2-" + std::to_string(::getegid())));
+  EXPECT_TRUE(TesselOSEnvironment().IsAdministrator());
+  ScopedProfile profile("[Token]\nGroups=S-1-1-0 S-1-5-32-545\n");
+  EXPECT_FALSE(TesselOSEnvironment().IsAdministrator());
 }
 
 TEST(SecurityToken, GroupListLaidOutOrRefusedWhenTooLong) {

@@ -95,13 +95,12 @@ TEST_F(Installed, DesktopProgramQueuesTheFilesItIsGiven) {
   if (!KDX_HAS_CONVERTER_PROGRAM) GTEST_SKIP() << "norvik-kdx-converter is not part of this build";
   // A computer without player support: no administrator check, no player detection.
   std::ofstream(dir_.File("profile.ini")) << "[OS]\nMajor=5\nMinor=2\n";
-  // Only a queued file has its playing time read, and reading fails for a
-  // file that is no video: one error line in the log for each such file the
-  // window queued. A real clip is queued beside them, and a text file, which
-  // the window's filter leaves out.
+  // Every file given has its playing time read, whatever its extension, and
+  // reading fails for a file that is no video: one error line in the log for
+  // each. A real clip is queued beside them.
   for (const char* name : {"broken.avi", "broken two.mpg", "notes.txt"}) std::ofstream(dir_.File(name)) << "no video\n";
   const std::string probeErrors = "grep -cE 'Failed to (put filename|get output streams)' '" + dir_.File("log.txt") + "'";
-  // Waits up to 12 s for both lines, then ends the program, which should
+  // Waits up to 12 s for the three lines, then ends the program, which should
   // still be running.
   std::string output;
   int status = RunCommand(
@@ -109,12 +108,12 @@ TEST_F(Installed, DesktopProgramQueuesTheFilesItIsGiven) {
           InstalledCommand("norvik-kdx-converter '" + MediaPath("tiny_64x48.mp4") + "' '" + dir_.File("broken.avi") + "' '" +
                     dir_.File("broken two.mpg") + "' '" + dir_.File("notes.txt") + "'") +
           " & pid=$!; i=0; while [ $i -lt 120 ] && [ \"$(" + probeErrors +
-          " 2>/dev/null)\" != 2 ]; do sleep 0.1; i=$((i+1)); done; kill $pid; wait $pid",
+          " 2>/dev/null)\" != 3 ]; do sleep 0.1; i=$((i+1)); done; kill $pid; wait $pid",
       &output);
   EXPECT_EQ(status, 143) << "the program should still be running when it is ended\n" << output;
   std::string log = ReadFile(dir_.File("log.txt"));
   EXPECT_EQ(RunCommand(probeErrors, &output), 0);
-  EXPECT_EQ(output, "2\n") << log;
+  EXPECT_EQ(output, "3\n") << log;
   EXPECT_EQ(log.find("TesselDeviceConfig File Error"), std::string::npos) << log;
 }
 

@@ -18,6 +18,12 @@ make clip_wmv2_wma2.wmv $(video 320x240 15) $(audio 440 22050) -ac 2 -c:v wmv2 -
 make clip_h264_aac.mov $(video 320x240 24) $(audio 440 44100) -ac 2 -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac -shortest
 make clip_flv1_mp3.flv $(video 320x240 25) $(audio 440 44100) -ac 2 -c:v flv -q:v 3 -c:a libmp3lame -shortest
 make clip_rv20_ac3.rm $(video 320x240 25) $(audio 440 44100) -ac 2 -c:v rv20 -q:v 3 -c:a ac3 -shortest
+# Containers that carry no length per stream, or that the old extension list left out.
+make clip_h264_aac.mkv $(video 320x240 25 2) $(audio 440 44100 2) -ac 2 -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac -shortest
+make clip_vp8_vorbis.webm $(video 160x120 25 2) $(audio 440 44100 2) -ac 2 -c:v libvpx -deadline realtime -b:v 200k -c:a libvorbis -shortest
+make clip_mpeg2_mp2.ts $(video 320x240 25 2) $(audio 440 48000 2) -ac 2 -c:v mpeg2video -q:v 3 -c:a mp2 -shortest
+make clip_mpeg4_aac.m4v $(video 320x240 25 2) $(audio 440 44100 2) -ac 2 -c:v mpeg4 -q:v 3 -c:a aac -shortest -f mp4
+make clip_h263_aac.3gp $(video 176x144 15 2) $(audio 440 22050 2) -ac 1 -c:v h263 -q:v 5 -c:a aac -shortest
 
 # Edge shapes.
 make video_only.mp4 $(video 320x240 25) -c:v libx264 -preset ultrafast -pix_fmt yuv420p
