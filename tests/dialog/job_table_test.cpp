@@ -36,8 +36,8 @@ TEST_F(ConversionTest, EveryKindOfFileConvertsOrSaysWhy) {
     std::string source = c.source.rfind("OUT/", 0) == 0 ? destination + c.source.substr(3) : scratch.File(c.source);
     fs::create_directories(fs::path(source).parent_path());
     fs::copy_file(Clip(c.clip), source);
-    ASSERT_TRUE(dialog->AddInputFile(QString::fromStdString(source))) << c.label;
-    dialog->FinishAdding();
+    Queue(source);
+    ASSERT_EQ(Rows(), static_cast<int>(sources.size()) + 1) << c.label;
     auto* item = static_cast<INPUT_VIDEO_ITEM*>(dialog->fileList()->GetItemData(Rows() - 1));
     if (!c.start.empty()) {
       item->tmStart = TimeOf(c.start);
