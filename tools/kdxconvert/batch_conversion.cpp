@@ -2,7 +2,9 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 #include <filesystem>
 
 #include "destination_claims.h"
@@ -11,6 +13,7 @@
 #include "file_conversion.h"
 #include "kdx.h"
 #include "log_file.h"
+#include "output_name.h"
 #include "stop_signal.h"
 
 namespace {
@@ -61,14 +64,22 @@ class Batch {
       return FileOutcome::kFailed;
     }
     std::string destination, failure;
-    if (!GetDestFileName(outputFolder_, model_.ModelName, KdxOutputName(input), &destination, &failure)) {
+    // A second input of one name ("clip.avi", "clip.mp4") gets "clip (2).kdx".
+    const std::string name = DistinctOutputName(KdxOutputName(input), [this](const std::string& candidate) {
+      return std::any_of(names_.begin(), names_.end(),
+                         [&](const std::string& used) { return SameOutputName(used, candidate); });
+    });
+    if (!GetDestFileName(outputFolder_, model_.ModelName, name, &destination, &failure)) {
       KDX_ERROR_LOG("GetDestFileName Error.Conversion abort.");
       display_.Report(false, input + ": " + failure);
       return FileOutcome::kFailed;
     }
     if (FileOutcome refused; !MayWrite(input, destination, &refused)) return refused;
     FileOutcome outcome = ConvertFile(FileJob{input, destination, model_, options_}, queue_, display_);
-    if (outcome == FileOutcome::kConverted) written_.Claim(destination);
+    if (outcome == FileOutcome::kConverted) {
+      written_.Claim(destination);
+      names_.push_back(name);
+    }
     return outcome;
   }
 
@@ -114,6 +125,7 @@ class Batch {
   const bool askOnTerminal_;
   MessageQueue queue_;
   DestinationClaims written_;  // files made by this run, never replaced by a later input
+  std::vector<std::string> names_;  // their names
   BatchSummary summary_;
 };
 
