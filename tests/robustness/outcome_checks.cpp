@@ -88,12 +88,15 @@ int ExpectOnlyValidKdxFiles(const std::string& folder, const std::string& label)
   return files;
 }
 
+std::string KdxconvertCommand(const ScratchDir& dir, const std::string& arguments, const std::string& launcher) {
+  return "env -u XDG_VIDEOS_DIR -u XDG_CONFIG_HOME HOME='" + dir.File("home") + "' NKDX_CONFIG_DIR='" +
+         dir.File("config") + "' NKDX_LOG_FILE='" + dir.File("log.txt") + "' " + launcher + " " +
+         BinPath("kdxconvert") + " " + arguments + " < /dev/null";
+}
+
 int RunKdxconvert(const ScratchDir& dir, const std::string& arguments, std::string* output,
                   const std::string& launcher) {
-  const std::string command = "env -u XDG_VIDEOS_DIR -u XDG_CONFIG_HOME HOME='" + dir.File("home") +
-                              "' NKDX_CONFIG_DIR='" + dir.File("config") + "' NKDX_LOG_FILE='" + dir.File("log.txt") +
-                              "' " + launcher + " " + BinPath("kdxconvert") + " " + arguments + " < /dev/null";
-  return RunCommand(command, output);
+  return RunCommand(KdxconvertCommand(dir, arguments, launcher), output);
 }
 
 }  // namespace kdxtest
