@@ -172,6 +172,7 @@ void ConvertRange(CTranscoder& transcoder, CVideoGrabberCB& video, CAudioGrabber
   if (!AppendKdxBody(output, videoFile, geometry, frameCount, g_state)) {
     CheckFile(videoFile);
     CheckFile(output);
+    Check(false);
   }
   // A stop during the copy leaves the file incomplete: it never gets the
   // destination's name.

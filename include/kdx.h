@@ -62,6 +62,8 @@ typedef struct TRANSCODER_PARAM {
 #endif
 
 extern "C" {
+// Besides the graph's results: E_INVALIDARG, with nothing opened, when the
+// destination is the source itself (through a link or ".." too).
 KDX_EXPORT HRESULT NewTranscoder(HWND hWnd, const char* szSource, const char* szDest, int64_t* pDuration);
 KDX_EXPORT int Transcode(const TRANSCODER_PARAM* pParam);
 KDX_EXPORT int StopTranscode(void);
