@@ -6,6 +6,10 @@ For each reference clip it runs, RUNS times each (median reported):
   floor  ffmpeg -i CLIP -f null -            (decoding only)
   peer   ffmpeg MJPEG 15 fps + IMA ADPCM 22050 Hz stereo of the same size
 and prints wall time, CPU time and peak memory with the ratios.
+
+With --batch-memory N it measures instead one kdxconvert batch of N copies of
+a 2 s clip against a batch of 10: a long batch must not grow the program's
+peak memory (slow, so not part of the default run).
 """
 import argparse
 import os
@@ -60,20 +64,49 @@ def report_length_independence(peaks):
             peaks[long_] / 1024.0, peaks[short] / 1024.0, 100.0 * (peaks[long_] - peaks[short]) / peaks[short]))
 
 
+def report_batch_memory(kdxconvert, model, files, work, env):
+    """Peak memory of one kdxconvert batch of `files` copies of a short clip, against a batch of 10."""
+    clip = os.path.join(work, "short.mp4")
+    subprocess.run(["ffmpeg", "-nostdin", "-v", "error", "-y", "-f", "lavfi", "-i",
+                    "testsrc2=size=320x240:rate=25:duration=2", "-f", "lavfi", "-i",
+                    "sine=frequency=330:sample_rate=44100:duration=2", "-c:v", "libx264", "-preset", "veryfast",
+                    "-pix_fmt", "yuv420p", "-c:a", "aac", "-ac", "2", clip], check=True)
+    peaks = {}
+    for count in (10, files):
+        inputs = os.path.join(work, "batch-%d" % count)
+        os.makedirs(inputs)
+        names = []
+        for i in range(count):
+            names.append(os.path.join(inputs, "short_%04d.mp4" % i))
+            os.link(clip, names[-1])
+        wall, _, peak = measure([kdxconvert, "--model", model, "--overwrite", "--output", inputs + "-out"] + names, env)
+        peaks[count] = peak
+        print("== batch of %d files of 2 s: wall %.1f s, peak %.1f MiB" % (count, wall, peak / 1024.0))
+    print("== peak memory, %d files against 10: %+.1f %%" % (files, 100.0 * (peaks[files] - peaks[10]) / peaks[10]))
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--build", default=os.path.join(ROOT, "build"), help="build folder (default: build)")
     parser.add_argument("--clips", default=os.path.join(ROOT, "build", "bench-clips"), help="clip cache folder")
     parser.add_argument("--runs", type=int, default=3, help="runs of each command (median)")
     parser.add_argument("--only", help="measure only clips whose name contains this")
+    parser.add_argument("--batch-memory", type=int, metavar="N",
+                        help="only measure the peak memory of one batch of N short files (300, say)")
     args = parser.parse_args()
 
-    subprocess.run(["bash", os.path.join(HERE, "make_bench_clips.sh"), args.clips], check=True)
     kdxconvert = os.path.join(args.build, "bin", "kdxconvert")
     kdxinfo = os.path.join(args.build, "bin", "kdxinfo")
     work = tempfile.mkdtemp(prefix="kdxbench-")
     env = dict(os.environ, NKDX_CONFIG_DIR=work, NKDX_LOG_FILE=os.path.join(work, "log.txt"))
     model = find_model(kdxconvert, env)
+    if args.batch_memory:
+        try:
+            report_batch_memory(kdxconvert, model, args.batch_memory, work, env)
+        finally:
+            shutil.rmtree(work, ignore_errors=True)
+        return
+    subprocess.run(["bash", os.path.join(HERE, "make_bench_clips.sh"), args.clips], check=True)
     peaks = {}
     try:
         for clip in sorted(os.listdir(args.clips)):

@@ -1,7 +1,9 @@
 #include "conversion_run.h"
 
+#include <sys/statvfs.h>
+
 #include <algorithm>
-#include <cstdio>
+#include <cerrno>
 
 #include "audio/sound_converter.h"
 #include "library_state.h"
@@ -23,16 +25,40 @@ constexpr int kStopPollMs = 50;
 constexpr int64_t kLongestMeasuringPass = 50000000;
 
 // A failed step: reported once, then the run ends without a destination.
+// code is WM_TRANSCODE_ERROR's wParam; a failed step (code 0) carries its
+// result and, where the system told, the reason (errno).
 struct StepFailure {
+  WPARAM code;
   HRESULT result;
+  int reason;
 };
 
 void Check(HRESULT result) {
-  if (FAILED(result)) throw StepFailure{result};
+  if (FAILED(result)) throw StepFailure{0, result, 0};
 }
 
 void Check(bool ok) {
-  if (!ok) throw StepFailure{E_FAIL};
+  if (!ok) throw StepFailure{0, E_FAIL, 0};
+}
+
+// A failed file step, with the system's reason.
+[[noreturn]] void FailFileStep(int reason) { throw StepFailure{0, E_FAIL, reason}; }
+
+void CheckFile(const BinaryFile& file) {
+  if (file.Failed()) FailFileStep(file.Error());
+}
+
+// Why a write failed where the writer could not tell (the sound part is
+// written on a streaming thread): a full disk is recognised by its space.
+int WriteFailureReason(const std::string& folder) {
+  struct statvfs space {};
+  return statvfs(folder.c_str(), &space) == 0 && space.f_bavail == 0 ? ENOSPC : 0;
+}
+
+// Another file that took the destination's name since the transcoder was
+// opened is left alone, and this run fails.
+void CheckDestinationFree(const RunFolder& folder, const CTranscoder& transcoder) {
+  if (!folder.DestinationIsFree(transcoder.AgreedFile())) throw StepFailure{KDX_ERROR_DESTINATION_TAKEN, 0, 0};
 }
 
 // Positions of the run from the request and the duration: a reversed range
@@ -97,19 +123,14 @@ int64_t MeasureSourceInterval(DecodingGraph& graph, CVideoGrabberCB& video, cons
   return interval;
 }
 
-void RemoveFile(const std::string& path) {
-  if (!path.empty()) std::remove(path.c_str());
-}
-
 // The final pass: the sound is converted into the run folder's KDX file
 // while the pictures go into ".video"; then the header and the chunks
 // follow the sound part, and the finished file takes the destination's
 // name. Both streams share one time line: output time 0 is the range's
 // start.
-void ConvertRange(DecodingGraph& graph, CVideoGrabberCB& video, CAudioGrabberCB& audio, BinaryFile& videoFile,
-                  const RunFolder& folder, const std::string& destination, double videoStampSeconds, int64_t start,
-                  int64_t stop,
-                  int64_t sourceInterval) {
+void ConvertRange(CTranscoder& transcoder, CVideoGrabberCB& video, CAudioGrabberCB& audio, BinaryFile& videoFile,
+                  RunFolder& folder, double videoStampSeconds, int64_t start, int64_t stop, int64_t sourceInterval) {
+  DecodingGraph& graph = transcoder.Graph();
   video.SetRange(start / kUnitsPerSecond, stop / kUnitsPerSecond);
   video.SetLastPercent(0);
   const double T = DecideFrameInterval(sourceInterval, g_param.nFrameRate);
@@ -134,45 +155,62 @@ void ConvertRange(DecodingGraph& graph, CVideoGrabberCB& video, CAudioGrabberCB&
   video.DetachFile();
   if (!IsBusy()) return;
   // A write that failed while the graph ran (a full disk) fails the run.
-  Check(!videoFile.Failed());
-  // A sound part that could not be written (a full disk) fails the run.
-  if (sound.IsOpen()) Check(sound.Finish());
-  BinaryFile output;
-  Check(output.Open(folder.KdxPath(), BinaryFile::Mode::AppendWrite));
+  CheckFile(videoFile);
   const ChunkGeometry& geometry = video.Geometry();
-  Check(AppendKdxBody(output, videoFile, geometry, RoundFrameCount(video.FrameCount(), geometry.F), g_state));
+  const int32_t frameCount = RoundFrameCount(video.FrameCount(), geometry.F);
+  // A file without a single picture is no conversion: an older file stays.
+  if (frameCount == 0) throw StepFailure{KDX_ERROR_NO_PICTURE, 0, 0};
+  // A sound part that could not be written (a full disk) fails the run.
+  if (sound.IsOpen()) {
+    errno = 0;
+    const bool finished = sound.Finish();
+    if (!finished) FailFileStep(errno != 0 ? errno : WriteFailureReason(folder.path()));
+  }
+  BinaryFile output;
+  folder.OpenKdx(output, BinaryFile::Mode::AppendWrite);
+  CheckFile(output);
+  if (!AppendKdxBody(output, videoFile, geometry, frameCount, g_state)) {
+    CheckFile(videoFile);
+    CheckFile(output);
+    Check(false);
+  }
   // A stop during the copy leaves the file incomplete: it never gets the
   // destination's name.
   if (!IsBusy()) return;
   // On the disk before it has the name, so a crash shows the whole file or
   // none.
-  Check(output.Sync());
-  Check(output.Close());
-  Check(folder.MoveKdxTo(destination));
+  if (!output.Sync() || !output.Close()) CheckFile(output);
+  std::optional<FileIdentity> moved;
+  switch (folder.MoveKdxTo(transcoder.AgreedFile(), &moved)) {
+    case RunFolder::Move::kDone:
+      transcoder.SetAgreedFile(moved);
+      return;
+    case RunFolder::Move::kTaken:
+      throw StepFailure{KDX_ERROR_DESTINATION_TAKEN, 0, 0};
+    case RunFolder::Move::kFailed:
+      FailFileStep(folder.Error());
+  }
 }
 
 }  // namespace
 
 void RunConversion(CTranscoder& transcoder, CVideoGrabberCB& video, CAudioGrabberCB& audio) {
   DecodingGraph& graph = transcoder.Graph();
-  const std::string& destination = transcoder.Destination();
   RunFolder folder;
   BinaryFile videoFile;
-  bool completed = false;
   try {
     // A stop that came before the run started ends it quietly.
     if (IsBusy()) {
       Check(!transcoder.IsPreview());
-      // A file left by an earlier run on this transcoder must not pass for
-      // this run's result: the destination exists again only when complete.
-      RemoveFile(destination);
       // The graph still runs from its build; callbacks change only while
       // it is stopped.
       graph.StopWhenReady();
       graph.SetVideoCallback(&video);
       graph.SetAudioCallback(&audio);
-      Check(folder.Create(destination));
-      Check(videoFile.Open(folder.VideoPath(), BinaryFile::Mode::CreateReadWrite));
+      if (!folder.Create(transcoder.Destination())) FailFileStep(folder.Error());
+      CheckDestinationFree(folder, transcoder);
+      folder.OpenVideo(videoFile, BinaryFile::Mode::CreateReadWrite);
+      CheckFile(videoFile);
 
       int64_t start = 0;
       int64_t stop = 0;
@@ -187,21 +225,18 @@ void RunConversion(CTranscoder& transcoder, CVideoGrabberCB& video, CAudioGrabbe
       if (sourceInterval == 0)
         sourceInterval = MeasureSourceInterval(graph, video, audio, videoFile, videoFormat.stampSeconds, start, stop);
       if (IsBusy()) {
-        ConvertRange(graph, video, audio, videoFile, folder, destination, videoFormat.stampSeconds, start, stop,
+        ConvertRange(transcoder, video, audio, videoFile, folder, videoFormat.stampSeconds, start, stop,
                      sourceInterval);
-        // A stop that came after the file got its name still means no file.
-        completed = IsBusy();
       }
     }
   } catch (const StepFailure& failure) {
-    PostToCaller(WM_TRANSCODE_ERROR, 0, static_cast<LPARAM>(failure.result));
+    PostToCaller(WM_TRANSCODE_ERROR, failure.code, failure.code == 0 ? KdxErrorParam(failure.result, failure.reason) : 0);
   }
   graph.Stop();
   video.DetachFile();
   audio.DetachConverter();
   videoFile.Close();
   folder.Remove();
-  if (!completed) RemoveFile(destination);
 }
 
 }  // namespace kdx

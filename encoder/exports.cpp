@@ -13,6 +13,7 @@
 #include "transcoder.h"
 #include "video/image_library.h"
 #include "video/video_grabber_cb.h"
+#include "writer/file_identity.h"
 
 namespace kdx {
 namespace {
@@ -56,6 +57,14 @@ void Library::Close() {
   if (IsImageLibraryInitialised()) ShutdownImageLibrary();
 }
 
+// The destination names the source itself (the same file through a link or
+// "..", say): converting would replace the file being read.
+bool IsSourceItsDestination(const std::string& source, const std::string& destination) {
+  if (destination.empty()) return false;
+  const std::optional<FileIdentity> read = IdentityOf(source, true);
+  return read && read == IdentityOf(destination, true);
+}
+
 void WorkerMain(CTranscoder* transcoder) {
   Library& library = TheLibrary();
   RunConversion(*transcoder, library.video, library.audio);
@@ -79,6 +88,9 @@ extern "C" KDX_EXPORT HRESULT NewTranscoder(HWND hWnd, const char* szSource, con
   const std::string destination = szDest != nullptr ? szDest : "";
   CloseTranscoder();
   g_param.hWnd = hWnd;
+  if (pDuration != nullptr) *pDuration = 0;
+  // Refused before anything is opened; no transcoder is left to run.
+  if (IsSourceItsDestination(source, destination)) return E_INVALIDARG;
   library.transcoder = std::make_unique<CTranscoder>(source, destination);
   InitImageLibrary();
   const int64_t duration = library.transcoder->Duration();

@@ -1,7 +1,5 @@
 #include "transcoder.h"
 
-#include <cstdio>
-
 namespace kdx {
 
 CTranscoder::CTranscoder(const std::string& sourcePath, const std::string& destinationPath)
@@ -12,9 +10,9 @@ CTranscoder::CTranscoder(const std::string& sourcePath, const std::string& desti
     VideoFormat format;
     if (SUCCEEDED(buildResult_) && graph_.GetVideoFormat(&format)) preview_.SetFrameSize(format.width, format.height);
   } else {
-    // Replacing a file starts by removing the old one, so a failed run
-    // never leaves an older file that looks like its result.
-    std::remove(destination_.c_str());
+    // The caller asked before opening whether a file there may go; the
+    // finished file replaces only this one.
+    agreedFile_ = IdentityOf(destination_, false);
     buildResult_ = graph_.Build(sourcePath, DecodingGraph::Mode::Conversion);
   }
 }

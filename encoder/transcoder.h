@@ -2,17 +2,20 @@
 // the destination it converts to (empty for a preview transcoder).
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "graph/decoding_graph.h"
 #include "video/preview_grabber_cb.h"
+#include "writer/file_identity.h"
 
 namespace kdx {
 
 class CTranscoder {
  public:
-  // Deletes an existing destination and builds the graph; the outcome is
-  // BuildResult(). The object exists (and must be closed) either way.
+  // Notes what the destination holds now and builds the graph; the outcome
+  // is BuildResult(). The object exists (and must be closed) either way.
+  // Nothing at the destination is touched.
   CTranscoder(const std::string& sourcePath, const std::string& destinationPath);
   ~CTranscoder();
   CTranscoder(const CTranscoder&) = delete;
@@ -21,6 +24,11 @@ class CTranscoder {
   HRESULT BuildResult() const { return buildResult_; }
   bool IsPreview() const { return destination_.empty(); }
   const std::string& Destination() const { return destination_; }
+  // The file at the destination when the transcoder was opened (a link as
+  // itself): the one file a run may replace. None when nothing was there.
+  const std::optional<FileIdentity>& AgreedFile() const { return agreedFile_; }
+  // A run's finished file is the next run's to replace.
+  void SetAgreedFile(const std::optional<FileIdentity>& file) { agreedFile_ = file; }
   DecodingGraph& Graph() { return graph_; }
   CPreviewGrabberCB& PreviewCallback() { return preview_; }
   // Duration in 100-ns units, 0 when unknown.
@@ -28,6 +36,7 @@ class CTranscoder {
 
  private:
   std::string destination_;
+  std::optional<FileIdentity> agreedFile_;
   CPreviewGrabberCB preview_;
   DecodingGraph graph_;  // after preview_: its threads may call into it
   HRESULT buildResult_ = E_FAIL;

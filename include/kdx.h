@@ -7,9 +7,27 @@
 #include "platform_types.h"
 
 #define WM_TRANSCODE_PROGRESS (WM_USER + 1)  // 0x401: wParam percent, lParam thumbnail or 0
-#define WM_TRANSCODE_ERROR (WM_USER + 2)     // 0x402: wParam 0 with a result, or 1 when no quality fits
-// WM_TRANSCODE_ERROR's wParam when the range held no picture: nothing was written.
-#define KDX_ERROR_NO_PICTURE 5
+#define WM_TRANSCODE_ERROR (WM_USER + 2)     // 0x402: wParam 0 with a result, or one of the codes below
+
+// wParam codes of WM_TRANSCODE_ERROR besides 0 (a failed step).
+#define KDX_ERROR_NO_QUALITY_FITS 1      // a chunk does not fit even at JPEG quality 1
+#define KDX_ERROR_NO_PICTURE 5           // the range gave no picture; no file was written
+#define KDX_ERROR_DESTINATION_TAKEN 6    // another file took the destination's name meanwhile; it stays
+
+// lParam of a failed step (wParam 0): the result in the low 32 bits and,
+// where the system told why, its errno in the high 32 bits. Without a
+// reason lParam is the result itself, as readers of the result alone expect.
+inline LPARAM KdxErrorParam(HRESULT result, int reason) {
+  if (reason == 0) return static_cast<LPARAM>(result);
+  return static_cast<LPARAM>((static_cast<uint64_t>(static_cast<uint32_t>(reason)) << 32) |
+                             static_cast<uint32_t>(result));
+}
+inline HRESULT KdxErrorResult(LPARAM lParam) { return static_cast<HRESULT>(static_cast<uint32_t>(lParam)); }
+// The errno carried with a failed step's result, 0 when none.
+inline int KdxErrorReason(LPARAM lParam) {
+  const uint32_t high = static_cast<uint32_t>(static_cast<uint64_t>(lParam) >> 32);
+  return high == 0xFFFFFFFFu ? 0 : static_cast<int>(high);  // a result's own sign bits
+}
 
 // Values of the library's state word.
 #define TS_BUSY 0
@@ -44,6 +62,8 @@ typedef struct TRANSCODER_PARAM {
 #endif
 
 extern "C" {
+// Besides the graph's results: E_INVALIDARG, with nothing opened, when the
+// destination is the source itself (through a link or ".." too).
 KDX_EXPORT HRESULT NewTranscoder(HWND hWnd, const char* szSource, const char* szDest, int64_t* pDuration);
 KDX_EXPORT int Transcode(const TRANSCODER_PARAM* pParam);
 KDX_EXPORT int StopTranscode(void);

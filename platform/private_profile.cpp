@@ -3,6 +3,7 @@
 #include "folder_sync.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -122,14 +123,10 @@ int CreateBeside(const std::string& target, mode_t mode, std::string* name) {
 }
 
 // Replaces the file in one step (through a new file renamed over it), so a
-// reader sees either the old text or the new. A link is kept and its target
-// replaced; an existing file keeps its mode and, where allowed, its owner.
-bool ReplaceFile(const std::string& filePath, const std::string& text) {
-  std::optional<std::filesystem::path> resolved = FinalTarget(filePath);
-  if (!resolved) return false;
-  const std::string target = resolved->string();
-  std::error_code ignored;
-  if (resolved->has_parent_path()) std::filesystem::create_directories(resolved->parent_path(), ignored);
+// reader sees either the old text or the new. An existing file keeps its
+// mode and, where allowed, its owner.
+bool ReplaceFile(const std::filesystem::path& resolved, const std::string& text) {
+  const std::string target = resolved.string();
   struct stat existing {};
   const bool exists = ::stat(target.c_str(), &existing) == 0;
   std::string temporary;
@@ -142,13 +139,47 @@ bool ReplaceFile(const std::string& filePath, const std::string& text) {
   bool written = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size()) && ::fsync(fd) == 0;
   written = ::close(fd) == 0 && written;
   if (!written || std::rename(temporary.c_str(), target.c_str()) != 0) {
+    std::error_code ignored;
     std::filesystem::remove(temporary, ignored);
     return false;
   }
   // The new text is in place; flushing its name only guards against a power cut.
-  (void)SyncFolder(resolved->has_parent_path() ? resolved->parent_path().string() : ".");
+  (void)SyncFolder(resolved.has_parent_path() ? resolved.parent_path().string() : ".");
   return true;
 }
+
+constexpr int kMostLockAttempts = 100;
+
+// An exclusive lock on the settings file from its reading to its
+// replacement, so two programs saving at once keep each other's changes.
+// Each save replaces the file: a lock won on a file that was replaced
+// meanwhile is taken again on the new one. Where nothing can be locked (a
+// file system without locks) the save goes ahead unlocked.
+class ProfileLock {
+ public:
+  explicit ProfileLock(const std::string& target) {
+    for (int attempt = 0; attempt < kMostLockAttempts; ++attempt) {
+      fd_ = ::open(target.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666);
+      if (fd_ < 0 || ::flock(fd_, LOCK_EX) != 0) return;
+      struct stat locked {};
+      struct stat named {};
+      if (::fstat(fd_, &locked) != 0 || ::stat(target.c_str(), &named) != 0 ||
+          (locked.st_dev == named.st_dev && locked.st_ino == named.st_ino)) {
+        return;
+      }
+      ::close(fd_);
+      fd_ = -1;
+    }
+  }
+  ~ProfileLock() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  ProfileLock(const ProfileLock&) = delete;
+  ProfileLock& operator=(const ProfileLock&) = delete;
+
+ private:
+  int fd_ = -1;
+};
 
 std::optional<std::string> ReadValue(const std::string& section, const std::string& key,
                                      const std::string& filePath) {
@@ -186,12 +217,18 @@ int GetPrivateProfileInt(const std::string& section, const std::string& key, int
   return static_cast<int>(std::strtol(value->c_str(), nullptr, 10));
 }
 
-bool WritePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
-                               const std::string& filePath) {
+namespace {
+
+bool IsWritable(const std::string& section, const ProfileEntries& entries) {
   // Such names or values could not be read back as written.
-  if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value)) return false;
-  if (section.find(']') != std::string::npos || key.find('=') != std::string::npos) return false;
-  std::vector<std::string> lines = ReadLines(filePath);
+  if (HasLineBreak(section) || section.find(']') != std::string::npos) return false;
+  return std::all_of(entries.begin(), entries.end(), [](const auto& entry) {
+    return !HasLineBreak(entry.first) && !HasLineBreak(entry.second) && entry.first.find('=') == std::string::npos;
+  });
+}
+
+void SetValue(std::vector<std::string>& lines, const std::string& section, const std::string& key,
+              const std::string& value) {
   // New lines follow the file's own line ends.
   std::string lineEnd = !lines.empty() && !lines.front().empty() && lines.front().back() == '\r' ? "\r" : "";
   std::string entry = key + "=" + value + lineEnd;
@@ -204,7 +241,27 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
     lines.push_back("[" + section + "]" + lineEnd);
     lines.push_back(entry);
   }
+}
+
+}  // namespace
+
+bool WritePrivateProfileStrings(const std::string& section, const ProfileEntries& entries,
+                                const std::string& filePath) {
+  if (!IsWritable(section, entries)) return false;
+  // A link is kept and its target replaced.
+  std::optional<std::filesystem::path> resolved = FinalTarget(filePath);
+  if (!resolved) return false;
+  std::error_code ignored;
+  if (resolved->has_parent_path()) std::filesystem::create_directories(resolved->parent_path(), ignored);
+  ProfileLock lock(resolved->string());
+  std::vector<std::string> lines = ReadLines(resolved->string());
+  for (const auto& [key, value] : entries) SetValue(lines, section, key, value);
   std::ostringstream text;
   for (const std::string& line : lines) text << line << '\n';
-  return ReplaceFile(filePath, text.str());
+  return ReplaceFile(*resolved, text.str());
+}
+
+bool WritePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
+                               const std::string& filePath) {
+  return WritePrivateProfileStrings(section, {{key, value}}, filePath);
 }

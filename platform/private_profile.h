@@ -6,6 +6,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 // Where a settings file of the given name lives: $NKDX_CONFIG_DIR, else
 // $XDG_CONFIG_HOME, else ~/.config.
@@ -23,8 +25,18 @@ int GetPrivateProfileInt(const std::string& section, const std::string& key, int
 // Sets section/key to value, adding the section or key when missing and
 // keeping every other line as it was. The file is replaced in one step, so a
 // failed write leaves the old file whole; it keeps its mode, and a symbolic
-// link stays a link whose target gets the new text. False when it cannot be written
-// or when a name or the value holds a line break (or the section a ']',
-// the key a '=').
+// link stays a link whose target gets the new text. The file is locked from
+// its reading to its replacement, so programs saving at once keep each
+// other's changes. False when it cannot be written or when a name or the
+// value holds a line break (or the section a ']', the key a '=').
 bool WritePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
                                const std::string& filePath);
+
+// Key=Value pairs of one section.
+using ProfileEntries = std::vector<std::pair<std::string, std::string>>;
+
+// Sets several keys of one section in one locked read and one write, as
+// WritePrivateProfileString does for one; nothing is written when any name
+// or value is refused.
+bool WritePrivateProfileStrings(const std::string& section, const ProfileEntries& entries,
+                                const std::string& filePath);

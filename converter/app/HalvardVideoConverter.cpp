@@ -8,6 +8,7 @@
 #include "message_box.h"
 #include "program_icon.h"
 #include "startup_gate.h"
+#include "termination_signals.h"
 
 namespace {
 
@@ -46,6 +47,7 @@ int CHalvardVideoConverterApp::Run(const QStringList& files) {
         flags.m_bWMDMPath = gate.m_bWMDMPath;
         flags.m_nWindowsVersion = gate.m_nWindowsVersion;
         CHalvardVideoConverterDlg dialog(m_configFile, flags, m_wmdm.get());
+        TerminationSignals terminationSignals(dialog);
         dialog.QueueFiles(files);
         dialog.exec();
       });

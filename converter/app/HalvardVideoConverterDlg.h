@@ -84,6 +84,9 @@ class CHalvardVideoConverterDlg : public QDialog, public BatchWindow, public Pla
   void OnOpenFolder();
   // Tidies up, saves the settings and ends the dialog.
   void OnQuit();
+  // Keeps the panel's edits, the destination folder and the player model
+  // in the settings file for the next start.
+  void SaveSettings();
   void OnConvertButton();
 
   // The conversion batch.

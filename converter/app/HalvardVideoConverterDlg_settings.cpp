@@ -246,16 +246,20 @@ void CHalvardVideoConverterDlg::OnOpenFolder() {
     ShowWarningBox(this, QStringLiteral("The folder %1 cannot be opened.").arg(target));
 }
 
-void CHalvardVideoConverterDlg::OnQuit() {
-  m_bQuitting = true;
+void CHalvardVideoConverterDlg::SaveSettings() {
   CommitPanelEdits();
   DestinationFolder();
+  const int selected = m_comboDevice->currentIndex();
+  SaveConverterSettings(SettingsFilePath(), m_strDestPath, selected >= 0 ? static_cast<size_t>(selected) : 0);
+}
+
+void CHalvardVideoConverterDlg::OnQuit() {
+  m_bQuitting = true;
+  SaveSettings();
   delete m_contextMenu;
   m_contextMenu = nullptr;
   ClearList();
   RemoveOwnTempFiles(QDir::tempPath().toStdString(), "PXR");
-  const int selected = m_comboDevice->currentIndex();
-  SaveConverterSettings(SettingsFilePath(), m_strDestPath, selected >= 0 ? static_cast<size_t>(selected) : 0);
   CloseTranscoder();
   accept();
 }

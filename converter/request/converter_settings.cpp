@@ -22,6 +22,7 @@ size_t LoadComboDevice(const std::string& settingsFile, size_t modelCount) {
 }
 
 bool SaveConverterSettings(const std::string& settingsFile, const std::string& destPath, size_t comboDevice) {
-  bool saved = WritePrivateProfileString(kSection, kDestPathKey, destPath, settingsFile);
-  return WritePrivateProfileString(kSection, kComboDeviceKey, std::to_string(comboDevice), settingsFile) && saved;
+  // One write: another program saving meanwhile sees both keys or neither.
+  return WritePrivateProfileStrings(
+      kSection, {{kDestPathKey, destPath}, {kComboDeviceKey, std::to_string(comboDevice)}}, settingsFile);
 }

@@ -15,9 +15,17 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
 }
 
 // The trailing separator makes a dotted name ("clips.2024") a folder too.
-bool MakeFolder(const std::string& folder) {
+// A link another user planted in a shared folder is named in *failure.
+bool MakeFolder(const std::string& folder, std::string* failure) {
   int error = 0;
-  return CreateDirectoryTree(JoinPath(folder, ""), &error);
+  std::string untrustedLink;
+  if (CreateDirectoryTree(JoinPath(folder, ""), &error, &untrustedLink)) return true;
+  if (!untrustedLink.empty()) {
+    *failure = "The " + untrustedLink +
+               " folder is a link owned by another user in a shared folder; it is not followed. Please choose "
+               "another target folder.";
+  }
+  return false;
 }
 
 }  // namespace
@@ -54,13 +62,14 @@ bool GetDestFileName(const std::string& targetFolder, const std::string& modelNa
     *failure = kFolderRefusedText;
     return false;
   }
-  if (!MakeFolder(target)) {
-    *failure = "Create target folder error!";
+  failure->clear();
+  if (!MakeFolder(target, failure)) {
+    if (failure->empty()) *failure = "Create target folder error!";
     return false;
   }
   std::string playerFolder = PlayerFolder(targetFolder, modelName);
-  if (!MakeFolder(playerFolder)) {
-    *failure = "Create " + playerFolder + " folder error!";
+  if (!MakeFolder(playerFolder, failure)) {
+    if (failure->empty()) *failure = "Create " + playerFolder + " folder error!";
     return false;
   }
   *destPath = JoinPath(playerFolder, outputName);

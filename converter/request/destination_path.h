@@ -30,7 +30,8 @@ std::string PlayerFolder(const std::string& targetFolder, const std::string& mod
 // Makes the target and player folders as needed and returns the path of the
 // converted file in *destPath. On failure returns false and puts the text
 // for the user in *failure ("Create target folder error!" or
-// "Create <folder> folder error!"). With confirm, a missing target folder is
+// "Create <folder> folder error!", or a text naming a link another user
+// planted in a shared folder, which is never followed). With confirm, a missing target folder is
 // made only when it agrees; a refusal fails with kFolderRefusedText.
 bool GetDestFileName(const std::string& targetFolder, const std::string& modelName, const std::string& outputName,
                      std::string* destPath, std::string* failure, const ConfirmFolderCreation& confirm = {});

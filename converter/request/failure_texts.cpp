@@ -1,6 +1,9 @@
 #include "failure_texts.h"
 
 #include <cstdio>
+#include <cstring>
+
+#include "kdx.h"
 
 namespace {
 
@@ -11,6 +14,14 @@ std::string Hex(unsigned long value) {
   char text[32];
   std::snprintf(text, sizeof text, "0x%lx", value);
   return text;
+}
+
+// " (No space left on device)": the system's reason, in the program's
+// language whatever the locale.
+std::string ReasonText(int reason) {
+  if (reason == 0) return {};
+  const char* text = strerrordesc_np(reason);
+  return text != nullptr ? std::string(" (") + text + ")" : " (error " + std::to_string(reason) + ")";
 }
 
 }  // namespace
@@ -31,12 +42,12 @@ std::string NewTranscoderFailureText(HRESULT result) {
 }
 
 std::string TranscodeErrorText(WPARAM code, LPARAM result) {
-  // Result codes travel in lParam as 32-bit values.
-  unsigned long resultBits = static_cast<uint32_t>(result);
+  // Result codes travel in the low 32 bits of lParam.
+  unsigned long resultBits = static_cast<uint32_t>(KdxErrorResult(result));
   switch (code) {
     case 0:
-      return "Failed result = " + Hex(resultBits);
-    case 1:
+      return "Failed result = " + Hex(resultBits) + ReasonText(KdxErrorReason(result));
+    case KDX_ERROR_NO_QUALITY_FITS:
       return "Please select larger graphic data size or smaller frame rate.";
     case 2:
       return kNoVideoCodec;
@@ -45,6 +56,10 @@ std::string TranscodeErrorText(WPARAM code, LPARAM result) {
     case 4:
       return "No codec is available for this video format. Please install the codec and the latest Microsoft "
              "DirectX(TM)";
+    case KDX_ERROR_NO_PICTURE:
+      return "No picture could be decoded; no file written.";
+    case KDX_ERROR_DESTINATION_TAKEN:
+      return "Another conversion wrote the destination file meanwhile; it was kept and this file was not written.";
     default:
       return "Unknown error = " + Hex(static_cast<uint32_t>(code)) + ", " + Hex(resultBits);
   }

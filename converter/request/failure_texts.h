@@ -15,5 +15,6 @@ inline constexpr char kNotStartedText[] = "Failed. The encoder did not start the
 // The text for a failed NewTranscoder result.
 std::string NewTranscoderFailureText(HRESULT result);
 
-// The text for a WM_TRANSCODE_ERROR message (code in wParam, result in lParam).
+// The text for a WM_TRANSCODE_ERROR message (code in wParam, result in lParam
+// with the system's reason, when told, in its high 32 bits).
 std::string TranscodeErrorText(WPARAM code, LPARAM result);

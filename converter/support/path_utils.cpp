@@ -1,5 +1,7 @@
 #include "path_utils.h"
 
+#include "trusted_folder.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,19 +23,6 @@ bool Exists(const std::string& path, bool* isFolder) {
   return true;
 }
 
-// An existing folder is fine; an existing file of that name is not.
-bool MakeFolder(const std::string& path, int* error) {
-  if (::mkdir(path.c_str(), 0777) == 0) return true;
-  int failure = errno;
-  bool isFolder = false;
-  if (failure == EEXIST && Exists(path, &isFolder)) {
-    if (isFolder) return true;
-    failure = ENOTDIR;
-  }
-  if (error != nullptr) *error = failure;
-  return false;
-}
-
 // Length of the UTF-8 sequence that starts with `lead`, 0 when it cannot start one.
 size_t SequenceLength(unsigned char lead) {
   if (lead < 0x80) return 1;
@@ -45,18 +34,22 @@ size_t SequenceLength(unsigned char lead) {
 
 }  // namespace
 
-bool CreateDirectoryTree(const std::string& path, int* error) {
+bool CreateDirectoryTree(const std::string& path, int* error, std::string* untrustedLink) {
   if (path.empty()) return false;
-  for (size_t end = 0; end <= path.size(); ++end) {
-    bool atSeparator = end < path.size() && path[end] == '/';
-    if (!atSeparator && end != path.size()) continue;
-    std::string prefix = path.substr(0, end);
-    if (prefix.empty() || IsExistingDriveRoot(prefix)) continue;
-    // A part followed by a separator is a folder whatever its name; only the
-    // last part may be a file name.
-    if (!atSeparator && IsFilePath(prefix)) continue;
-    if (!MakeFolder(prefix, error)) return false;
+  // Only the last part may be a file name; a part followed by a separator
+  // is a folder whatever its name.
+  std::string folders = path;
+  if (path.back() != '/' && IsFilePath(path)) {
+    const size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return true;
+    folders.resize(slash + 1);
   }
+  const int fd = OpenFolderNoForeignLinks(folders, true, untrustedLink);
+  if (fd < 0) {
+    if (error != nullptr) *error = errno;
+    return false;
+  }
+  ::close(fd);
   return true;
 }
 

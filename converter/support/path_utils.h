@@ -13,8 +13,9 @@
 // taken for a file and only its folders are made; end the path with '/' to
 // have such a name created as a folder. False with errno in *error when a
 // folder cannot be made (an existing folder is fine, a file in its place
-// fails with ENOTDIR).
-bool CreateDirectoryTree(const std::string& path, int* error);
+// fails with ENOTDIR). A part that is a link another user planted in a
+// shared folder is not followed: EACCES, and *untrustedLink names it.
+bool CreateDirectoryTree(const std::string& path, int* error, std::string* untrustedLink = nullptr);
 
 // True when the path names a file: an existing non-folder, or, when nothing
 // exists there, a name whose last part carries a dot or that has no '/'.

@@ -25,6 +25,8 @@ class BinaryFile {
   BinaryFile& operator=(const BinaryFile&) = delete;
 
   bool Open(const std::string& path, Mode mode);
+  // Opens `name` inside an open folder; a link at that name is not followed.
+  bool OpenAt(int folder, const std::string& name, Mode mode);
   bool IsOpen() const { return file_ != nullptr; }
   // Writes all bytes or records a failure.
   bool Write(const void* data, size_t size);
@@ -42,10 +44,15 @@ class BinaryFile {
   bool Close();
   // True once any read, write, seek or flush failed since Open.
   bool Failed() const { return failed_; }
+  // The system's reason (errno) for the first failure; 0 when none was told.
+  int Error() const { return error_; }
 
  private:
+  void RecordFailure();
+
   std::FILE* file_ = nullptr;
   bool failed_ = false;
+  int error_ = 0;
 };
 
 }  // namespace kdx

@@ -2,26 +2,30 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <stdlib.h>
+#include <stdio.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
+#include <random>
 #include <vector>
 
 #include "folder_sync.h"
+#include "trusted_folder.h"
 
 namespace kdx {
 
 namespace {
 
 constexpr char kFolderPrefix[] = ".kdx-";
-constexpr size_t kFolderNameLength = sizeof kFolderPrefix - 1 + 6;  // mkdtemp's six letters
+constexpr size_t kRandomLetters = 6;
+constexpr size_t kFolderNameLength = sizeof kFolderPrefix - 1 + kRandomLetters;
 constexpr char kLockName[] = ".lock";
 // Everything a run puts into its folder; a sweep removes nothing else.
 constexpr const char* kRunFiles[] = {".video", ".kdx", kLockName};
+constexpr int kMostNameAttempts = 100;
 
 // The folder part of a destination path; a bare file name lives in the
 // current directory.
@@ -32,38 +36,68 @@ std::string FolderOf(const std::string& path) {
   return path.substr(0, slash);
 }
 
-// Removes a run's files (the lock file last) and the folder; failures are
-// ignored: a temporary that cannot go must not fail a run.
-void RemoveRunFiles(const std::string& folder) {
-  for (const char* name : kRunFiles) unlink((folder + "/" + name).c_str());
-  rmdir(folder.c_str());
+std::string NameOf(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
 }
+
+std::string RandomFolderName() {
+  static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  std::random_device random;
+  std::string name = kFolderPrefix;
+  for (size_t i = 0; i < kRandomLetters; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
+  return name;
+}
+
+// Removes a run's files (the lock file last); failures are ignored: a
+// temporary that cannot go must not fail a run.
+void RemoveRunFiles(int folder) {
+  for (const char* name : kRunFiles) unlinkat(folder, name, 0);
+}
+
+bool OwnFolder(const struct stat& info) { return S_ISDIR(info.st_mode) && info.st_uid == geteuid(); }
 
 // A folder of a run that is gone: its lock can be taken. A folder without a
 // lock file is removed only when empty (its run was killed as it was being
-// made); anything else in such a folder is not ours to delete.
-void RemoveIfStale(const std::string& folder) {
-  const int lock = open((folder + "/" + kLockName).c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW);
-  if (lock < 0) {
-    rmdir(folder.c_str());
-    return;
+// made); anything else in such a folder is not ours to delete, nor is a
+// folder of another user.
+void RemoveIfStale(int parent, const char* name) {
+  struct stat info {};
+  if (fstatat(parent, name, &info, AT_SYMLINK_NOFOLLOW) != 0 || !OwnFolder(info)) return;
+  const int folder = openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (folder < 0) return;
+  if (fstat(folder, &info) == 0 && OwnFolder(info)) {
+    const int lock = openat(folder, kLockName, O_RDWR | O_CLOEXEC | O_NOFOLLOW);
+    if (lock < 0) {
+      unlinkat(parent, name, AT_REMOVEDIR);
+    } else {
+      if (flock(lock, LOCK_EX | LOCK_NB) == 0) {
+        RemoveRunFiles(folder);
+        unlinkat(parent, name, AT_REMOVEDIR);
+      }
+      close(lock);
+    }
   }
-  if (flock(lock, LOCK_EX | LOCK_NB) == 0) RemoveRunFiles(folder);
-  close(lock);
+  close(folder);
 }
 
-void RemoveStaleFolders(const std::string& parent) {
-  DIR* dir = opendir(parent.c_str());
-  if (dir == nullptr) return;
+void RemoveStaleFolders(int parent) {
+  const int listing = openat(parent, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (listing < 0) return;
+  DIR* dir = fdopendir(listing);
+  if (dir == nullptr) {
+    close(listing);
+    return;
+  }
   std::vector<std::string> candidates;
   while (const dirent* entry = readdir(dir)) {
     if (entry->d_type != DT_DIR && entry->d_type != DT_UNKNOWN) continue;
     if (std::strlen(entry->d_name) != kFolderNameLength) continue;
     if (std::strncmp(entry->d_name, kFolderPrefix, sizeof kFolderPrefix - 1) != 0) continue;
-    candidates.push_back(parent + "/" + entry->d_name);
+    candidates.emplace_back(entry->d_name);
   }
   closedir(dir);
-  for (const std::string& folder : candidates) RemoveIfStale(folder);
+  for (const std::string& name : candidates) RemoveIfStale(parent, name.c_str());
 }
 
 // Holds an exclusive lock on the destination folder while a run's folder is
@@ -72,12 +106,9 @@ void RemoveStaleFolders(const std::string& parent) {
 // be locked (some network file systems) no sweep is made.
 class FolderGuard {
  public:
-  explicit FolderGuard(const std::string& folder)
-      : fd_(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
-    locked_ = fd_ >= 0 && flock(fd_, LOCK_EX) == 0;
-  }
+  explicit FolderGuard(int folder) : fd_(folder), locked_(flock(folder, LOCK_EX) == 0) {}
   ~FolderGuard() {
-    if (fd_ >= 0) close(fd_);
+    if (locked_) flock(fd_, LOCK_UN);
   }
   FolderGuard(const FolderGuard&) = delete;
   FolderGuard& operator=(const FolderGuard&) = delete;
@@ -85,45 +116,109 @@ class FolderGuard {
 
  private:
   int fd_;
-  bool locked_ = false;
+  bool locked_;
 };
+
+// Makes a new run folder with a name nobody uses; its name, or empty.
+std::string MakeRunFolder(int parent) {
+  for (int attempt = 0; attempt < kMostNameAttempts; ++attempt) {
+    std::string name = RandomFolderName();
+    if (mkdirat(parent, name.c_str(), 0700) == 0) return name;
+    if (errno != EEXIST) return {};
+  }
+  return {};
+}
 
 }  // namespace
 
 RunFolder::~RunFolder() { Remove(); }
 
+bool RunFolder::Fail() {
+  error_ = errno;
+  Remove();
+  return false;
+}
+
 bool RunFolder::Create(const std::string& destinationPath) {
   Remove();
-  const std::string parent = FolderOf(destinationPath);
-  FolderGuard guard(parent);
-  if (guard.locked()) RemoveStaleFolders(parent);
-  std::string pattern = parent + (parent.back() == '/' ? "" : "/") + kFolderPrefix + "XXXXXX";
-  std::vector<char> name(pattern.begin(), pattern.end());
-  name.push_back('\0');
-  if (mkdtemp(name.data()) == nullptr) return false;
-  path_ = name.data();
-  lock_ = open((path_ + "/" + kLockName).c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-  if (lock_ < 0) {
-    Remove();
-    return false;
+  error_ = 0;
+  destinationFolder_ = FolderOf(destinationPath);
+  destinationName_ = NameOf(destinationPath);
+  parent_ = OpenFolderNoForeignLinks(destinationFolder_, false);
+  if (parent_ < 0) return Fail();
+  // Refused now rather than by the final rename, after the whole conversion.
+  const long longestName = fpathconf(parent_, _PC_NAME_MAX);
+  if (longestName > 0 && destinationName_.size() > static_cast<size_t>(longestName)) {
+    errno = ENAMETOOLONG;
+    return Fail();
   }
+  FolderGuard guard(parent_);
+  if (guard.locked()) RemoveStaleFolders(parent_);
+  name_ = MakeRunFolder(parent_);
+  if (name_.empty()) return Fail();
+  path_ = destinationFolder_ + (destinationFolder_.back() == '/' ? "" : "/") + name_;
+  folder_ = openat(parent_, name_.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (folder_ < 0) return Fail();
+  lock_ = openat(folder_, kLockName, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (lock_ < 0) return Fail();
   // Nobody else can hold it yet. Where the file system has no locks the
   // folder is never taken for stale, as no sweep can lock it either.
   flock(lock_, LOCK_EX | LOCK_NB);
   return true;
 }
 
-bool RunFolder::MoveKdxTo(const std::string& destinationPath) const {
-  if (path_.empty() || std::rename(KdxPath().c_str(), destinationPath.c_str()) != 0) return false;
-  return SyncFolder(FolderOf(destinationPath));
+bool RunFolder::DestinationIsFree(const std::optional<FileIdentity>& agreed) const {
+  const std::optional<FileIdentity> present = IdentityAt(parent_, destinationName_);
+  return !present || present == agreed;
+}
+
+RunFolder::Move RunFolder::MoveKdxTo(const std::optional<FileIdentity>& agreed, std::optional<FileIdentity>* moved) {
+  const std::optional<FileIdentity> assembled = folder_ >= 0 ? IdentityAt(folder_, kKdxName) : std::nullopt;
+  if (!assembled) {
+    error_ = ENOENT;
+    return Move::kFailed;
+  }
+  if (moved != nullptr) *moved = assembled;
+  const std::optional<FileIdentity> present = IdentityAt(parent_, destinationName_);
+  if (present && present != agreed) return Move::kTaken;
+  const char* target = destinationName_.c_str();
+  int renamed = 0;
+  if (present) {
+    renamed = renameat(folder_, kKdxName, parent_, target);
+  } else {
+    // Nothing was there: a file that appears now is not ours to replace.
+    renamed = renameat2(folder_, kKdxName, parent_, target, RENAME_NOREPLACE);
+    if (renamed != 0 && errno == EINVAL) {
+      // A file system without that rename (NFS): a new link fails as well
+      // when the name is taken.
+      renamed = linkat(folder_, kKdxName, parent_, target, 0);
+      if (renamed == 0) unlinkat(folder_, kKdxName, 0);
+    }
+    if (renamed != 0 && errno == EEXIST) return Move::kTaken;
+  }
+  if (renamed != 0) {
+    error_ = errno;
+    return Move::kFailed;
+  }
+  if (!SyncFolder(destinationFolder_)) {
+    error_ = errno;
+    return Move::kFailed;
+  }
+  return Move::kDone;
 }
 
 void RunFolder::Remove() {
-  if (path_.empty()) return;
-  RemoveRunFiles(path_);
+  if (folder_ >= 0) {
+    RemoveRunFiles(folder_);
+    close(folder_);
+    folder_ = -1;
+  }
+  if (!name_.empty()) unlinkat(parent_, name_.c_str(), AT_REMOVEDIR);
   // The lock goes last, so no sweep takes a folder that is still emptied.
   if (lock_ >= 0) close(lock_);
-  lock_ = -1;
+  if (parent_ >= 0) close(parent_);
+  lock_ = parent_ = -1;
+  name_.clear();
   path_.clear();
 }
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -114,6 +116,36 @@ TEST(PrivateProfile, RefusesEntriesThatCouldNotBeReadBack) {
   EXPECT_FALSE(WritePrivateProfileString("S", "a=b", "v", ini));
   EXPECT_FALSE(WritePrivateProfileString("S]", "k", "v", ini));
   EXPECT_EQ(dir.Listing(), "");
+}
+
+TEST(PrivateProfile, ProgramsSavingAtOnceKeepEachOthersKeys) {
+  kdxtest::ScratchDir dir;
+  const std::string ini = dir.File("shared.ini");
+  constexpr int kPrograms = 6;
+  constexpr int kSaves = 15;
+  std::vector<pid_t> children;
+  for (int program = 0; program < kPrograms; ++program) {
+    const pid_t child = fork();
+    if (child == 0) {
+      bool saved = true;
+      for (int save = 1; save <= kSaves; ++save) {
+        const std::string n = std::to_string(save);
+        saved = WritePrivateProfileStrings("P" + std::to_string(program), {{"a", n}, {"b", n}}, ini) && saved;
+      }
+      _exit(saved ? 0 : 1);
+    }
+    children.push_back(child);
+  }
+  for (pid_t child : children) {
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  for (int program = 0; program < kPrograms; ++program) {
+    for (const char* key : {"a", "b"})
+      EXPECT_EQ(GetPrivateProfileInt("P" + std::to_string(program), key, 0, ini), kSaves) << program << key;
+  }
+  EXPECT_EQ(dir.Listing(), "shared.ini\n");
 }
 
 TEST(PrivateProfile, LocationFollowsTheEnvironment) {

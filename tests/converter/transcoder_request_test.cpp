@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <fstream>
 
 #include "conversion_options.h"
 #include "failure_texts.h"
+#include "kdx.h"
 #include "test_paths.h"
 
 namespace {
@@ -150,6 +152,8 @@ TEST(FailureTexts, NewTranscoderResults) {
   EXPECT_EQ(NewTranscoderFailureText(VFW_E_CANNOT_RENDER),
             "No codec is available for this video format. Please install the codec.");
   EXPECT_EQ(NewTranscoderFailureText(E_FAIL), "Unknown error = 0x80004005");
+  EXPECT_EQ(NewTranscoderFailureText(E_INVALIDARG),
+            "The source file is also the destination file. Please choose another output name or folder.");
 }
 
 TEST(FailureTexts, TranscodeErrorCodes) {
@@ -160,7 +164,16 @@ TEST(FailureTexts, TranscodeErrorCodes) {
   EXPECT_EQ(TranscodeErrorText(4, 0),
             "No codec is available for this video format. Please install the codec and the latest Microsoft "
             "DirectX(TM)");
+  EXPECT_EQ(TranscodeErrorText(5, 0), "No picture could be decoded; no file written.");
+  EXPECT_EQ(TranscodeErrorText(6, 0),
+            "Another conversion wrote the destination file meanwhile; it was kept and this file was not written.");
   EXPECT_EQ(TranscodeErrorText(7, 0x1f), "Unknown error = 0x7, 0x1f");
+  // The system's reason rides in the high half; a reader of the low half
+  // still finds the result.
+  const LPARAM full = KdxErrorParam(E_FAIL, ENOSPC);
+  EXPECT_EQ(static_cast<HRESULT>(full), E_FAIL);
+  EXPECT_EQ(TranscodeErrorText(0, full), "Failed result = 0x80004005 (No space left on device)");
+  EXPECT_EQ(TranscodeErrorText(0, KdxErrorParam(E_FAIL, 0)), "Failed result = 0x80004005");
 }
 
 }  // namespace

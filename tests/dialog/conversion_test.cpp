@@ -3,6 +3,7 @@
 // read from the list, the status line and the files written.
 #include <QCheckBox>
 #include <QComboBox>
+#include <csignal>
 #include <fstream>
 
 #include "XListDelegate.h"
@@ -11,6 +12,7 @@
 #include "fake_device_manager.h"
 #include "kdx.h"
 #include "posted_message_window.h"
+#include "termination_signals.h"
 #include "thumbnail_area.h"
 
 namespace {
@@ -73,6 +75,26 @@ TEST_F(ConversionTest, CancelDuringTheFirstFileLeavesTheOthersTicked) {
   EXPECT_EQ(StatusLine(), "Conversion finished.");
 }
 
+TEST_F(ConversionTest, TerminationSignalStopsTheRunningFileSavesTheSettingsAndQuits) {
+  TerminationSignals terminationSignals(*dialog);
+  Add("long_320x240.mp4", "long.mp4");
+  fs::create_directories(fs::path(Output("long")).parent_path());
+  std::ofstream(Output("long")) << "old";
+  BoxWatcher answers({QMessageBox::Ok});
+  OnceWhen terminate([&] { return ShowsProgress(0) && dialog->fileList()->GetCellData(0, 3)->nProgressPercent > 0; },
+                     [] { raise(SIGTERM); });
+  ClickConvert();
+
+  EXPECT_EQ(kdxtest::ReadFile(Output("long")), "old");
+  for (const auto& entry : fs::directory_iterator(fs::path(Output("long")).parent_path()))
+    EXPECT_EQ(entry.path().filename(), "long.kdx") << "the stopped run's folder is gone";
+  EXPECT_NE(SettingsText().find("DestPath=" + destination), std::string::npos) << SettingsText();
+  // Every event loop was told to end; a fresh run of the application's own
+  // loop clears that for the checks that follow.
+  QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+  QCoreApplication::exec();
+}
+
 TEST_F(ConversionTest, UnusableInputsFailTheirRowsAndTheBatchGoesOn) {
   Add("short_0.6s.mp4", "gone.mp4");
   fs::remove(scratch.File("gone.mp4"));
@@ -94,7 +116,14 @@ TEST_F(ConversionTest, AnExistingOutputIsReplacedOnlyWhenTheQuestionAgrees) {
     fs::create_directories(fs::path(Output(name)).parent_path());
     std::ofstream(Output(name)) << "old";
   }
-  fs::permissions(Output("replace"), fs::perms::owner_read);
+  // Agreeing changes no file's mode: a read-only file, and a link whose
+  // target lies elsewhere, are replaced by the finished file's name alone.
+  fs::permissions(Output("timeout"), fs::perms::owner_read);
+  const std::string target = scratch.File("linked.kdx");
+  std::ofstream(target) << "linked";
+  fs::permissions(target, fs::perms::owner_read);
+  fs::remove(Output("replace"));
+  fs::create_symlink(target, Output("replace"));
   BoxWatcher answers({QMessageBox::Cancel, QMessageBox::Ok, QMessageBox::NoButton});
   ClickConvert();
 
@@ -107,6 +136,9 @@ TEST_F(ConversionTest, AnExistingOutputIsReplacedOnlyWhenTheQuestionAgrees) {
   EXPECT_EQ(Ticked(0), 0);
   EXPECT_EQ(Status(1), "Complete.");
   ExpectValidKdx(Output("replace"));
+  EXPECT_FALSE(fs::is_symlink(Output("replace")));
+  EXPECT_EQ(kdxtest::ReadFile(target), "linked");
+  EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read);
   EXPECT_EQ(Status(2), "Complete.") << "the unanswered question says OK by itself";
   ExpectValidKdx(Output("timeout"));
   EXPECT_NE(log.Text().find("GetDestFileName Error.Conversion abort."), std::string::npos);

@@ -140,7 +140,7 @@ TEST_F(KdxConvert, RangesWithoutPicturesFailAndKeepAnOlderFile) {
 
   // The file opens, but none of its pictures decode.
   EXPECT_EQ(Run("--model NK-128 --output '" + Out() + "' " + MediaPath("no_media_data.mp4"), &output), 1);
-  EXPECT_NE(output.find("no_media_data.mp4: Failed. No picture could be decoded between 00:00:00 and 00:00:03"),
+  EXPECT_NE(output.find("no_media_data.mp4: Failed. No picture could be decoded"),
             std::string::npos)
       << output;
   EXPECT_NE(output.find("0 converted, 1 failed"), std::string::npos) << output;

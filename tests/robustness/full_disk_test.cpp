@@ -1,6 +1,6 @@
 // Conversions whose writes fail part-way: under a file-size limit and on a
-// file system that fills up. The run must say so, end as documented and
-// leave neither a destination nor a temporary.
+// file system that fills up. The run must say so with the system's reason,
+// end as documented and leave neither a destination nor a temporary.
 #include <gtest/gtest.h>
 #include <sched.h>
 #include <signal.h>
@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -30,6 +31,7 @@ struct ChildReport {
   int errorCount = 0;
   WPARAM errorCode = 0;
   HRESULT errorResult = 0;
+  int errorReason = 0;
   int finalCount = 0;
   bool errorBeforeFinal = true;
   bool timedOut = false;
@@ -68,6 +70,7 @@ ChildReport ConvertInChild(const std::function<bool()>& prepare, const std::stri
       report.errorCount = run.errorCount;
       report.errorCode = run.errorCode;
       report.errorResult = run.errorResult;
+      report.errorReason = run.errorReason;
       report.finalCount = run.finalCount;
       report.errorBeforeFinal = run.errorBeforeFinal;
       report.timedOut = run.timedOut;
@@ -114,7 +117,8 @@ std::function<bool()> SmallFileSystem(const std::string& folder, size_t bytes) {
   };
 }
 
-void ExpectFailedWithoutFiles(const ChildReport& report, const std::string& label) {
+// `reason`: the errno the failure must carry, 0 for none.
+void ExpectFailedWithoutFiles(const ChildReport& report, int reason, const std::string& label) {
   SCOPED_TRACE(label);
   ASSERT_TRUE(report.prepared);
   ASSERT_EQ(report.opened, S_OK);
@@ -122,6 +126,7 @@ void ExpectFailedWithoutFiles(const ChildReport& report, const std::string& labe
   EXPECT_EQ(report.errorCount, 1);
   EXPECT_EQ(report.errorCode, 0u);
   EXPECT_EQ(report.errorResult, E_FAIL);
+  EXPECT_EQ(report.errorReason, reason) << std::strerror(report.errorReason);
   EXPECT_TRUE(report.errorBeforeFinal);
   EXPECT_EQ(report.finalCount, 1);
   EXPECT_STREQ(report.listing, "");
@@ -156,7 +161,7 @@ TEST_F(FullDisk, FileSizeLimitFailsTheRunWhereverTheWritesStop) {
   const std::string destination = dir_.File("out/limited.kdx");
   // Early in the run, and at the last bytes of the destination.
   for (uintmax_t limit : {uintmax_t{64 * 1024}, whole - 1}) {
-    ExpectFailedWithoutFiles(ConvertInChild(FileSizeLimit(limit), source_, destination, bigPictures),
+    ExpectFailedWithoutFiles(ConvertInChild(FileSizeLimit(limit), source_, destination, bigPictures), EFBIG,
                              "limit " + std::to_string(limit) + " of " + std::to_string(whole));
   }
 }
@@ -168,7 +173,8 @@ TEST_F(FullDisk, SoundPartCutShortFailsTheRunThoughThePicturesWouldFit) {
   const uintmax_t whole = UnlimitedSize(smallPictures);
   fs::create_directory(dir_.File("out"));
   ExpectFailedWithoutFiles(
-      ConvertInChild(FileSizeLimit(whole / 2), source_, dir_.File("out/limited.kdx"), smallPictures),
+      // The sound's writer does not pass the system's reason on.
+      ConvertInChild(FileSizeLimit(whole / 2), source_, dir_.File("out/limited.kdx"), smallPictures), 0,
       "limit " + std::to_string(whole / 2) + " of " + std::to_string(whole));
 }
 
@@ -178,7 +184,7 @@ TEST_F(FullDisk, FullFileSystemFailsTheRunAndFreesItsSpace) {
   const ChildReport report =
       ConvertInChild(SmallFileSystem(dir_.File("small"), 128 * 1024), source_, destination, Request(400));
   if (!report.prepared) GTEST_SKIP() << "no private tmpfs can be mounted here";
-  ExpectFailedWithoutFiles(report, "128 KiB file system");
+  ExpectFailedWithoutFiles(report, ENOSPC, "128 KiB file system");
 }
 
 TEST_F(FullDisk, KdxconvertReportsTheFailureAndExits1) {
@@ -188,7 +194,8 @@ TEST_F(FullDisk, KdxconvertReportsTheFailureAndExits1) {
   std::string output;
   const int status = RunKdxconvert(dir_, "--model NK-96 --output '" + out + "' " + source_, &output, launcher);
   EXPECT_EQ(status, 1) << output;
-  EXPECT_NE(output.find(source_ + ": Failed. Failed result = 0x80004005"), std::string::npos) << output;
+  EXPECT_NE(output.find(source_ + ": Failed. Failed result = 0x80004005 (File too large)"), std::string::npos)
+      << output;
   EXPECT_EQ(ExpectOnlyValidKdxFiles(out, "kdxconvert output"), 0);
 }
 

@@ -20,10 +20,14 @@ bool IsDocumentedOpenResult(HRESULT result) {
          result == VFW_E_CANNOT_RENDER || result == E_FAIL;
 }
 
-// WM_TRANSCODE_ERROR carries 0 with a failure result, or 1 when no JPEG
-// quality fits the chunk.
+// WM_TRANSCODE_ERROR carries 0 with a failure result, or one of the codes
+// without a result: no JPEG quality fits the chunk, no picture was decoded,
+// another file took the destination.
 bool IsDocumentedRunError(const RunMessages& run) {
-  return (run.errorCode == 0 && FAILED(run.errorResult)) || (run.errorCode == 1 && run.errorResult == 0);
+  if (run.errorCode == 0) return FAILED(run.errorResult);
+  const bool known = run.errorCode == KDX_ERROR_NO_QUALITY_FITS || run.errorCode == KDX_ERROR_NO_PICTURE ||
+                     run.errorCode == KDX_ERROR_DESTINATION_TAKEN;
+  return known && run.errorResult == 0;
 }
 
 }  // namespace
@@ -88,12 +92,15 @@ int ExpectOnlyValidKdxFiles(const std::string& folder, const std::string& label)
   return files;
 }
 
+std::string KdxconvertCommand(const ScratchDir& dir, const std::string& arguments, const std::string& launcher) {
+  return "env -u XDG_VIDEOS_DIR -u XDG_CONFIG_HOME HOME='" + dir.File("home") + "' NKDX_CONFIG_DIR='" +
+         dir.File("config") + "' NKDX_LOG_FILE='" + dir.File("log.txt") + "' " + launcher + " " +
+         BinPath("kdxconvert") + " " + arguments + " < /dev/null";
+}
+
 int RunKdxconvert(const ScratchDir& dir, const std::string& arguments, std::string* output,
                   const std::string& launcher) {
-  const std::string command = "env -u XDG_VIDEOS_DIR -u XDG_CONFIG_HOME HOME='" + dir.File("home") +
-                              "' NKDX_CONFIG_DIR='" + dir.File("config") + "' NKDX_LOG_FILE='" + dir.File("log.txt") +
-                              "' " + launcher + " " + BinPath("kdxconvert") + " " + arguments + " < /dev/null";
-  return RunCommand(command, output);
+  return RunCommand(KdxconvertCommand(dir, arguments, launcher), output);
 }
 
 }  // namespace kdxtest

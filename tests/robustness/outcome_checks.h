@@ -31,6 +31,10 @@ void ExpectDocumentedOutcome(const LibraryOutcome& outcome, const std::string& d
 // KDX files.
 int ExpectOnlyValidKdxFiles(const std::string& folder, const std::string& label);
 
+// The shell command that runs kdxconvert with its home, settings folder and
+// log inside `dir` and no terminal.
+std::string KdxconvertCommand(const ScratchDir& dir, const std::string& arguments, const std::string& launcher);
+
 // Runs kdxconvert with its home, settings folder and log inside `dir` and
 // no terminal; `launcher` goes in front of the program (a time limit, a
 // resource limit). Returns the exit status.

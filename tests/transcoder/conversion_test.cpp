@@ -76,13 +76,18 @@ TEST(Conversion, RangeSelectsPicturesAndSound) {
   EXPECT_NEAR(file.sound.seconds, 1.0, chunkPeriod + 0.1);
 }
 
-TEST(Conversion, ReversedRangeGivesAHeaderWithoutChunks) {
+TEST(Conversion, ReversedRangeGivesNoPictureAndNoFile) {
   TRANSCODER_PARAM request = MakeRequest(nullptr, 128, 128, true);
   request.rtStart = 20000000;
   request.rtStop = 10000000;
-  kdxreader::KdxFile file = ConvertCleanly("clip_mpeg4_mp3.avi", request);
-  EXPECT_EQ(file.geometry.N, 0);
-  EXPECT_TRUE(file.chunks.empty());
+  MessageQueue queue;
+  ScratchDir dir;
+  RunMessages run;
+  ASSERT_EQ(ConvertFile(MediaPath("clip_mpeg4_mp3.avi"), dir.File("reversed.kdx"), request, queue, &run), S_OK);
+  CloseTranscoder();
+  EXPECT_EQ(run.errorCode, static_cast<WPARAM>(KDX_ERROR_NO_PICTURE));
+  EXPECT_EQ(run.finalCount, 1);
+  EXPECT_EQ(dir.Listing(), "");
 }
 
 TEST(Conversion, SourceWithoutAFrameRateIsMeasuredFirst) {

@@ -1,6 +1,7 @@
 // What callers see for unusual sources and requests.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 
 #include "bitmap.h"
@@ -40,13 +41,38 @@ TEST_F(Outcomes, SourcesWithoutAPathOrUnreadableAreRefusedWithTheirCodes) {
   EXPECT_FALSE(fs::exists(dir.File("out.kdx")));
 }
 
-TEST_F(Outcomes, OpeningDeletesAnOlderDestinationAndReportsTheDuration) {
-  const std::string out = dir.File("old.kdx");
-  { std::FILE* f = std::fopen(out.c_str(), "w"); std::fputs("old", f); std::fclose(f); }
-  int64_t duration = 0;
-  ASSERT_EQ(NewTranscoder(queue.window(), MediaPath("clip_mpeg4_mp3.avi").c_str(), out.c_str(), &duration), S_OK);
-  EXPECT_FALSE(fs::exists(out));
-  EXPECT_NEAR(static_cast<double>(duration) / 1e7, 3.0, 0.2);
+TEST_F(Outcomes, OpeningTouchesNothingAndRefusesTheSourceAsItsDestination) {
+  const std::string source = dir.File("source.avi");
+  fs::copy_file(MediaPath("clip_mpeg4_mp3.avi"), source);
+  const std::string older = dir.File("old.kdx");
+  { std::FILE* f = std::fopen(older.c_str(), "w"); std::fputs("old", f); std::fclose(f); }
+  fs::create_symlink("source.avi", dir.File("link.kdx"));
+  fs::create_hard_link(source, dir.File("hard.kdx"));
+  fs::create_directory(dir.File("sub"));
+  const std::string listing = dir.Listing();
+  struct Case {
+    std::string destination;
+    HRESULT expected;
+  } cases[] = {{older, S_OK},
+               {source, E_INVALIDARG},
+               {dir.File("link.kdx"), E_INVALIDARG},
+               {dir.File("hard.kdx"), E_INVALIDARG},
+               {dir.File("sub/../source.avi"), E_INVALIDARG}};
+  for (const Case& c : cases) {
+    int64_t duration = -1;
+    EXPECT_EQ(NewTranscoder(queue.window(), source.c_str(), c.destination.c_str(), &duration), c.expected)
+        << c.destination;
+    if (c.expected == S_OK) {
+      EXPECT_NEAR(static_cast<double>(duration) / 1e7, 3.0, 0.2);
+    } else {
+      EXPECT_EQ(duration, 0) << c.destination;
+      TRANSCODER_PARAM request = MakeRequest(queue.window(), 128, 128, true);
+      EXPECT_EQ(Transcode(&request), 0) << c.destination;
+    }
+    EXPECT_EQ(ReadFile(older), "old") << c.destination;
+    EXPECT_EQ(fs::file_size(source), fs::file_size(MediaPath("clip_mpeg4_mp3.avi"))) << c.destination;
+    EXPECT_EQ(dir.Listing(), listing) << c.destination;
+  }
 }
 
 TEST_F(Outcomes, ControlCallsWithoutARunAnswerAtOnce) {
@@ -194,30 +220,53 @@ TEST_F(Outcomes, PreviewShowsThePictureUpright) {
   DeleteObject(bitmap);
 }
 
-TEST_F(Outcomes, ChunkThatCannotFitFailsTheRunWithoutDestination) {
-  TRANSCODER_PARAM request = MakeRequest(queue.window(), 176, 220, false, 30, 1);
-  request.bSecondChunks = 0;
-  RunMessages run;
-  // 1 KiB/s leaves less than a hundred bytes for each chunk.
-  ASSERT_EQ(ConvertFile(MediaPath("clip_h264_aac.mp4"), dir.File("tiny.kdx"), request, queue, &run), S_OK);
-  EXPECT_EQ(run.errorCode, 1u);
-  EXPECT_EQ(run.errorResult, 0);
-  EXPECT_EQ(run.finalCount, 1);
-  EXPECT_FALSE(fs::exists(dir.File("tiny.kdx")));
-  EXPECT_EQ(dir.Listing(), "");
+TEST_F(Outcomes, RunsThatMakeNoFileLeaveTheOlderOneAsItWas) {
+  struct Case {
+    const char* what;
+    const char* clip;
+    int videoKBps;
+    WPARAM code;
+  } cases[] = {
+      // 1 KiB/s leaves less than a hundred bytes for each chunk.
+      {"no chunk fits", "clip_h264_aac.mp4", 1, KDX_ERROR_NO_QUALITY_FITS},
+      {"no picture decodes", "no_media_data.mp4", 35, KDX_ERROR_NO_PICTURE},
+  };
+  const std::string older = dir.File("older.kdx");
+  { std::FILE* f = std::fopen(older.c_str(), "w"); std::fputs("old", f); std::fclose(f); }
+  for (const Case& c : cases) {
+    TRANSCODER_PARAM request = MakeRequest(queue.window(), 176, 220, false, 30, c.videoKBps);
+    RunMessages run;
+    ASSERT_EQ(ConvertFile(MediaPath(c.clip), older, request, queue, &run), S_OK) << c.what;
+    EXPECT_EQ(run.errorCode, c.code) << c.what;
+    EXPECT_EQ(run.errorResult, 0) << c.what;
+    EXPECT_EQ(run.finalCount, 1) << c.what;
+    EXPECT_EQ(ReadFile(older), "old") << c.what;
+    EXPECT_EQ(dir.Listing(), "older.kdx\n") << c.what;
+  }
 }
 
-TEST_F(Outcomes, DestinationWhereNoFolderCanBeMadeFailsCleanly) {
+TEST_F(Outcomes, FailedFileStepsTellTheSystemsReasonAndLeaveNothing) {
   // A file stands where the destination's folder should be.
   const std::string blocker = dir.File("not_a_folder");
   { std::FILE* f = std::fopen(blocker.c_str(), "w"); std::fclose(f); }
-  RunMessages run;
-  TRANSCODER_PARAM request = MakeRequest(queue.window(), 128, 128, true);
-  ASSERT_EQ(ConvertFile(MediaPath("clip_mpeg4_mp3.avi"), blocker + "/x.kdx", request, queue, &run), S_OK);
-  EXPECT_EQ(run.errorCount, 1);
-  EXPECT_EQ(run.errorResult, E_FAIL);
-  EXPECT_EQ(run.finalCount, 1);
-  EXPECT_EQ(dir.Listing(), "not_a_folder\n");
+  struct Case {
+    std::string destination;
+    int reason;
+  } cases[] = {{blocker + "/x.kdx", ENOTDIR},
+               {dir.File("missing/x.kdx"), ENOENT},
+               // Refused before converting, not by the final rename.
+               {dir.File(std::string(300, 'n') + ".kdx"), ENAMETOOLONG}};
+  for (const Case& c : cases) {
+    RunMessages run;
+    TRANSCODER_PARAM request = MakeRequest(queue.window(), 128, 128, true);
+    ASSERT_EQ(ConvertFile(MediaPath("clip_mpeg4_mp3.avi"), c.destination, request, queue, &run), S_OK);
+    EXPECT_EQ(run.errorCount, 1);
+    EXPECT_EQ(run.errorResult, E_FAIL);
+    EXPECT_EQ(run.errorReason, c.reason) << c.destination;
+    EXPECT_EQ(run.highestPercent, 0) << c.destination;
+    EXPECT_EQ(run.finalCount, 1);
+    EXPECT_EQ(dir.Listing(), "not_a_folder\n");
+  }
 }
 
 }  // namespace

@@ -51,7 +51,8 @@ RunMessages CollectRun(MessageQueue& queue, std::chrono::seconds timeout) {
     } else if (m.message == WM_TRANSCODE_ERROR) {
       if (run.errorCount++ == 0) {
         run.errorCode = m.wParam;
-        run.errorResult = static_cast<HRESULT>(m.lParam);
+        run.errorResult = KdxErrorResult(m.lParam);
+        run.errorReason = KdxErrorReason(m.lParam);
       }
       if (finished) run.errorBeforeFinal = false;
     }

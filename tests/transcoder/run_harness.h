@@ -16,6 +16,7 @@ struct RunMessages {
   int errorCount = 0;          // WM_TRANSCODE_ERROR
   WPARAM errorCode = 0;        // of the first error
   HRESULT errorResult = 0;     // of the first error
+  int errorReason = 0;         // the errno carried with it
   bool errorBeforeFinal = true;
   int highestPercent = 0;      // below 100
   int thumbnails = 0;

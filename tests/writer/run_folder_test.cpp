@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <set>
 
@@ -75,16 +76,26 @@ TEST(RunFolder, NewRunRemovesOnlyTheFoldersOfRunsThatAreGone) {
   EXPECT_TRUE(fs::exists(live.VideoPath()));
 }
 
-TEST(RunFolder, AssembledFileTakesTheDestinationNameInOneStep) {
+TEST(RunFolder, AssembledFileTakesTheDestinationNameOnlyOverTheAgreedFile) {
+  using Move = kdx::RunFolder::Move;
   kdxtest::ScratchDir dir;
+  const std::string destination = dir.File("movie.kdx");
   kdx::RunFolder folder;
-  ASSERT_TRUE(folder.Create(dir.File("movie.kdx")));
-  EXPECT_FALSE(folder.MoveKdxTo(dir.File("movie.kdx")));  // nothing assembled yet
-  EXPECT_FALSE(fs::exists(dir.File("movie.kdx")));
-  kdxtest::WriteBytes(dir.File("movie.kdx"), {9, 9, 9, 9});  // an older file is replaced
+  ASSERT_TRUE(folder.Create(destination));
+  EXPECT_EQ(folder.MoveKdxTo(std::nullopt), Move::kFailed);  // nothing assembled yet
+  EXPECT_EQ(folder.Error(), ENOENT);
+  EXPECT_FALSE(fs::exists(destination));
   kdxtest::WriteBytes(folder.KdxPath(), {1, 2, 3});
-  ASSERT_TRUE(folder.MoveKdxTo(dir.File("movie.kdx")));
-  EXPECT_EQ(kdxtest::ReadFile(dir.File("movie.kdx")), std::string("\1\2\3"));
+  // A file that took the name after the run began is not replaced.
+  kdxtest::WriteBytes(destination, {9, 9, 9, 9});
+  EXPECT_FALSE(folder.DestinationIsFree(std::nullopt));
+  EXPECT_EQ(folder.MoveKdxTo(std::nullopt), Move::kTaken);
+  EXPECT_EQ(kdxtest::ReadFile(destination), std::string("\11\11\11\11"));
+  // The file the caller agreed to replace is.
+  const std::optional<kdx::FileIdentity> agreed = kdx::IdentityOf(destination, false);
+  EXPECT_TRUE(folder.DestinationIsFree(agreed));
+  ASSERT_EQ(folder.MoveKdxTo(agreed), Move::kDone);
+  EXPECT_EQ(kdxtest::ReadFile(destination), std::string("\1\2\3"));
   folder.Remove();
   EXPECT_EQ(dir.Listing(), "movie.kdx\n");
 }
@@ -106,6 +117,7 @@ TEST(RunFolder, FailsWhereNoFolderCanBeMade) {
   kdxtest::ScratchDir dir;
   kdx::RunFolder folder;
   EXPECT_FALSE(folder.Create(dir.File("missing/movie.kdx")));
+  EXPECT_EQ(folder.Error(), ENOENT);
   EXPECT_TRUE(folder.path().empty());
   if (geteuid() != 0) {  // root writes into read-only folders anyway
     ASSERT_EQ(chmod(dir.path().c_str(), 0500), 0);

@@ -1,6 +1,9 @@
 // kdxconvert: converts video files into KDX files for a Norvik player.
+#include <malloc.h>
+
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 
 extern "C" {
@@ -22,6 +25,18 @@ namespace {
 constexpr int kAllConverted = 0;
 constexpr int kSomeNotConverted = 1;
 constexpr int kBadUsage = 2;
+
+// The C library gives threads memory pools of their own, up to eight per
+// core, and every file of a batch brings new threads (the run's worker, the
+// decoder's): over a long batch the pools fill up one after the other.
+// Sharing one pool keeps the size flat and costs no measurable time, as the
+// small blocks come from each thread's own cache anyway. A MALLOC_ARENA_MAX
+// the user set is left alone.
+constexpr int kMemoryPools = 1;
+
+void BoundMemoryPools() {
+  if (std::getenv("MALLOC_ARENA_MAX") == nullptr) mallopt(M_ARENA_MAX, kMemoryPools);
+}
 
 int UsageError(const std::string& message) {
   std::fprintf(stderr, "kdxconvert: %s\nTry 'kdxconvert --help' for more information.\n", message.c_str());
@@ -53,6 +68,7 @@ void PrintSummary(const BatchSummary& summary) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  BoundMemoryPools();
   // The decoder's own warnings about damaged input would drown the
   // program's messages; failures are reported in the program's words.
   av_log_set_level(AV_LOG_QUIET);

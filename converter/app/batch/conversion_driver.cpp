@@ -206,6 +206,5 @@ bool ConversionDriver::GetDestFileName(int row) {
     return false;
   }
   overwrite_ = Overwrite::kConfirmed;
-  MakeWritable(destPath_);
   return true;
 }

@@ -1,11 +1,8 @@
 #include "destination_questions.h"
 
 #include <QString>
-#include <filesystem>
 
 #include "message_box.h"
-
-namespace fs = std::filesystem;
 
 bool AskToCreateFolder(QWidget* owner, const std::string& folder) {
   const QString text =
@@ -19,9 +16,4 @@ bool AskToOverwrite(QWidget* owner, const std::string& path, unsigned timeoutMs)
                            "file conversion.")
                            .arg(QString::fromStdString(path));
   return MessageBoxWithTimeout(owner, text, kApplicationCaption, kMbOkCancel | kMbIconWarning, timeoutMs) != kIdCancel;
-}
-
-void MakeWritable(const std::string& path) {
-  std::error_code ignored;
-  fs::permissions(path, fs::perms::owner_write, fs::perm_options::add, ignored);
 }

@@ -12,9 +12,7 @@ inline constexpr unsigned kOverwriteQuestionTimeoutMs = 60000;
 bool AskToCreateFolder(QWidget* owner, const std::string& folder);
 
 // Whether an existing converted file may be replaced; OK and the time-out
-// agree, Cancel refuses.
+// agree, Cancel refuses. Agreeing changes no file: the finished file takes
+// the name by a rename, which replaces a read-only file, and a link as the
+// link itself.
 bool AskToOverwrite(QWidget* owner, const std::string& path, unsigned timeoutMs);
-
-// Lets the user's file be replaced: a read-only file becomes writable for
-// its owner.
-void MakeWritable(const std::string& path);
