@@ -33,7 +33,7 @@ const DEVICE_CONFIG_ENTRY* FakeBatchWindow::SelectedModel() const {
   return &model;
 }
 
-bool FakeBatchWindow::TransferOutputFile(int, const std::string& path) {
+TransferOutcome FakeBatchWindow::TransferOutputFile(int, const std::string& path) {
   transferred.push_back(path);
-  return false;
+  return transferOutcome;
 }

@@ -135,6 +135,51 @@ TEST_F(DeviceTable, UnreadableFilesFailWithTheirLogLines) {
   EXPECT_NE(log_.Lines().back().find("  **GetTesselDeviceNode** load file Fail: "), std::string::npos);
 }
 
+TEST_F(DeviceTable, EntriesWhoseNamesLeaveTheirFolderOrCannotBeShownAreSkipped) {
+  struct Entry {
+    std::string name;
+    std::string folder;
+    bool kept;
+  };
+  const Entry entries[] = {
+      {"NK-OK", "\\VIDEO\\KDX\\", true},
+      {"Root", "", true},
+      {"Slash", "/VIDEO", true},
+      {std::string(64, 'x'), "\\VIDEO", true},
+      {"\xc3\xa9" + std::string(63, 'x'), "\\VIDEO", true},  // 64 characters, 65 bytes
+      {std::string(65, 'x'), "\\VIDEO", false},
+      {"../../escaped", "\\VIDEO", false},
+      {"/abs", "\\VIDEO", false},
+      {"..", "\\VIDEO", false},
+      {"", "\\VIDEO", false},
+      {"NK\x1b[31mRED", "\\VIDEO", false},
+      {"NK\xc2\x9b" "31m", "\\VIDEO", false},
+      {"Escape", "..\\..\\..\\tmp\\x", false},
+      {"Inner", "\\VIDEO\\..\\..", false},
+      {"Double", "\\\\server\\share", false},
+      {"Empty", "\\VIDEO\\\\KDX", false},
+  };
+  std::string xml = "<Root>";
+  std::vector<std::string> kept;
+  for (const Entry& e : entries) {
+    std::string name = e.name;
+    if (name.find('\x1b') != std::string::npos) name.replace(name.find('\x1b'), 1, "&#x1b;");
+    xml += "<Device><idVendor>1</idVendor><idProduct>2</idProduct><ModelName>" + name + "</ModelName><TargetFolder>" +
+           e.folder + "</TargetFolder></Device>";
+    if (e.kept) kept.push_back(e.name);
+  }
+  ASSERT_TRUE(Load(xml + "</Root>"));
+  EXPECT_EQ(Names(), kept);
+  EXPECT_EQ(config_.GetDevice(2).TargetFolder, "/VIDEO");
+  EXPECT_EQ(TargetFolderBelowRoot("\\VIDEO\\KDX\\"), "VIDEO\\KDX");
+  const auto lines = log_.Lines();
+  ASSERT_EQ(lines.size(), std::size(entries) - kept.size());
+  EXPECT_NE(lines[0].find("**GetTesselDeviceNode** Device 6 skipped: ModelName: longer than 64 characters"),
+            std::string::npos) << lines[0];
+  EXPECT_NE(lines.back().find("Device 16 skipped: TargetFolder: it has an empty part"), std::string::npos)
+      << lines.back();
+}
+
 TEST(ShippedDeviceTable, EveryKdxModelHasAUsableScreenAndFrameRate) {
   ScratchLog log;
   CTesselConfigFile config;

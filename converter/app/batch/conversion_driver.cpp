@@ -19,6 +19,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
+constexpr const char* kNotCopiedText = "Converted; not copied to the player.";
+
+QString FinishedText(int notCopied) {
+  if (notCopied == 0) return "Conversion finished.";
+  return QString("Conversion finished. %1 %2 not copied to the player.")
+      .arg(notCopied)
+      .arg(notCopied == 1 ? "file was" : "files were");
+}
+
 bool FileExists(const std::string& path) {
   std::error_code ignored;
   return fs::exists(path, ignored);
@@ -46,6 +55,7 @@ void ConversionDriver::ConvertAll() {
   window_.SetConvertCaption("&Cancel");
   LockWindowForBatch(true);
   converting_ = true;
+  notCopied_ = 0;
 
   CXListCtrl& list = window_.FileList();
   // The count is read on every turn: files dropped meanwhile join the batch.
@@ -66,7 +76,7 @@ void ConversionDriver::ConvertAll() {
   abort_ = false;
   LockWindowForBatch(false);
   window_.SetConvertCaption("&Convert");
-  window_.SetStatusText("Conversion finished.");
+  window_.SetStatusText(FinishedText(notCopied_));
   window_.ShowPreviewArea();
   inBatch_ = false;
 }
@@ -160,9 +170,16 @@ void ConversionDriver::ReportResult(int row, long long startedAt) {
   }
   list.SetItemText(row, kStatusColumn, "Complete.");
   list.SetBold(row, kInputColumn, false);
-  window_.TransferOutputFile(row, destPath_);
-  window_.SetStatusText(name + " complete.");
-  list.SetItemText(row, kStatusColumn, "Complete.");
+  const TransferOutcome transfer = window_.TransferOutputFile(row, destPath_);
+  if (transfer.attempted && !transfer.copied) {
+    // The transfer's failure stays on the status line until the batch ends.
+    ++notCopied_;
+    list.SetItemText(row, kStatusColumn, kNotCopiedText);
+    list.SetItemToolTipText(row, kStatusColumn, QString::fromStdString(transfer.reason));
+  } else {
+    window_.SetStatusText(name + " complete.");
+    list.SetItemText(row, kStatusColumn, "Complete.");
+  }
   WriteLog("KDX Converting %s took time: %d", inputPath_.c_str(), static_cast<int>(std::time(nullptr) - startedAt));
 }
 

@@ -65,6 +65,7 @@ class ConversionDriver {
   int currentRow_ = -1;
   Overwrite overwrite_ = Overwrite::kAsk;
   bool success_ = false;
+  int notCopied_ = 0;  // converted files of this batch the player did not get
   // Between Transcode and the run's final progress message.
   bool runActive_ = false;
   // The run reported an error; its remaining messages only end it.
