@@ -119,6 +119,20 @@ TEST_F(Transfer, MissingFilesFoldersAndFreeSpaceAnswersFailTheTransfer) {
   EXPECT_FALSE(Drives(1 << 20).TesselUpdateFirmware(nullptr, source_, warnings_));
 }
 
+TEST_F(Transfer, AVolumeThatInheritedThePlayersLetterReceivesNothing) {
+  MSC_DRIVE_RECORD record = Record("\\VIDEO");
+  kdxtest::FixtureUsbDisk stick;
+  stick.serial = "STICK";
+  std::string other = machine_.Mount(machine_.AddUsbDisk(stick), "STICK");
+  // The player's device goes while its mount is still listed: the stick is D: now.
+  machine_.RemoveDevice("8:1");
+  ASSERT_EQ(DriveFolder('D'), other);
+  std::string reason;
+  EXPECT_FALSE(Drives(1 << 20).TesselUpdateFirmware(&record, source_, warnings_, &reason));
+  EXPECT_EQ(reason, "The player was disconnected or could not be written (No such device).");
+  EXPECT_TRUE(fs::is_empty(other));
+}
+
 // The same player reached through the portable-device service.
 class DeviceTransfer : public Transfer {
  protected:
@@ -159,6 +173,11 @@ TEST_F(DeviceTransfer, FindsTheTargetFolderIgnoringCaseOrMakesItLevelByLevel) {
   nested.m_pEnumRoot.reset();
   nested.m_szTargetFolder = "\\Music\\Clips";
   EXPECT_FALSE(nested.FindTargetFolder());
+  EXPECT_TRUE(list_.TesselUpdateFirmware(&nested, source_, warnings_));
+  EXPECT_EQ(OnPlayer("Music/Clips/clip.kdx"), std::string(2048, 'k'));
+
+  // A target folder deleted since the last transfer is made again.
+  fs::remove_all(mountPoint_ + "/Music");
   EXPECT_TRUE(list_.TesselUpdateFirmware(&nested, source_, warnings_));
   EXPECT_EQ(OnPlayer("Music/Clips/clip.kdx"), std::string(2048, 'k'));
 
