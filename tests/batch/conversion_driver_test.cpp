@@ -65,19 +65,6 @@ TEST_F(BatchTest, AnEncoderThatDoesNotStartFailsOnlyItsRow) {
   EXPECT_EQ(Status(1), "Complete.");
 }
 
-TEST_F(BatchTest, AFailedTransferShowsOnTheRowAndAtTheEndOfTheBatch) {
-  Add("short_0.6s.mp4", "a.mp4");
-  Add("short_0.6s.mp4", "b.mp4");
-  window.transferOutcome = TransferOutcome{true, false, "The player is full (No space left on device)."};
-  window.driver.ConvertAll();
-  for (int row : {0, 1}) {
-    EXPECT_EQ(Status(row), "Converted; not copied to the player.");
-    EXPECT_EQ(Tip(row), "The player is full (No space left on device).");
-  }
-  EXPECT_EQ(window.statusTexts.last(), "Conversion finished. 2 files were not copied to the player.");
-  EXPECT_FALSE(window.statusTexts.contains("a.mp4 complete."));
-}
-
 TEST_F(BatchTest, APercentAbove100EndsTheRun) {
   Add("short_0.6s.mp4", "a.mp4");
   bool forced = false;

@@ -5,7 +5,6 @@
 // is skipped.
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,39 +17,15 @@
 #include "fixture_machine.h"
 #include "player_detection.h"
 #include "player_test_doubles.h"
+#include "scoped_mount.h"
 #include "test_env.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using kdxtest::ScopedMount;
 
 const std::string kOlder = "older copy";
-
-// A real mount that goes with the object (lazily, so a busy one goes too).
-class ScopedMount {
- public:
-  ScopedMount(const std::string& source, const std::string& target, const char* type, unsigned long flags,
-              const char* options)
-      : target_(target) {
-    mounted_ = ::mount(source.c_str(), target.c_str(), type, flags, options) == 0;
-  }
-  ~ScopedMount() {
-    if (mounted_) ::umount2(target_.c_str(), MNT_DETACH);
-  }
-  bool mounted() const { return mounted_; }
-  bool MakeReadOnly() { return Remount(MS_BIND | MS_RDONLY, nullptr); }
-  bool Remount(unsigned long flags, const char* options) {
-    return ::mount(nullptr, target_.c_str(), nullptr, MS_REMOUNT | flags, options) == 0;
-  }
-  void Detach() {
-    if (mounted_) ::umount2(target_.c_str(), MNT_DETACH);
-    mounted_ = false;
-  }
-
- private:
-  std::string target_;
-  bool mounted_ = false;
-};
 
 bool HasTemporary(const std::string& folder) {
   for (const auto& entry : fs::directory_iterator(folder)) {

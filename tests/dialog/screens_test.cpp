@@ -8,13 +8,13 @@
 #include <QPainter>
 #include <QTest>
 #include <QTimer>
-#include <sys/mount.h>
 #include <unistd.h>
 
 #include "DevicePiture.h"
 #include "FileDropListCtrl.h"
 #include "path_utils.h"
 #include "conversion_fixture.h"
+#include "scoped_mount.h"
 #include "thumbnail_area.h"
 
 namespace {
@@ -134,20 +134,16 @@ TEST_F(PlayerConversionTest, SavesAPictureWithADetectedPlayer) {
 // through the folder's mode otherwise.
 TEST_F(PlayerConversionTest, SavesAPictureAfterAFailedTransfer) {
   const bool root = ::geteuid() == 0;
-  bool mounted = false;
+  std::optional<kdxtest::ScopedMount> readOnly;
   if (root) {
-    mounted = ::mount(mountPoint.c_str(), mountPoint.c_str(), nullptr, MS_BIND, nullptr) == 0;
-    if (!mounted ||
-        ::mount(nullptr, mountPoint.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0) {
-      if (mounted) ::umount2(mountPoint.c_str(), MNT_DETACH);
-      GTEST_SKIP() << "no read-only bind mount here";
-    }
+    readOnly.emplace(mountPoint, mountPoint, nullptr, MS_BIND, nullptr);
+    if (!readOnly->mounted() || !readOnly->MakeReadOnly()) GTEST_SKIP() << "no read-only bind mount here";
   } else {
     fs::permissions(mountPoint, fs::perms::owner_read | fs::perms::owner_exec);
   }
   Add("short_0.6s.mp4", "a.mp4");
   ClickConvert();
-  if (mounted) ::umount2(mountPoint.c_str(), MNT_DETACH);
+  readOnly.reset();
   fs::permissions(mountPoint, fs::perms::owner_all);
 
   EXPECT_EQ(Status(0), "Converted; not copied to the player.");
