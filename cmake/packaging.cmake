@@ -45,6 +45,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt draws the desktop program's SVG icon with a plug-in no program links.
 if(TARGET norvik-kdx-converter)
   set(CPACK_DEBIAN_PACKAGE_DEPENDS libqt6svg6)
+  # F1 shows the help page through the desktop's opener, xdg-open.
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xdg-utils)
 endif()
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR}/bin)
 include(CPack)

@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "logical_drives.h"
-#include "safe_file_copy.h"
+#include "player_file_copy.h"
 
 namespace fs = std::filesystem;
 
@@ -78,7 +78,15 @@ std::optional<StorageObject> MassStorageBackend::CreateFolder(const std::string&
   return StorageObject{path, name, true};
 }
 
-bool MassStorageBackend::SendFile(const std::string&, const StorageObject& folder, const std::string& sourcePath,
-                                  uint16_t) {
-  return CopyFileReplacing(sourcePath, folder.id + "/" + fs::path(sourcePath).filename().string(), nullptr);
+bool MassStorageBackend::SendFile(const std::string& canonicalName, const StorageObject& folder,
+                                  const std::string& sourcePath, uint16_t, int* error) {
+  // The folder was found on this device: if the device went, a volume
+  // mounted there since is another one.
+  auto drive = DriveOf(canonicalName);
+  const std::string root = drive ? drive->mountPoint : std::string();
+  if (!drive || (folder.id != root && folder.id.rfind(root + (root.back() == '/' ? "" : "/"), 0) != 0)) {
+    *error = ENODEV;
+    return false;
+  }
+  return CopyToPlayerFolder(sourcePath, folder.id, drive->volume->fileSystem, error);
 }

@@ -18,5 +18,5 @@ class MassStorageBackend : public PortableDeviceBackend {
   std::optional<StorageObject> CreateFolder(const std::string& canonicalName, const StorageObject& parent,
                                             const std::string& name) override;
   bool SendFile(const std::string& canonicalName, const StorageObject& folder, const std::string& sourcePath,
-                uint16_t formatCode) override;
+                uint16_t formatCode, int* error) override;
 };

@@ -22,8 +22,8 @@ std::string DecodeOctalEscapes(const std::string& text) {
 // "36 35 8:17 / /media/x rw shared:1 - vfat /dev/sdb1 rw"
 std::optional<MountEntry> ParseLine(const std::string& line) {
   std::istringstream in(line);
-  std::string id, parent, numbers, root, mountPoint, word;
-  if (!(in >> id >> parent >> numbers >> root >> mountPoint)) return std::nullopt;
+  std::string id, parent, numbers, root, mountPoint, options, word;
+  if (!(in >> id >> parent >> numbers >> root >> mountPoint >> options)) return std::nullopt;
   while (in >> word && word != "-") {
   }
   if (word != "-") return std::nullopt;
@@ -37,7 +37,9 @@ std::optional<MountEntry> ParseLine(const std::string& line) {
   } catch (const std::exception&) {
     return std::nullopt;
   }
+  entry.root = DecodeOctalEscapes(root);
   entry.mountPoint = DecodeOctalEscapes(mountPoint);
+  entry.readOnly = options == "ro" || options.rfind("ro,", 0) == 0;
   entry.source = DecodeOctalEscapes(entry.source);
   return entry;
 }

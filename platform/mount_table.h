@@ -6,9 +6,11 @@
 #include <vector>
 
 struct MountEntry {
-  unsigned major = 0;
+  unsigned major = 0;  // 0 for FUSE volumes: their device is in `source`
   unsigned minor = 0;
+  std::string root;        // the folder of the volume mounted here: "/" unless a bind mount
   std::string mountPoint;  // octal escapes (\040 for a space) decoded
+  bool readOnly = false;   // from the mount's own options
   std::string fileSystem;
   std::string source;
 };

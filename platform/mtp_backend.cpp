@@ -4,6 +4,7 @@
 #include <strings.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -183,14 +184,18 @@ std::optional<StorageObject> MtpBackend::CreateFolder(const std::string& canonic
 // The new file goes up under a temporary name; the old one is deleted and
 // the new one renamed only after the whole file arrived.
 bool MtpBackend::SendFile(const std::string& canonicalName, const StorageObject& folder, const std::string& sourcePath,
-                          uint16_t formatCode) {
+                          uint16_t formatCode, int* error) {
   std::lock_guard<std::mutex> lock(mutex_);
   Device* device = Open(canonicalName);
   uint32_t storage = 0, object = 0;
   struct stat info {};
-  if (device == nullptr || !ParseObjectId(folder.id, &storage, &object) || ::stat(sourcePath.c_str(), &info) != 0) {
+  *error = ENODEV;
+  if (device == nullptr || !ParseObjectId(folder.id, &storage, &object)) return false;
+  if (::stat(sourcePath.c_str(), &info) != 0) {
+    *error = errno;
     return false;
   }
+  *error = EIO;  // libmtp tells no reason
   std::string name = std::filesystem::path(sourcePath).filename().string();
   std::string temporaryName = "." + name + ".part";
   LIBMTP_file_t* file = LIBMTP_new_file_t();

@@ -27,7 +27,7 @@ class MtpBackend : public PortableDeviceBackend {
   std::optional<StorageObject> CreateFolder(const std::string& canonicalName, const StorageObject& parent,
                                             const std::string& name) override;
   bool SendFile(const std::string& canonicalName, const StorageObject& folder, const std::string& sourcePath,
-                uint16_t formatCode) override;
+                uint16_t formatCode, int* error) override;
 
  private:
   using Device = LIBMTP_mtpdevice_struct;

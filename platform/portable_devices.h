@@ -51,9 +51,10 @@ class PortableDeviceBackend {
                                                     const std::string& name) = 0;
   // Copies a file into `folder` under its own name, replacing a file of that
   // name only once the new copy is complete. `formatCode` tags the file's
-  // kind where the device keeps one.
+  // kind where the device keeps one. On failure *error holds an errno value
+  // (ENODEV when the device has gone).
   virtual bool SendFile(const std::string& canonicalName, const StorageObject& folder, const std::string& sourcePath,
-                        uint16_t formatCode) = 0;
+                        uint16_t formatCode, int* error) = 0;
 };
 
 // One present device and the back end that reaches it.

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <set>
 
 #include "ascii_case.h"
 #include "mount_table.h"
@@ -60,6 +59,33 @@ std::string HashPrefix(const std::string& identity) {
   return text;
 }
 
+// A FUSE block volume (exFAT or NTFS through FUSE) has no device numbers of
+// its own in the table; its source names the block device.
+bool ResolveFuseDevice(const DeviceRoots& roots, MountEntry& mount) {
+  if (mount.major != 0) return true;
+  if (mount.fileSystem != "fuseblk" || mount.source.rfind("/dev/", 0) != 0) return false;
+  std::string numbers = ReadAttribute(fs::path(roots.sysfs) / "class/block" / fs::path(mount.source).filename(), "dev");
+  return std::sscanf(numbers.c_str(), "%u:%u", &mount.major, &mount.minor) == 2 && mount.major != 0;
+}
+
+// The mount of each volume's root that the player code uses, in the order
+// the volumes first appear.
+std::vector<MountEntry> RootMounts(const DeviceRoots& roots, std::vector<MountEntry> mounts) {
+  std::vector<MountEntry> chosen;
+  for (MountEntry& mount : mounts) {
+    if (mount.root != "/" || !ResolveFuseDevice(roots, mount)) continue;
+    auto same = std::find_if(chosen.begin(), chosen.end(), [&](const MountEntry& m) {
+      return m.major == mount.major && m.minor == mount.minor;
+    });
+    if (same == chosen.end()) {
+      chosen.push_back(mount);
+    } else if (same->readOnly && !mount.readOnly) {
+      *same = mount;
+    }
+  }
+  return chosen;
+}
+
 std::optional<UsbVolume> ProbeVolume(const DeviceRoots& roots, const MountEntry& mount) {
   std::error_code error;
   fs::path link = fs::path(roots.sysfs) / "dev/block" / (std::to_string(mount.major) + ":" + std::to_string(mount.minor));
@@ -82,7 +108,10 @@ std::optional<UsbVolume> ProbeVolume(const DeviceRoots& roots, const MountEntry&
 
   UsbVolume volume;
   volume.blockName = block.filename().string();
+  volume.major = mount.major;
+  volume.minor = mount.minor;
   volume.mountPoint = mount.mountPoint;
+  volume.fileSystem = mount.fileSystem;
   volume.label = fs::path(mount.mountPoint).filename().string();
   volume.idVendor = ReadAttribute(usbDevice, "idVendor");
   volume.idProduct = ReadAttribute(usbDevice, "idProduct");
@@ -93,7 +122,10 @@ std::optional<UsbVolume> ProbeVolume(const DeviceRoots& roots, const MountEntry&
   std::string model = inquiry.empty() ? std::string() : ReadAttribute(inquiry, "model");
   std::string revision = inquiry.empty() ? std::string() : ReadAttribute(inquiry, "rev");
 
-  volume.parentIdPrefix = HashPrefix(usbDevice.string() + "|" + volume.blockName);
+  // Another stick in the same port gets other identifiers.
+  volume.parentIdPrefix = HashPrefix(usbDevice.string() + "|" + volume.blockName + "|" + volume.idVendor + ":" +
+                                     volume.idProduct + "|" + volume.serial + "|" + std::to_string(mount.major) +
+                                     ":" + std::to_string(mount.minor));
   volume.friendlyName = Trim(vendor + " " + model) + " USB Device";
   std::string interfaceName = std::string("STORAGE#RemovableMedia#") + volume.parentIdPrefix + "&RM#" + kVolumeInterfaceClass;
   volume.uniqueId = "\\??\\" + interfaceName;
@@ -119,12 +151,15 @@ std::optional<std::vector<UsbVolume>> ListMountedUsbVolumes(const DeviceRoots& r
   auto mounts = ReadMountTable(roots.mountTable);
   if (!mounts) return std::nullopt;
   std::vector<UsbVolume> volumes;
-  std::set<std::pair<unsigned, unsigned>> seen;
-  for (const MountEntry& mount : *mounts) {
-    if (!seen.insert({mount.major, mount.minor}).second) continue;
+  for (const MountEntry& mount : RootMounts(roots, std::move(*mounts))) {
     if (auto volume = ProbeVolume(roots, mount)) volumes.push_back(*volume);
   }
   std::stable_sort(volumes.begin(), volumes.end(),
                    [](const UsbVolume& a, const UsbVolume& b) { return a.mountPoint < b.mountPoint; });
   return volumes;
+}
+
+bool SameVolume(const UsbVolume& a, const UsbVolume& b) {
+  return a.major == b.major && a.minor == b.minor && a.serial == b.serial && a.idVendor == b.idVendor &&
+         a.idProduct == b.idProduct;
 }

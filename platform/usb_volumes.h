@@ -11,7 +11,10 @@
 
 struct UsbVolume {
   std::string blockName;   // "sdb1"
-  std::string mountPoint;  // first mount point of the volume
+  unsigned major = 0;      // the block device's numbers: with the serial, who the volume is
+  unsigned minor = 0;
+  std::string mountPoint;  // where the volume's root is mounted, read-write preferred
+  std::string fileSystem;  // "vfat", "exfat", "fuseblk", …
   std::string label;       // last part of the mount point
   std::string idVendor;    // "0781", as sysfs gives it
   std::string idProduct;
@@ -27,6 +30,12 @@ struct UsbVolume {
   std::string usbInstanceId;   // "USB\VID_xxxx&PID_xxxx\<serial>", "&MI_nn" on composite devices
 };
 
-// The mounted USB volumes, each once, ordered by mount point. Nothing when
-// the mount table cannot be read.
+// The mounted USB volumes, each once, ordered by mount point. Only mounts of
+// a volume's root count (a bind mount of a subfolder is no drive root); of
+// two mounts of one volume the read-write one wins, else the first. FUSE
+// block volumes are found through their source device. Nothing when the
+// mount table cannot be read.
 std::optional<std::vector<UsbVolume>> ListMountedUsbVolumes(const DeviceRoots& roots);
+
+// Whether two descriptions are of the same volume of the same device.
+bool SameVolume(const UsbVolume& a, const UsbVolume& b);

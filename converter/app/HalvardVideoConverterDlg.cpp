@@ -226,8 +226,10 @@ void CHalvardVideoConverterDlg::EnableBatchLockedControls(bool enable) {
   if (m_contextMenu) {
     for (QAction* item : m_contextMenu->actions()) item->setEnabled(enable);
   }
-  for (QWidget* control : std::initializer_list<QWidget*>{m_editDestPath, m_btnBrowse, m_btnAdd, m_comboDevice})
+  for (QWidget* control : std::initializer_list<QWidget*>{m_editDestPath, m_btnBrowse, m_btnAdd})
     control->setEnabled(enable);
+  // An attached player fixes the model: files of another size must not reach it.
+  m_comboDevice->setEnabled(enable && !(m_players && m_players->PlayerAttached()));
   // Afterwards the row buttons follow the list's emptiness.
   EnableRowButtons(enable && m_listVideo->GetItemCount() > 0);
 }

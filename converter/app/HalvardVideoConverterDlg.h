@@ -111,7 +111,7 @@ class CHalvardVideoConverterDlg : public QDialog, public BatchWindow, public Pla
   void ShowDestinationFolder(const std::string& folder) override;
   const DEVICE_CONFIG_ENTRY* SelectedModel() const override;
   QString VideoCodecText() const override;
-  bool TransferOutputFile(int row, const std::string& path) override;
+  TransferOutcome TransferOutputFile(int row, const std::string& path) override;
 
   // PlayerWindow
   void SetStatusText(const std::string& text) override;

@@ -18,6 +18,6 @@ void CHalvardVideoConverterDlg::OnTranscodeError(WPARAM wParam, LPARAM lParam) {
 
 bool CHalvardVideoConverterDlg::IsConverting() const { return m_driver && m_driver->IsConverting(); }
 
-bool CHalvardVideoConverterDlg::TransferOutputFile(int row, const std::string& path) {
+TransferOutcome CHalvardVideoConverterDlg::TransferOutputFile(int row, const std::string& path) {
   return m_players->TransferOutputFile(row, path);
 }

@@ -12,9 +12,17 @@
 void CHalvardVideoConverterDlg::OnHelp() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   const QString page = QString::fromStdString(GetDataFolder()) + QString::fromUtf8(kHelpFileName);
-  const bool opened = QFileInfo(page).isFile() && QDesktopServices::openUrl(QUrl::fromLocalFile(page));
+  const bool found = QFileInfo(page).isFile();
+  const bool opened = found && QDesktopServices::openUrl(QUrl::fromLocalFile(page));
   QApplication::restoreOverrideCursor();
-  if (!opened) ShowWarningBox(this, QStringLiteral("No %1 help file founded.").arg(QString::fromUtf8(kHelpFileName)));
+  if (!found) {
+    ShowWarningBox(this, QStringLiteral("No %1 help file founded.").arg(QString::fromUtf8(kHelpFileName)));
+  } else if (!opened) {
+    // The page is there; the desktop has no program to show it (xdg-open missing).
+    ShowWarningBox(this, QStringLiteral("The help page %1 cannot be shown: no program to open web pages was found. "
+                                        "Install xdg-utils or open the page in a web browser.")
+                             .arg(page));
+  }
 }
 
 void CHalvardVideoConverterDlg::OnAbout() {

@@ -8,11 +8,15 @@
 #include <string_view>
 
 #include "log_file.h"
+#include "name_rule.h"
 #include "path_utils.h"
 
 namespace {
 
 const char kDeviceElement[] = "Device";
+
+// Model names are shown in one line of the selector and the terminal.
+constexpr size_t kLongestModelName = 64;
 
 // The table lists a handful of players in a few kilobytes; anything far
 // larger is no device configuration and is not read into memory.
@@ -160,7 +164,39 @@ DEVICE_CONFIG_ENTRY ReadEntry(const pugi::xml_node& device) {
   return entry;
 }
 
+// Characters of UTF-8 text (the table was checked to be UTF-8).
+size_t CharacterCount(const std::string& text) {
+  return static_cast<size_t>(std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+}
+
+// C1 control characters (U+0080..U+009F) are as unprintable as C0 ones.
+bool HoldsC1Control(const std::string& text) {
+  for (size_t i = 0; i + 1 < text.size(); ++i) {
+    if (static_cast<unsigned char>(text[i]) == 0xC2 && static_cast<unsigned char>(text[i + 1]) <= 0x9F) return true;
+  }
+  return false;
+}
+
+// Why the entry cannot be used, or "": its model name names a folder and
+// its target folder a path on the player.
+std::string EntryRefusal(const DEVICE_CONFIG_ENTRY& entry) {
+  if (std::string why = NameRefusal(entry.ModelName, NameShape::kOneComponent); !why.empty()) return "ModelName: " + why;
+  if (CharacterCount(entry.ModelName) > kLongestModelName) return "ModelName: longer than 64 characters";
+  if (HoldsC1Control(entry.ModelName)) return "ModelName: the name holds a control character";
+  const std::string folder = TargetFolderBelowRoot(entry.TargetFolder);
+  if (folder.empty()) return {};
+  if (std::string why = NameRefusal(folder, NameShape::kRelativePath); !why.empty()) return "TargetFolder: " + why;
+  return {};
+}
+
 }  // namespace
+
+std::string TargetFolderBelowRoot(const std::string& targetFolder) {
+  std::string folder = targetFolder;
+  if (!folder.empty() && (folder.front() == '\\' || folder.front() == '/')) folder.erase(0, 1);
+  if (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
+  return folder;
+}
 
 bool IdFieldsMatch(const std::string& a, const std::string& b) {
   size_t n = std::min(a.size(), b.size());
@@ -192,7 +228,14 @@ bool CTesselConfigFile::GetTesselDeviceNode() {
   std::vector<pugi::xml_node> devices = DeviceElements(document);
   m_devices.clear();
   m_nCount = static_cast<int>(devices.size());
-  for (const pugi::xml_node& device : devices) m_devices.push_back(ReadEntry(device));
+  for (size_t i = 0; i < devices.size(); ++i) {
+    DEVICE_CONFIG_ENTRY entry = ReadEntry(devices[i]);
+    if (std::string why = EntryRefusal(entry); !why.empty()) {
+      WriteLog("**GetTesselDeviceNode** Device %zu skipped: %s", i + 1, why.c_str());
+      continue;
+    }
+    m_devices.push_back(std::move(entry));
+  }
   return true;
 }
 

@@ -13,6 +13,10 @@
 // length of the shorter one (so an empty one matches anything).
 bool IdFieldsMatch(const std::string& a, const std::string& b);
 
+// A TargetFolder without the separators that mark the player's root and the
+// end ("\VIDEO\KDX\" gives "VIDEO\KDX"); empty for the root itself.
+std::string TargetFolderBelowRoot(const std::string& targetFolder);
+
 class CTesselConfigFile {
  public:
   // Checks the file in the program's data folder: loads it and counts its
@@ -20,7 +24,9 @@ class CTesselConfigFile {
   bool Init();
   // The same for the file at configPath.
   bool Init(const std::string& configPath);
-  // Loads the file again and rebuilds the table from it.
+  // Loads the file again and rebuilds the table from it. Entries whose model
+  // name or target folder could lead outside their folder, or whose model
+  // name is longer than 64 characters or unprintable, are skipped (logged).
   bool GetTesselDeviceNode();
 
   const std::string& path() const { return m_strPath; }

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 
 #include "TesselUpdateFirmware_MSC.h"
@@ -9,9 +10,10 @@
 #include "logical_drives.h"
 #include "path_utils.h"
 #include "player_announcements.h"
+#include "player_file_copy.h"
 #include "player_window.h"
-#include "safe_file_copy.h"
 #include "target_folder.h"
+#include "transfer_outcome.h"
 
 namespace {
 
@@ -21,6 +23,19 @@ constexpr const char* kNoSpaceText =
 constexpr const char* kNoSpaceCaption = "Halvard Video Converter";
 
 std::string DriveRoot(char letter) { return std::string(1, letter) + ":\\"; }
+
+bool Fail(std::string* reason, const std::string& text) {
+  if (reason != nullptr) *reason = text;
+  return false;
+}
+
+// The drive the player's volume has now, whatever its letter.
+std::optional<LogicalDrive> PlayerDrive(const MSC_DRIVE_RECORD& record) {
+  for (LogicalDrive& drive : ListLogicalDrives()) {
+    if (drive.volume && SameVolume(*drive.volume, record.m_volume)) return drive;
+  }
+  return std::nullopt;
+}
 
 }  // namespace
 
@@ -46,7 +61,7 @@ void CTesselUpdateFirmware_2K::EnumDevices(PlayerWindow* window) {
     MSC_DRIVE_RECORD record;
     record.m_chDrive = letter;
     if (!TesselMSCIsSupportedDevice(m_table, letter, &record.m_vid, &record.m_pid, &record.m_strDeviceName,
-                                    &record.m_strTargetFolder)) {
+                                    &record.m_strTargetFolder, &record.m_volume)) {
       continue;
     }
     m_records.push_back(record);
@@ -57,36 +72,41 @@ void CTesselUpdateFirmware_2K::EnumDevices(PlayerWindow* window) {
 }
 
 bool CTesselUpdateFirmware_2K::TesselUpdateFirmware(const MSC_DRIVE_RECORD* record, const std::string& path,
-                                                    WarningBox& warnings) {
+                                                    WarningBox& warnings, std::string* reason) {
   if (record == nullptr || path.empty()) return false;
+  auto drive = PlayerDrive(*record);
+  if (!drive) {
+    WriteLog("**CTesselUpdateFirmware_2K::TesselUpdateFirmware** the player on %c: is gone", record->m_chDrive);
+    return Fail(reason, TransferFailureReason(ENODEV));
+  }
   uint64_t required = 0;
   if (TesselGetRequiredSystemFilesSize(path, &required)) {
     uint64_t freeBytes = 0;
-    if (!m_freeSpace(DriveRoot(record->m_chDrive), &freeBytes)) {
+    if (!m_freeSpace(DriveRoot(drive->letter), &freeBytes)) {
       KDX_ERROR_LOG("GetDiskFreeSpaceEx failed!");
-      return false;
+      return Fail(reason, TransferFailureReason(EIO));
     }
     if (freeBytes <= required) {
       warnings.ShowWarning(FormatWithName(kNoSpaceText, record->m_strDeviceName), kNoSpaceCaption);
       WriteLog("**CTesselUpdateFirmware_2K::TesselUpdateFirmware** No enough space");
-      return false;
+      return Fail(reason, TransferFailureReason(ENOSPC));
     }
   }
-  auto root = DriveFolder(record->m_chDrive);
-  std::string folder = root ? JoinTargetFolder(*root, record->m_strTargetFolder) : std::string();
+  std::string folder = JoinTargetFolder(drive->mountPoint, record->m_strTargetFolder);
   int error = 0;
-  if (folder.empty() || !CreateDirectoryTree(folder, &error)) {
+  if (!CreateDirectoryTree(folder, &error)) {
     KDX_ERROR_LOG("Create sytem folder error!");
-    return false;
+    WriteLog("Create %s failed: %s", folder.c_str(), std::strerror(error));
+    return Fail(reason, TransferFailureReason(error));
   }
-  std::string target = folder + (folder.back() == '/' ? "" : "/") + GetFileName(path);
   if (::access(path.c_str(), F_OK) != 0) {
     KDX_ERROR_LOG("The output file is not existed!");
-    return false;
+    return Fail(reason, "The converted file is missing.");
   }
-  if (!CopyFileReplacing(path, target, &error)) {
+  if (!CopyToPlayerFolder(path, folder, drive->volume->fileSystem, &error)) {
+    std::string target = folder + (folder.back() == '/' ? "" : "/") + PlayerFileName(GetFileName(path), drive->volume->fileSystem);
     WriteLog("Error copying %s to %s (GetLastError() = %s). ", path.c_str(), target.c_str(), std::strerror(error));
-    return false;
+    return Fail(reason, TransferFailureReason(error));
   }
   return true;
 }

@@ -8,13 +8,15 @@
 #include <vector>
 
 #include "platform_types.h"
+#include "usb_volumes.h"
 
 class CTesselConfigFile;
 class PlayerWindow;
 class WarningBox;
 
 struct MSC_DRIVE_RECORD {
-  char m_chDrive = 'C';
+  char m_chDrive = 'C';  // the letter when detected; letters are given anew on every listing
+  UsbVolume m_volume;    // the player's volume: a transfer goes there or nowhere
   std::string m_vid;
   std::string m_pid;
   std::string m_strDeviceName;    // model name from the device table
@@ -38,8 +40,10 @@ class CTesselUpdateFirmware_2K {
   void EnumDevices(PlayerWindow* window);
 
   // Copies the file into the player's target folder; true only when the
-  // copy is complete on the player. A failure leaves any older copy there.
-  bool TesselUpdateFirmware(const MSC_DRIVE_RECORD* record, const std::string& path, WarningBox& warnings);
+  // copy is complete on the player. A failure leaves any older copy there
+  // and tells why in *reason (when given).
+  bool TesselUpdateFirmware(const MSC_DRIVE_RECORD* record, const std::string& path, WarningBox& warnings,
+                            std::string* reason = nullptr);
 
   const std::vector<MSC_DRIVE_RECORD>& records() const { return m_records; }
 

@@ -48,20 +48,52 @@ std::string StripVolumeDecoration(const std::string& text) {
   return text.substr(first, last - first + 1);
 }
 
+namespace {
+
+bool UsableVolumeId(const UsbVolume& volume) {
+  if (volume.uniqueId.empty()) {
+    KDX_ERROR_LOG("DeviceIoControl IOCTL_MOUNTDEV_QUERY_UNIQUE_ID failed!");
+    return false;
+  }
+  if (volume.uniqueId.size() * 2 >= kUniqueIdBytes) {
+    KDX_ERROR_LOG("VolumeID too long.");
+    return false;
+  }
+  return true;
+}
+
+// The table entry of the player behind a volume whose id was found usable.
+bool IsSupportedVolumeId(const CTesselConfigFile& table, const std::string& volumeId, std::string* vid,
+                         std::string* pid, std::string* modelName, std::string* targetFolder) {
+  std::string stripped = StripVolumeDecoration(volumeId);
+  if (stripped == volumeId) {
+    KDX_ERROR_LOG("Wrong Volume ID");
+    return false;
+  }
+  std::string foundVid, foundPid;
+  if (!TesselFindExistingDevice(stripped, &foundVid, &foundPid)) {
+    WriteLog("Can not find the existing player that matched the Volume ID = %s", stripped.c_str());
+    return false;
+  }
+  auto entry = table.FindDeviceEntry(foundVid, foundPid);
+  if (!entry) return false;
+  const DEVICE_CONFIG_ENTRY& device = table.GetDevice(*entry);
+  if (vid != nullptr) *vid = foundVid;
+  if (pid != nullptr) *pid = foundPid;
+  if (modelName != nullptr) *modelName = device.ModelName;
+  if (targetFolder != nullptr) *targetFolder = device.TargetFolder;
+  return true;
+}
+
+}  // namespace
+
 bool TesselGetVolumeID(const std::string& volumePath, std::string* volumeId) {
   auto volume = OpenVolume(volumePath);
   if (!volume) {
     WriteLog("CreateFile %s failed!", volumePath.c_str());
     return false;
   }
-  if (volume->uniqueId.empty()) {
-    KDX_ERROR_LOG("DeviceIoControl IOCTL_MOUNTDEV_QUERY_UNIQUE_ID failed!");
-    return false;
-  }
-  if (volume->uniqueId.size() * 2 >= kUniqueIdBytes) {
-    KDX_ERROR_LOG("VolumeID too long.");
-    return false;
-  }
+  if (!UsableVolumeId(*volume)) return false;
   *volumeId = volume->uniqueId;
   return true;
 }
@@ -82,31 +114,22 @@ bool TesselFindExistingDevice(const std::string& volumeId, std::string* vid, std
 }
 
 bool TesselMSCIsSupportedDevice(const CTesselConfigFile& table, char driveLetter, std::string* vid, std::string* pid,
-                                std::string* modelName, std::string* targetFolder) {
+                                std::string* modelName, std::string* targetFolder, UsbVolume* volume) {
   std::string volumePath = std::string("\\\\.\\") + (driveLetter != '\0' ? std::string(1, driveLetter) : "") + ":";
-  std::string volumeId;
-  if (!TesselGetVolumeID(volumePath, &volumeId)) {
+  auto opened = OpenVolume(volumePath);
+  if (!opened) WriteLog("CreateFile %s failed!", volumePath.c_str());
+  if (!opened || !UsableVolumeId(*opened)) {
     KDX_ERROR_LOG("TesselGetVolumeID error");
     return false;
   }
-  std::string stripped = StripVolumeDecoration(volumeId);
-  if (stripped == volumeId) {
-    KDX_ERROR_LOG("Wrong Volume ID");
-    return false;
-  }
-  std::string foundVid, foundPid;
-  if (!TesselFindExistingDevice(stripped, &foundVid, &foundPid)) {
-    WriteLog("Can not find the existing player that matched the Volume ID = %s", stripped.c_str());
-    return false;
-  }
-  auto entry = table.FindDeviceEntry(foundVid, foundPid);
-  if (!entry) return false;
-  const DEVICE_CONFIG_ENTRY& device = table.GetDevice(*entry);
-  if (vid != nullptr) *vid = foundVid;
-  if (pid != nullptr) *pid = foundPid;
-  if (modelName != nullptr) *modelName = device.ModelName;
-  if (targetFolder != nullptr) *targetFolder = device.TargetFolder;
+  if (!IsSupportedVolumeId(table, opened->uniqueId, vid, pid, modelName, targetFolder)) return false;
+  if (volume != nullptr) *volume = *opened;
   return true;
+}
+
+bool TesselMSCIsSupportedVolume(const CTesselConfigFile& table, const UsbVolume& volume, std::string* vid,
+                                std::string* pid, std::string* modelName, std::string* targetFolder) {
+  return UsableVolumeId(volume) && IsSupportedVolumeId(table, volume.uniqueId, vid, pid, modelName, targetFolder);
 }
 
 bool TesselGetRequiredSystemFilesSize(const std::string& path, uint64_t* size) {

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "usb_volumes.h"
+
 class CTesselConfigFile;
 
 // The unique id of the volume "\\.\E:". False (with a log line) when the
@@ -17,9 +19,13 @@ bool TesselGetVolumeID(const std::string& volumePath, std::string* volumeId);
 // four characters comes back empty.
 bool TesselFindExistingDevice(const std::string& volumeId, std::string* vid, std::string* pid);
 
-// Whether the drive is a player listed in the table; fills the outputs given.
+// Whether the drive is a player listed in the table; fills the outputs given,
+// `volume` with the volume that identifies the player from then on.
 bool TesselMSCIsSupportedDevice(const CTesselConfigFile& table, char driveLetter, std::string* vid, std::string* pid,
-                                std::string* modelName, std::string* targetFolder);
+                                std::string* modelName, std::string* targetFolder, UsbVolume* volume = nullptr);
+// The same for a volume already found.
+bool TesselMSCIsSupportedVolume(const CTesselConfigFile& table, const UsbVolume& volume, std::string* vid,
+                                std::string* pid, std::string* modelName, std::string* targetFolder);
 
 // The full size of the file to transfer; false (logged) when it does not exist.
 bool TesselGetRequiredSystemFilesSize(const std::string& path, uint64_t* size);

@@ -1,11 +1,16 @@
 #include "TesselUpdateFirmware_XP.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include "TesselConfigFile.h"
 #include "TesselUpdateFirmware_MSC.h"
 #include "log_file.h"
 #include "player_announcements.h"
 #include "player_window.h"
 #include "target_folder.h"
+#include "transfer_outcome.h"
+#include "logical_drives.h"
 
 namespace {
 
@@ -21,14 +26,6 @@ void LogRecord(const char* source, const CTesselItemData& record) {
 
 }  // namespace
 
-char GetDriveLetterFromName(const CTesselItemData& record, bool* isMtp) {
-  *isMtp = record.m_guidProtocol == DeviceProtocol::Mtp;
-  if (record.m_guidProtocol != DeviceProtocol::MassStorage) return '\0';
-  size_t close = record.m_szName.find(":)");
-  if (close == std::string::npos || close < 2 || record.m_szName[close - 2] != '(') return '\0';
-  return record.m_szName[close - 1];
-}
-
 bool CTesselUpdateFirmware_XP::IsSupportedDevice(CTesselItemData& record) const {
   if (!record.m_vid.empty() || !record.m_pid.empty()) {
     auto entry = m_table.FindDeviceEntry(record.m_vid, record.m_pid);
@@ -37,10 +34,15 @@ bool CTesselUpdateFirmware_XP::IsSupportedDevice(CTesselItemData& record) const 
     record.m_szTargetFolder = m_table.GetDevice(*entry).TargetFolder;
     return true;
   }
-  bool isMtp = false;
-  char letter = GetDriveLetterFromName(record, &isMtp);
-  if (isMtp) return false;
-  return TesselMSCIsSupportedDevice(m_table, letter, nullptr, nullptr, &record.m_szModelName, &record.m_szTargetFolder);
+  if (record.m_guidProtocol != DeviceProtocol::MassStorage || !record.m_pDevice) return false;
+  auto volumes = ListVolumeInterfaces();
+  if (!volumes) return false;
+  for (const UsbVolume& volume : *volumes) {
+    if (!SameCanonicalName(volume.devicePath, record.m_pDevice->canonicalName)) continue;
+    return TesselMSCIsSupportedVolume(m_table, volume, nullptr, nullptr, &record.m_szModelName,
+                                      &record.m_szTargetFolder);
+  }
+  return false;
 }
 
 std::unique_ptr<CTesselItemData> CTesselUpdateFirmware_XP::SupportedRecord(const PortableDevice& device) const {
@@ -87,21 +89,28 @@ void CTesselUpdateFirmware_XP::OnDeviceRemoval(PlayerWindow* window, const std::
 }
 
 bool CTesselUpdateFirmware_XP::TesselUpdateFirmware(CTesselItemData* record, const std::string& path,
-                                                    WarningBox& warnings) {
+                                                    WarningBox& warnings, std::string* reason) {
   if (record == nullptr || path.empty() || !record->m_pDevice) return false;
+  auto fail = [reason](const std::string& text) {
+    if (reason != nullptr) *reason = text;
+    return false;
+  };
   uint64_t required = 0;
   if (TesselGetRequiredSystemFilesSize(path, &required) && record->m_qwFreeKB * 1024 <= required) {
     warnings.ShowWarning(FormatWithName(kNoSpaceText, record->m_szName), kNoSpaceCaption);
     WriteLog("**CTesselUpdateFirmware_XP::TesselUpdateFirmware** No enough space");
-    return false;
+    return fail(TransferFailureReason(ENOSPC));
   }
   PortableDeviceBackend& backend = *record->m_pDevice->backend;
   const std::string& device = record->m_pDevice->canonicalName;
   if (!record->m_pRootStorage) {
     std::vector<StorageObject> storages = backend.ListStorages(device);
-    if (storages.empty()) return false;
+    if (storages.empty()) return fail(TransferFailureReason(ENODEV));
     record->m_pRootStorage = storages.front();
   }
+  // The user may have deleted the folder since the last transfer.
+  record->m_pTargetFolder.reset();
+  record->m_pEnumRoot.reset();
   if (!record->FindTargetFolder()) {
     std::optional<StorageObject> folder = record->m_pRootStorage;
     for (const std::string& part : TargetFolderParts(record->m_szTargetFolder)) {
@@ -109,13 +118,14 @@ bool CTesselUpdateFirmware_XP::TesselUpdateFirmware(CTesselItemData* record, con
     }
     if (!folder) {
       WriteLog("**TesselUpdateFirmware** failed to create the system folder!");
-      return false;
+      return fail(TransferFailureReason(EIO));
     }
     record->m_pTargetFolder = folder;
   }
-  if (!backend.SendFile(device, *record->m_pTargetFolder, path, kMtpFormatAvi)) {
-    WriteLog("**TesselUpdateFirmware** Copy File(%s) Error!", path.c_str());
-    return false;
+  int error = 0;
+  if (!backend.SendFile(device, *record->m_pTargetFolder, path, kMtpFormatAvi, &error)) {
+    WriteLog("**TesselUpdateFirmware** Copy File(%s) Error! %s", path.c_str(), std::strerror(error));
+    return fail(TransferFailureReason(error));
   }
   return true;
 }

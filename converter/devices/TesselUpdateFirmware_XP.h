@@ -20,7 +20,9 @@ class CTesselUpdateFirmware_XP {
   // Rebuilds the list from the devices present and announces each player
   // (no conversion can run yet). Without a service the list stays empty.
   void EnumDevices(PortableDeviceService* service, PlayerWindow* window);
-  // Whether the device is a listed player; fills its model name and target folder.
+  // Whether the device is a listed player; fills its model name and target
+  // folder. A mass-storage device is known by its volume's interface path,
+  // never by the text of its name.
   bool IsSupportedDevice(CTesselItemData& record) const;
   // A device arrived: a listed player is appended (again, if already there)
   // and announced. Runs on the main window's thread.
@@ -28,9 +30,11 @@ class CTesselUpdateFirmware_XP {
   // A device went: its first record leaves the list; ShowNoPlayer when none is left.
   void OnDeviceRemoval(PlayerWindow* window, const std::string& canonicalName);
 
-  // Copies the file into the player's target folder, creating it when
-  // missing; true only when the copy is complete.
-  bool TesselUpdateFirmware(CTesselItemData* record, const std::string& path, WarningBox& warnings);
+  // Copies the file into the player's target folder, looked up afresh and
+  // created when missing; true only when the copy is complete. Tells why it
+  // failed in *reason (when given).
+  bool TesselUpdateFirmware(CTesselItemData* record, const std::string& path, WarningBox& warnings,
+                            std::string* reason = nullptr);
 
   const std::vector<std::unique_ptr<CTesselItemData>>& records() const { return m_records; }
 
@@ -41,7 +45,3 @@ class CTesselUpdateFirmware_XP {
   const CTesselConfigFile& m_table;
   std::vector<std::unique_ptr<CTesselItemData>> m_records;
 };
-
-// The drive letter in a mass-storage device name "LABEL (E:)", '\0' when it
-// holds none; `isMtp` is set for MTP devices, which have no letter.
-char GetDriveLetterFromName(const CTesselItemData& record, bool* isMtp);

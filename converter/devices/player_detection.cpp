@@ -4,6 +4,7 @@
 
 #include "WMDM.h"
 #include "device_change_notices.h"
+#include "log_file.h"
 #include "player_announcements.h"
 #include "player_window.h"
 
@@ -49,32 +50,39 @@ void PlayerDetection::OnDeviceNotifications() {
   }
 }
 
-bool PlayerDetection::TransferOutputFile(int row, const std::string& path) {
-  if (!m_window.IsRowEnabled(row) || ::access(path.c_str(), F_OK) != 0 || !m_support.m_bDeviceSupport ||
-      !m_window.TransferOptionTicked()) {
-    return false;
+bool PlayerDetection::PlayerAttached() const {
+  if (!m_support.m_bDeviceSupport) return false;
+  return m_support.m_bWMDMPath ? !m_portable.records().empty() : !m_msc.records().empty();
+}
+
+TransferOutcome PlayerDetection::TransferOutputFile(int row, const std::string& path) {
+  TransferOutcome outcome;
+  if (!m_window.IsRowEnabled(row) || ::access(path.c_str(), F_OK) != 0 || !m_window.TransferOptionTicked() ||
+      !PlayerAttached()) {
+    return outcome;
   }
+  outcome.attempted = true;
   bool portable = m_support.m_bWMDMPath;
-  if (portable ? m_portable.records().empty() : m_msc.records().empty()) return false;
   m_window.SetRowStatus(row, "Transferring... ");
   m_window.SetStatusText(kTransferringText);
   std::string modelName;
-  bool copied = false;
   if (portable) {
     CTesselItemData* record = m_portable.records().front().get();
-    copied = m_portable.TesselUpdateFirmware(record, path, m_warnings);
-    if (copied) record->RefreshStorageSize();
+    outcome.copied = m_portable.TesselUpdateFirmware(record, path, m_warnings, &outcome.reason);
+    if (outcome.copied) record->RefreshStorageSize();
     modelName = record->m_szModelName;
   } else {
     const MSC_DRIVE_RECORD& record = m_msc.records().front();
-    copied = m_msc.TesselUpdateFirmware(&record, path, m_warnings);
+    outcome.copied = m_msc.TesselUpdateFirmware(&record, path, m_warnings, &outcome.reason);
     modelName = record.m_strDeviceName;
   }
-  if (!copied) {
+  if (!outcome.copied) {
+    if (outcome.reason.empty()) outcome.reason = "Copying to the player failed.";
+    WriteLog("**TransferOutputFile** %s not copied to %s: %s", path.c_str(), modelName.c_str(), outcome.reason.c_str());
     m_window.SetStatusText(kTransferFailedText);
-    return false;
+    return outcome;
   }
   m_window.SetStatusText(portable ? kTransferredToPlayerText : kTransferredToDeviceText);
   m_window.SetTransferOptionCaption(FormatWithName(kTransferredCaption, modelName));
-  return true;
+  return outcome;
 }

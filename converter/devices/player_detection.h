@@ -9,6 +9,7 @@
 #include "TesselUpdateFirmware_2K.h"
 #include "TesselUpdateFirmware_XP.h"
 #include "platform_types.h"
+#include "transfer_outcome.h"
 
 class CTesselConfigFile;
 class CWMDM;
@@ -33,8 +34,11 @@ class PlayerDetection {
   // The handler of WM_WMDM_NOTIFICATION.
   void OnDeviceNotifications();
   // Copies a converted file to the first player when the transfer option is
-  // ticked, with the status texts; true when the file reached the player.
-  bool TransferOutputFile(int row, const std::string& path);
+  // ticked, with the status texts; says whether it was tried, whether the
+  // file reached the player and why not.
+  TransferOutcome TransferOutputFile(int row, const std::string& path);
+  // A supported player is attached on the path in use.
+  bool PlayerAttached() const;
 
   CTesselUpdateFirmware_2K& massStoragePlayers() { return m_msc; }
   CTesselUpdateFirmware_XP& portablePlayers() { return m_portable; }

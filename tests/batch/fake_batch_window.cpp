@@ -30,7 +30,7 @@ int FakeBatchWindow::AddFile(const std::string& path) {
 
 const DEVICE_CONFIG_ENTRY* FakeBatchWindow::SelectedModel() const { return &model; }
 
-bool FakeBatchWindow::TransferOutputFile(int, const std::string& path) {
+TransferOutcome FakeBatchWindow::TransferOutputFile(int, const std::string& path) {
   transferred.push_back(path);
-  return false;
+  return transferOutcome;
 }

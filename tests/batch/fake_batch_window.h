@@ -37,7 +37,7 @@ class FakeBatchWindow : public BatchWindow {
   void ShowDestinationFolder(const std::string& folder) override { destination = folder; }
   const DEVICE_CONFIG_ENTRY* SelectedModel() const override;
   QString VideoCodecText() const override { return "kdx"; }
-  bool TransferOutputFile(int, const std::string& path) override;
+  TransferOutcome TransferOutputFile(int, const std::string& path) override;
 
   ConversionDriver driver{*this};
   DEVICE_CONFIG_ENTRY model;
@@ -48,6 +48,7 @@ class FakeBatchWindow : public BatchWindow {
   bool controlsEnabled = true;
   std::vector<QImage> thumbnails;
   std::vector<std::string> transferred;
+  TransferOutcome transferOutcome;  // what every transfer answers
   // Sees each encoder message first; true keeps it from the driver.
   std::function<bool(const WindowMessage&)> onMessage;
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <tuple>
 
 #include "conversion_options.h"
 #include "test_env.h"
@@ -133,6 +134,33 @@ TEST_F(DeviceTable, UnreadableFilesFailWithTheirLogLines) {
   std::ofstream(dir_.File("devices.xml")) << "<Root>";
   EXPECT_FALSE(config_.GetTesselDeviceNode());
   EXPECT_NE(log_.Lines().back().find("  **GetTesselDeviceNode** load file Fail: "), std::string::npos);
+}
+
+TEST_F(DeviceTable, EntriesWhoseNamesLeaveTheirFolderOrCannotBeShownAreSkipped) {
+  // Model name, target folder, kept.
+  const std::tuple<std::string, std::string, bool> entries[] = {
+      {"NK-OK", "\\VIDEO\\KDX\\", true},
+      {"Root", "", true},
+      {"\xc3\xa9" + std::string(63, 'x'), "/VIDEO", true},  // 64 characters in 65 bytes
+      {std::string(65, 'x'), "\\VIDEO", false},
+      {"../../escaped", "\\VIDEO", false},
+      {"/abs", "\\VIDEO", false},
+      {"NK&#x1b;[31m", "\\VIDEO", false},
+      {"NK\xc2\x9b", "\\VIDEO", false},
+      {"Escape", "..\\..\\tmp\\x", false},
+      {"Empty", "\\VIDEO\\\\KDX", false},
+  };
+  std::string xml = "<Root>";
+  std::vector<std::string> kept;
+  for (const auto& [name, folder, keep] : entries) {
+    xml += "<Device><ModelName>" + name + "</ModelName><TargetFolder>" + folder + "</TargetFolder></Device>";
+    if (keep) kept.push_back(name);
+  }
+  ASSERT_TRUE(Load(xml + "</Root>"));
+  EXPECT_EQ(Names(), kept);
+  const std::string log = log_.Text();
+  EXPECT_NE(log.find("**GetTesselDeviceNode** Device 4 skipped: ModelName: longer than 64 characters"), std::string::npos);
+  EXPECT_NE(log.find("Device 10 skipped: TargetFolder: it has an empty part"), std::string::npos) << log;
 }
 
 TEST(ShippedDeviceTable, EveryKdxModelHasAUsableScreenAndFrameRate) {

@@ -48,7 +48,8 @@ class FakeDeviceBackend : public PortableDeviceBackend {
                                             const std::string& name) override {
     return StorageObject{parent.id + "/" + name, name, true};
   }
-  bool SendFile(const std::string&, const StorageObject& folder, const std::string&, uint16_t formatCode) override {
+  bool SendFile(const std::string&, const StorageObject& folder, const std::string&, uint16_t formatCode,
+                int*) override {
     sent.push_back(folder.id + " " + std::to_string(formatCode));
     return true;
   }

@@ -77,10 +77,14 @@ TEST_F(PortableDetection, CanonicalNamesWithIdentifiersAreRecognisedByThemAlone)
   EXPECT_TRUE(Records().empty());
 }
 
-TEST_F(PortableDetection, MassStorageDevicesAreRecognisedThroughTheLetterInTheirName) {
+TEST_F(PortableDetection, MassStorageDevicesAreRecognisedByTheirVolumeNeverByTheirName) {
   machine_.Mount(machine_.AddUsbDisk({}), "PLAYER");
-  volumes_->Add("\\\\?\\STORAGE#FAKE#1", "PLAYER");
-  volumes_->Add("\\\\?\\STORAGE#FAKE#2", "Wrong (E:)");
+  // A stick of another maker whose label names the player's letter.
+  kdxtest::FixtureUsbDisk stick;
+  stick.idVendor = "0781";
+  stick.serial = "STICK";
+  machine_.Mount(machine_.AddUsbDisk(stick), "STICK (D:)");
+  volumes_->Add("\\\\?\\STORAGE#FAKE#1", "PLAYER (D:)");
   list_.EnumDevices(service_.get(), &window_);
 
   ASSERT_EQ(Records().size(), 1u);
@@ -88,16 +92,12 @@ TEST_F(PortableDetection, MassStorageDevicesAreRecognisedThroughTheLetterInTheir
   EXPECT_EQ(Records()[0]->m_szModelName, "NK-128");
   EXPECT_EQ(Records()[0]->m_szUSBFriendlyName, "Norvik Player USB Device");
   EXPECT_EQ(Records()[0]->m_guidProtocol, DeviceProtocol::MassStorage);
-  std::string log = log_.Text();
-  EXPECT_NE(log.find("CreateFile \\\\.\\: failed!"), std::string::npos) << "no letter, so the volume open fails";
-  EXPECT_NE(log.find("CreateFile \\\\.\\E: failed!"), std::string::npos);
+  EXPECT_EQ(Records()[0]->m_pDevice->backend->Protocol(), DeviceProtocol::MassStorage);
+  EXPECT_EQ(Records()[0]->m_pDevice->canonicalName.rfind("\\\\?\\STORAGE#RemovableMedia#", 0), 0u);
 
   CTesselItemData mtp;
   mtp.m_guidProtocol = DeviceProtocol::Mtp;
   mtp.m_szName = "Player (D:)";
-  bool isMtp = false;
-  EXPECT_EQ(GetDriveLetterFromName(mtp, &isMtp), '\0');
-  EXPECT_TRUE(isMtp);
   EXPECT_FALSE(list_.IsSupportedDevice(mtp));
 }
 

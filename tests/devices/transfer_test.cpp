@@ -8,6 +8,7 @@
 #include "TesselUpdateFirmware_XP.h"
 #include "WMDM.h"
 #include "fixture_machine.h"
+#include "logical_drives.h"
 #include "mass_storage_backend.h"
 #include "player_detection.h"
 #include "player_test_doubles.h"
@@ -31,6 +32,7 @@ class Transfer : public ::testing::Test {
   MSC_DRIVE_RECORD Record(const std::string& targetFolder) {
     MSC_DRIVE_RECORD record;
     record.m_chDrive = 'D';
+    record.m_volume = OpenVolume("\\\\.\\D:").value();
     record.m_strDeviceName = "NK-128";
     record.m_strTargetFolder = targetFolder;
     return record;
@@ -117,6 +119,20 @@ TEST_F(Transfer, MissingFilesFoldersAndFreeSpaceAnswersFailTheTransfer) {
   EXPECT_FALSE(Drives(1 << 20).TesselUpdateFirmware(nullptr, source_, warnings_));
 }
 
+TEST_F(Transfer, AVolumeThatInheritedThePlayersLetterReceivesNothing) {
+  MSC_DRIVE_RECORD record = Record("\\VIDEO");
+  kdxtest::FixtureUsbDisk stick;
+  stick.serial = "STICK";
+  std::string other = machine_.Mount(machine_.AddUsbDisk(stick), "STICK");
+  // The player's device goes while its mount is still listed: the stick is D: now.
+  machine_.RemoveDevice("8:1");
+  ASSERT_EQ(DriveFolder('D'), other);
+  std::string reason;
+  EXPECT_FALSE(Drives(1 << 20).TesselUpdateFirmware(&record, source_, warnings_, &reason));
+  EXPECT_EQ(reason, "The player was disconnected or could not be written (No such device).");
+  EXPECT_TRUE(fs::is_empty(other));
+}
+
 // The same player reached through the portable-device service.
 class DeviceTransfer : public Transfer {
  protected:
@@ -160,6 +176,11 @@ TEST_F(DeviceTransfer, FindsTheTargetFolderIgnoringCaseOrMakesItLevelByLevel) {
   EXPECT_TRUE(list_.TesselUpdateFirmware(&nested, source_, warnings_));
   EXPECT_EQ(OnPlayer("Music/Clips/clip.kdx"), std::string(2048, 'k'));
 
+  // A target folder deleted since the last transfer is made again.
+  fs::remove_all(mountPoint_ + "/Music");
+  EXPECT_TRUE(list_.TesselUpdateFirmware(&nested, source_, warnings_));
+  EXPECT_EQ(OnPlayer("Music/Clips/clip.kdx"), std::string(2048, 'k'));
+
   CTesselItemData root = record_;
   root.m_pTargetFolder.reset();
   root.m_szTargetFolder.clear();
@@ -183,7 +204,7 @@ TEST_F(Transfer, TransferOutputFileTellsTheUserOnEitherPath) {
   drives.DetectAtStart();
   ASSERT_TRUE(window.transferTicked);
   window.statusTexts.clear();
-  EXPECT_TRUE(drives.TransferOutputFile(3, source_));
+  EXPECT_TRUE(drives.TransferOutputFile(3, source_).copied);
   EXPECT_EQ(window.rowStatuses, std::vector<std::string>{"3:Transferring... "});
   EXPECT_EQ(window.statusTexts,
             (std::vector<std::string>{"Transferring output file to your player, please do not disconnect your player!!!",
@@ -198,24 +219,26 @@ TEST_F(Transfer, TransferOutputFileTellsTheUserOnEitherPath) {
   PlayerDetection devices(table_, PlayerSupport{true, true}, &wmdm, window, warnings_);
   devices.DetectAtStart();
   window.statusTexts.clear();
-  EXPECT_TRUE(devices.TransferOutputFile(0, source_));
+  EXPECT_TRUE(devices.TransferOutputFile(0, source_).copied);
   EXPECT_EQ(window.statusTexts.back(), "Output video file has been transferred to player successfully!");
 
   devices.portablePlayers().records()[0]->m_qwFreeKB = 3;  // refreshed after each transfer
-  EXPECT_TRUE(devices.TransferOutputFile(0, source_));
+  EXPECT_TRUE(devices.TransferOutputFile(0, source_).copied);
   EXPECT_GT(devices.portablePlayers().records()[0]->m_qwFreeKB, 3u);
 
   fs::remove(source_);
   fs::create_directory(source_);
-  EXPECT_FALSE(devices.TransferOutputFile(0, source_));
+  TransferOutcome failed = devices.TransferOutputFile(0, source_);
+  EXPECT_TRUE(failed.attempted && !failed.copied);
+  EXPECT_EQ(failed.reason, "Copying to the player failed (Is a directory).");
   EXPECT_EQ(window.statusTexts.back(), "Transfer output video file to player failed!");
 
   window.statusTexts.clear();
   window.transferTicked = false;
-  EXPECT_FALSE(devices.TransferOutputFile(0, source_));
+  EXPECT_FALSE(devices.TransferOutputFile(0, source_).attempted);
   window.transferTicked = true;
   window.rowEnabled = false;
-  EXPECT_FALSE(devices.TransferOutputFile(0, source_));
+  EXPECT_FALSE(devices.TransferOutputFile(0, source_).attempted);
   EXPECT_TRUE(window.statusTexts.empty());
 }
 

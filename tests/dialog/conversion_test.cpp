@@ -190,10 +190,12 @@ TEST_F(PlayerConversionTest, ConvertedFilesGoToTheDetectedPlayerUntilItIsUnmount
   ExpectValidKdx(mountPoint + "/VIDEO/a.kdx");
   EXPECT_EQ(kdxtest::ReadFile(mountPoint + "/VIDEO/a.kdx"), kdxtest::ReadFile(Output("a")));
   EXPECT_EQ(dialog->transferOption()->text(), "Transfer outputs file to NK-128 after conversion is complete.");
+  EXPECT_FALSE(dialog->playerSelector()->isEnabled()) << "the player is still attached after the batch";
 
   machine->Unmount(mountPoint);
   ASSERT_TRUE(QTest::qWaitFor([&] { return StatusLine() == "No Supported Player Detected!"; }, 10000));
   EXPECT_FALSE(dialog->transferOption()->isChecked());
+  EXPECT_TRUE(dialog->playerSelector()->isEnabled());
 }
 
 TEST_F(ConversionTest, APortablePlayerReceivesTheConvertedFile) {

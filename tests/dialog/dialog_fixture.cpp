@@ -67,12 +67,16 @@ void DialogTest::DropFiles(const QStringList& paths) {
 
 QStringList DialogTest::RightClickList(const QPoint& point) {
   QStringList items;
-  QTimer::singleShot(50, [&] {
+  // A timer of this call: one that fires late must not reach `items` after it is gone.
+  QTimer reader;
+  reader.setSingleShot(true);
+  QObject::connect(&reader, &QTimer::timeout, [&] {
     if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
       for (QAction* action : menu->actions()) items << action->text() + (action->isEnabled() ? "+" : "-");
       menu->close();
     }
   });
+  reader.start(50);
   QWidget* viewport = dialog->fileList()->viewport();
   const QPoint global = dialog->mapToGlobal(point);
   QContextMenuEvent event(QContextMenuEvent::Mouse, viewport->mapFromGlobal(global), global);

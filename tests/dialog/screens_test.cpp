@@ -8,11 +8,13 @@
 #include <QPainter>
 #include <QTest>
 #include <QTimer>
+#include <unistd.h>
 
 #include "DevicePiture.h"
 #include "FileDropListCtrl.h"
 #include "path_utils.h"
 #include "conversion_fixture.h"
+#include "scoped_mount.h"
 #include "thumbnail_area.h"
 #include "window_pictures.h"
 
@@ -115,6 +117,34 @@ TEST_F(PlayerConversionTest, SavesAPictureWithADetectedPlayer) {
   QFile::remove(picture);
   ASSERT_TRUE(dialog->transferOption()->isChecked());
   Save(Picture(*dialog), "main_window_player.png");
+}
+
+// The player refuses the file: read-only through a bind mount as root,
+// through the folder's mode otherwise.
+TEST_F(PlayerConversionTest, SavesAPictureAfterAFailedTransfer) {
+  const bool root = ::geteuid() == 0;
+  std::optional<kdxtest::ScopedMount> readOnly;
+  if (root) {
+    readOnly.emplace(mountPoint, mountPoint, nullptr, MS_BIND, nullptr);
+    if (!readOnly->mounted() || !readOnly->MakeReadOnly()) GTEST_SKIP() << "no read-only bind mount here";
+  } else {
+    fs::permissions(mountPoint, fs::perms::owner_read | fs::perms::owner_exec);
+  }
+  Add("short_0.6s.mp4", "a.mp4");
+  ClickConvert();
+  readOnly.reset();
+  fs::permissions(mountPoint, fs::perms::owner_all);
+
+  EXPECT_EQ(Status(0), "Converted; not copied to the player.");
+  EXPECT_EQ(Tip(0), root ? "The player is read-only (Read-only file system)."
+                         : "Copying to the player failed (Permission denied).");
+  EXPECT_EQ(StatusLine(), "Conversion finished. 1 file was not copied to the player.");
+  EXPECT_TRUE(fs::is_empty(mountPoint));
+  ExpectValidKdx(Output("a"));
+  // The player is still attached: its model stays chosen, the transfer offered.
+  EXPECT_FALSE(dialog->playerSelector()->isEnabled());
+  EXPECT_TRUE(dialog->transferOption()->isChecked());
+  Save(Picture(*dialog), "main_window_transfer_failed.png");
 }
 
 }  // namespace

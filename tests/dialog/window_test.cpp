@@ -77,10 +77,20 @@ TEST_F(DialogTest, HelpComesFromF1TheMenuAndTheHiddenSpot) {
   EXPECT_EQ(dialog->cursor().shape(), Qt::PointingHandCursor);
   QTest::mouseClick(dialog.get(), Qt::LeftButton, Qt::NoModifier, spot.center());
   dialog->menuBar()->actions()[0]->menu()->actions()[0]->trigger();
-  std::remove(page.toStdString().c_str());
   ASSERT_EQ(opened.urls.size(), 2);
   EXPECT_EQ(opened.urls[0], QUrl::fromLocalFile(page));
   EXPECT_EQ(watcher.seen().size(), 1);
+
+  // The page is there but nothing can open it: no xdg-open on the path.
+  QDesktopServices::unsetUrlHandler("file");
+  const QByteArray path = qgetenv("PATH");
+  qputenv("PATH", "/nonexistent");
+  dialog->menuBar()->actions()[0]->menu()->actions()[0]->trigger();
+  QTest::qWait(50);
+  qputenv("PATH", path);
+  std::remove(page.toStdString().c_str());
+  ASSERT_EQ(watcher.texts().size(), 2);
+  EXPECT_TRUE(watcher.texts()[1].startsWith("The help page " + page + " cannot be shown")) << watcher.texts()[1].toStdString();
 }
 
 TEST_F(DialogTest, OpenShowsTheFolderOrSaysItCannot) {

@@ -132,7 +132,7 @@ TEST(Package, DebianPackageHoldsTheInstallationAndItsDependencies) {
     if (item.path().extension() == ".deb") deb = item.path().string();
   ASSERT_EQ(fs::path(deb).filename().string().rfind("norvik-kdx-converter_1.4.2.0_", 0), 0u) << dir.Listing();
 
-  ASSERT_EQ(RunCommand("dpkg-deb -f '" + deb + "' Package Version Section Maintainer Depends", &output), 0) << output;
+  ASSERT_EQ(RunCommand("dpkg-deb -f '" + deb + "' Package Version Section Maintainer Depends Recommends", &output), 0) << output;
   for (const char* field : {"Package: norvik-kdx-converter\n", "Version: 1.4.2.0\n", "Section: video\n"})
     EXPECT_NE(output.find(field), std::string::npos) << output;
   EXPECT_TRUE(std::regex_search(output, std::regex("Maintainer: .+ <.+@.+>"))) << output;
@@ -141,6 +141,7 @@ TEST(Package, DebianPackageHoldsTheInstallationAndItsDependencies) {
   // libqt6svg6 draws the program's icon; no program links it.
   if (KDX_HAS_CONVERTER_PROGRAM)
     needed.insert(needed.end(), {"libqt6widgets6", "libqt6multimedia6", "libmtp", "libudev1", "libqt6svg6"});
+  if (KDX_HAS_CONVERTER_PROGRAM) EXPECT_NE(output.find("Recommends: xdg-utils"), std::string::npos) << output;
   ASSERT_NE(output.find("Depends: "), std::string::npos) << output;
   std::string depends = output.substr(output.find("Depends: "));
   for (const std::string& package : needed) EXPECT_NE(depends.find(package), std::string::npos) << package;

@@ -202,6 +202,42 @@ TEST_F(KdxConvert, ListsTheModels) {
   EXPECT_TRUE(std::regex_search(output, std::regex(R"(NK-M320 .*AVI)"))) << output;
 }
 
+TEST_F(KdxConvert, ModelsFromTheTableKeepToTheNameRuleAndListTheValuesUsed) {
+  // A copy of the program beside a table of its own.
+  const std::string program = dir_.File("bin/kdxconvert");
+  fs::create_directories(dir_.File("bin"));
+  fs::copy_file(BinPath("kdxconvert"), program);
+  const char* rows[][3] = {{"NK-OK", "\\VIDEO", "<ScreenSize>1280*720</ScreenSize><FrameRate>-5</FrameRate>"},
+                           {"../../escaped", "\\VIDEO", ""},
+                           {"/tmp/absolute", "\\VIDEO", ""},
+                           {"NK&#x1b;[31mRED", "\\VIDEO", ""},
+                           {"NK-FOLDER", "..\\..\\..\\tmp\\x", ""}};
+  std::string xml = "<Root>";
+  for (const auto& row : rows) {
+    xml += std::string("<Device><idVendor>1</idVendor><idProduct>2</idProduct><ModelName>") + row[0] +
+           "</ModelName><TargetFolder>" + row[1] + "</TargetFolder><Video><Format>KDX</Format>" + row[2] +
+           "</Video></Device>";
+  }
+  std::ofstream(dir_.File("bin/TesselDeviceConfig.xml")) << xml << "</Root>";
+  std::string command = "env HOME='" + Home() + "' NKDX_CONFIG_DIR='" + dir_.File("config") + "' NKDX_LOG_FILE='" +
+                        Log() + "' " + program;
+
+  std::string output;
+  ASSERT_EQ(kdxtest::RunCommand(command + " --list-models", &output), 0) << output;
+  EXPECT_TRUE(std::regex_search(output, std::regex(R"(\nNK-OK +128\*128 +10 +Full Image +KDX\n$)"))) << output;
+  EXPECT_EQ(output.find('\x1b'), std::string::npos) << output;
+  for (const char* refused : {"escaped", "absolute", "RED", "NK-FOLDER"})
+    EXPECT_EQ(output.find(refused), std::string::npos) << refused << "\n" << output;
+  EXPECT_NE(ReadAll(Log()).find("Device 2 skipped: ModelName: the name may not contain / or \\"), std::string::npos);
+
+  EXPECT_EQ(kdxtest::RunCommand(command + " --model ../../escaped --output '" + Out() + "/deep/er' " +
+                                    MediaPath("tiny_64x48.mp4") + " < /dev/null",
+                                &output),
+            2);
+  EXPECT_NE(output.find("no player model is called '../../escaped'"), std::string::npos) << output;
+  EXPECT_FALSE(fs::exists(Out())) << Tree(dir_.path());
+}
+
 TEST_F(KdxConvert, DefaultsComeFromTheSettingsFileElseTheVideosFolder) {
   WriteSettings("[CONVERTOR]\nDestPath=" + dir_.File("stored") + "\nComboDevice=2\n");
   std::string output;

@@ -52,6 +52,29 @@ TEST(DriveLetters, AVolumeMountedTwiceGetsOneLetterAndAMissingTableOnlyC) {
   EXPECT_FALSE(ListVolumeInterfaces().has_value());
 }
 
+TEST(DriveLetters, TheDriveIsWhereTheVolumesRootIsMountedReadWriteFirstFuseIncluded) {
+  FixtureMachine machine;
+  std::string player = machine.AddUsbDisk({});
+  machine.Mount(player, "A-VIDEO", kdxtest::FixtureMount{"/VIDEO"});  // a bind mount of a subfolder
+  machine.Mount(player, "B-READONLY", kdxtest::FixtureMount{"/", true});
+  std::string writable = machine.Mount(player, "C-PLAYER");
+  FixtureUsbDisk card;
+  card.serial = "CARD";
+  std::string cardNumbers = machine.AddUsbDisk(card);
+  std::string fuse = machine.Mount(cardNumbers, "D-EXFAT", kdxtest::FixtureMount{"/", false, true});
+  std::string onlyVideo = machine.AddUsbDisk({});
+  machine.Mount(onlyVideo, "E-SUBFOLDER", kdxtest::FixtureMount{"/VIDEO"});
+
+  std::vector<LogicalDrive> drives = ListLogicalDrives();
+  ASSERT_EQ(drives.size(), 3u);
+  EXPECT_EQ(drives[1].mountPoint, writable);
+  EXPECT_EQ(drives[1].volume->fileSystem, "vfat");
+  EXPECT_EQ(drives[2].mountPoint, fuse);
+  EXPECT_EQ(drives[2].volume->fileSystem, "fuseblk");
+  EXPECT_EQ(std::to_string(drives[2].volume->major) + ":" + std::to_string(drives[2].volume->minor), cardNumbers);
+  EXPECT_EQ(drives[2].volume->serial, "CARD");
+}
+
 TEST(DriveLetters, VolumeIdentifiersHaveThePlatformsForms) {
   FixtureMachine machine;
   FixtureUsbDisk disk;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include <filesystem>
 #include <fstream>
 
@@ -22,7 +24,9 @@ TEST(MtpBackend, WithoutAPlayerListsNothingAndRefusesEveryOperation) {
   EXPECT_FALSE(backend.QueryCapacity(name, root).has_value());
   EXPECT_FALSE(backend.ListChildren(name, root).has_value());
   EXPECT_FALSE(backend.CreateFolder(name, root, "VIDEO").has_value());
-  EXPECT_FALSE(backend.SendFile(name, root, "/etc/hostname", kMtpFormatAvi));
+  int error = 0;
+  EXPECT_FALSE(backend.SendFile(name, root, "/etc/hostname", kMtpFormatAvi, &error));
+  EXPECT_EQ(error, ENODEV);
 }
 
 TEST(MassStorageBackend, ListsLetteredUsbVolumesAsNamedDevicesWithOneStorage) {

@@ -35,6 +35,7 @@ void Restore(const char* name, const std::optional<std::string>& old) {
 
 FixtureMachine::FixtureMachine() {
   fs::create_directories(dir_.File("sys/dev/block"));
+  fs::create_directories(dir_.File("sys/class/block"));
   fs::create_directories(dir_.File("media"));
   oldSysfs_ = Swap("NKDX_SYSFS_ROOT", dir_.File("sys"));
   oldMountTable_ = Swap("NKDX_MOUNT_TABLE", mountTable());
@@ -57,6 +58,9 @@ std::string FixtureMachine::AddBlockDevice(const std::string& parentFolder, cons
   WriteAttribute(partition, "dev", devNumber);
   fs::path link = fs::path(dir_.File("sys/dev/block")) / devNumber;
   fs::create_symlink(fs::relative(partition, link.parent_path()), link);
+  fs::path named = fs::path(dir_.File("sys/class/block")) / (diskName + "1");
+  fs::create_directories(named.parent_path());
+  fs::create_symlink(fs::relative(partition, named.parent_path()), named);
   return devNumber;
 }
 
@@ -89,12 +93,16 @@ std::string FixtureMachine::AddSataDisk() {
   return AddBlockDevice(scsi.string(), std::string("sd") + static_cast<char>('b' + nextDisk_));
 }
 
-std::string FixtureMachine::Mount(const std::string& devNumber, const std::string& label) {
+std::string FixtureMachine::Mount(const std::string& devNumber, const std::string& label, const FixtureMount& how) {
   std::string mountPoint = dir_.File("media/" + label);
   fs::create_directories(mountPoint);
-  mounts_.push_back({devNumber, mountPoint});
+  mounts_.push_back({devNumber, mountPoint, how});
   WriteMountTable();
   return mountPoint;
+}
+
+void FixtureMachine::RemoveDevice(const std::string& devNumber) {
+  fs::remove(fs::path(dir_.File("sys/dev/block")) / devNumber);
 }
 
 void FixtureMachine::Unmount(const std::string& mountPoint) {
@@ -112,8 +120,17 @@ void FixtureMachine::WriteMountTable() const {
   for (const Mounted& m : mounts_) {
     std::string escaped;
     for (char c : m.mountPoint) escaped += (c == ' ') ? std::string("\\040") : std::string(1, c);
-    text += std::to_string(id++) + " 27 " + m.devNumber + " / " + escaped +
-            " rw,nosuid,nodev,relatime shared:50 - vfat /dev/sdx1 rw,uid=1000\n";
+    // The source names the partition through its sysfs name.
+    std::string partition;
+    for (const auto& entry : fs::directory_iterator(dir_.File("sys/class/block"))) {
+      std::ifstream dev(entry.path() / "dev");
+      std::string numbers;
+      if (dev >> numbers && numbers == m.devNumber) partition = entry.path().filename().string();
+    }
+    std::string numbers = m.how.fuse ? "0:" + std::to_string(60 + id) : m.devNumber;
+    text += std::to_string(id++) + " 27 " + numbers + " " + m.how.root + " " + escaped + " " +
+            (m.how.readOnly ? "ro" : "rw") + ",nosuid,nodev,relatime shared:50 - " +
+            (m.how.fuse ? "fuseblk" : "vfat") + " /dev/" + partition + " rw,uid=1000\n";
   }
   std::ofstream(mountTable(), std::ios::trunc) << text;
 }

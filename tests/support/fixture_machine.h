@@ -22,6 +22,13 @@ struct FixtureUsbDisk {
   int interfaceNumber = 0;
 };
 
+// How a volume is mounted, as the mount table tells it.
+struct FixtureMount {
+  std::string root = "/";  // a subfolder for a bind mount of it
+  bool readOnly = false;
+  bool fuse = false;  // a FUSE block volume: device numbers 0:N, the device in the source
+};
+
 class FixtureMachine {
  public:
   FixtureMachine();
@@ -36,7 +43,9 @@ class FixtureMachine {
 
   // Mounts a volume at <scratch>/media/<label> (made as a real folder) and
   // rewrites the mount table; returns the mount point.
-  std::string Mount(const std::string& devNumber, const std::string& label);
+  std::string Mount(const std::string& devNumber, const std::string& label, const FixtureMount& how = {});
+  // Takes the block device away (its sysfs entry) while its mounts stay listed.
+  void RemoveDevice(const std::string& devNumber);
   // Removes the mount and rewrites the mount table.
   void Unmount(const std::string& mountPoint);
 
@@ -47,6 +56,7 @@ class FixtureMachine {
   struct Mounted {
     std::string devNumber;
     std::string mountPoint;
+    FixtureMount how;
   };
   std::string AddBlockDevice(const std::string& parentFolder, const std::string& diskName);
   void WriteMountTable() const;

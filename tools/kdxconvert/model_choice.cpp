@@ -6,6 +6,7 @@
 #include <iomanip>
 
 #include "conversion_options.h"
+#include "transcoder_request.h"
 
 std::optional<size_t> FindModelByName(const CTesselConfigFile& table, const std::string& name) {
   for (size_t i = 0; i < table.GetDeviceCount(); ++i) {
@@ -27,7 +28,10 @@ void PrintModelList(const CTesselConfigFile& table, std::ostream& out) {
       << "Video codec\n";
   for (size_t i = 0; i < table.GetDeviceCount(); ++i) {
     const DEVICE_CONFIG_ENTRY& model = table.GetDevice(i);
-    out << std::setw(static_cast<int>(nameWidth) + 2) << model.ModelName << std::setw(13) << model.ScreenSize
-        << std::setw(12) << model.FrameRate << std::setw(14) << DefaultVideoMode(model) << model.VideoFormat << '\n';
+    // The values a conversion uses, after its own limits, not the table's text.
+    const SIZE screen = ModelScreenSize(model);
+    const std::string size = std::to_string(screen.cx) + "*" + std::to_string(screen.cy);
+    out << std::setw(static_cast<int>(nameWidth) + 2) << model.ModelName << std::setw(13) << size << std::setw(12)
+        << ModelFrameRate(model) << std::setw(14) << DefaultVideoMode(model) << model.VideoFormat << '\n';
   }
 }

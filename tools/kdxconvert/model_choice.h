@@ -11,5 +11,6 @@
 // table has no such model.
 std::optional<size_t> FindModelByName(const CTesselConfigFile& table, const std::string& name);
 
-// One line per model: name, screen size, frame rate, default video mode, video codec.
+// One line per model: name, screen size and frame rate as a conversion uses
+// them, default video mode, video codec.
 void PrintModelList(const CTesselConfigFile& table, std::ostream& out);

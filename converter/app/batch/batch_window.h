@@ -8,6 +8,7 @@
 
 #include "device_config_entry.h"
 #include "platform_types.h"
+#include "transfer_outcome.h"
 
 class CXListCtrl;
 class QWidget;
@@ -58,6 +59,7 @@ class BatchWindow {
   virtual QString VideoCodecText() const = 0;
 
   // Copies a converted file to the connected player when player support is
-  // on and the transfer option is ticked; true when it reached the player.
-  virtual bool TransferOutputFile(int row, const std::string& path) = 0;
+  // on and the transfer option is ticked; whether it was tried, whether it
+  // reached the player, and why not.
+  virtual TransferOutcome TransferOutputFile(int row, const std::string& path) = 0;
 };

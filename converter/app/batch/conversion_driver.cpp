@@ -22,6 +22,14 @@ namespace {
 const char kCancelledText[] = "Cancelled.";
 const char kKeptText[] = "Kept the existing file.";
 const char kNoFolderText[] = "Skipped: no folder.";
+const char kNotCopiedText[] = "Converted; not copied to the player.";
+
+QString FinishedText(int notCopied) {
+  if (notCopied == 0) return "Conversion finished.";
+  return QString("Conversion finished. %1 %2 not copied to the player.")
+      .arg(notCopied)
+      .arg(notCopied == 1 ? "file was" : "files were");
+}
 
 bool FileExists(const std::string& path) {
   std::error_code ignored;
@@ -51,6 +59,7 @@ void ConversionDriver::ConvertAll() {
   LockWindowForBatch(true);
   converting_ = true;
   written_.Clear();
+  notCopied_ = 0;
 
   CXListCtrl& list = window_.FileList();
   // The count is read on every turn: files dropped meanwhile join the batch.
@@ -71,7 +80,7 @@ void ConversionDriver::ConvertAll() {
   abort_ = false;
   LockWindowForBatch(false);
   window_.SetConvertCaption("&Convert");
-  window_.SetStatusText("Conversion finished.");
+  window_.SetStatusText(FinishedText(notCopied_));
   window_.ShowPreviewArea();
   inBatch_ = false;
 }
@@ -162,9 +171,16 @@ void ConversionDriver::ReportResult(int row) {
   list.DeleteProgress(row, kStatusColumn);
   list.SetItemText(row, kStatusColumn, "Complete.");
   list.SetBold(row, kInputColumn, false);
-  window_.TransferOutputFile(row, destPath_);
-  window_.SetStatusText(name + " complete.");
-  list.SetItemText(row, kStatusColumn, "Complete.");
+  const TransferOutcome transfer = window_.TransferOutputFile(row, destPath_);
+  if (transfer.attempted && !transfer.copied) {
+    // The transfer's failure stays on the status line until the batch ends.
+    ++notCopied_;
+    list.SetItemText(row, kStatusColumn, kNotCopiedText);
+    list.SetItemToolTipText(row, kStatusColumn, QString::fromStdString(transfer.reason));
+  } else {
+    window_.SetStatusText(name + " complete.");
+    list.SetItemText(row, kStatusColumn, "Complete.");
+  }
 }
 
 bool ConversionDriver::GetDestFileName(int row) {

@@ -64,6 +64,7 @@ class ConversionDriver {
   bool abort_ = false;
   int currentRow_ = -1;
   Overwrite overwrite_ = Overwrite::kAsk;
+  int notCopied_ = 0;  // converted files of this batch the player did not get
   std::string destPath_;
   // Why GetDestFileName passed the row by, as its status shows it; empty
   // when it was not asked.

@@ -36,7 +36,8 @@ class DialogPlayers {
   void DetectAtStart();
   // Handles the device messages among the window's posted messages; false for others.
   bool HandleMessage(const WindowMessage& message);
-  bool TransferOutputFile(int row, const std::string& path) { return detection_.TransferOutputFile(row, path); }
+  TransferOutcome TransferOutputFile(int row, const std::string& path) { return detection_.TransferOutputFile(row, path); }
+  bool PlayerAttached() const { return detection_.PlayerAttached(); }
 
   PlayerDetection& detection() { return detection_; }
 

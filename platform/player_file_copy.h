@@ -1,0 +1,27 @@
+// Copying a converted file into a folder on a player's volume: what the
+// volume's file system refuses is settled before any byte is written, and
+// what an interrupted copy left there is cleared first.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// The name a file gets on a file system of that type: on FAT and exFAT
+// (and FUSE block volumes, which are mostly exFAT) the characters they
+// refuse become '_', always the same way, so a copy replaces the last one.
+std::string PlayerFileName(const std::string& name, const std::string& fileSystem);
+
+// The largest file the file system holds; UINT64_MAX when it sets no limit
+// of its own (FAT: 4 GiB less one byte).
+uint64_t LargestPlayerFile(const std::string& fileSystem);
+
+// Removes the hidden temporary copies ".NAME.kdx.XXXXXX" an interrupted copy
+// left in the folder.
+void RemoveInterruptedCopies(const std::string& folder);
+
+// Copies `source` into `folder` under its own name made safe for the file
+// system, replacing an older copy only once the new one is complete. False
+// with errno in *error: EFBIG when the file is too large for the file
+// system (nothing is written then).
+bool CopyToPlayerFolder(const std::string& source, const std::string& folder, const std::string& fileSystem,
+                        int* error);
