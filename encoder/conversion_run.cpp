@@ -77,24 +77,24 @@ void RunPass(DecodingGraph& graph, const CVideoGrabberCB& video, const CAudioGra
   graph.Stop();
 }
 
-// Source frame interval in 100-ns units, measured over the start of the
-// range when the source states none.
-int64_t MeasureSourceInterval(DecodingGraph& graph, CVideoGrabberCB& video, const CAudioGrabberCB& audio,
+// Source frame rate, measured over the start of the range when the source
+// states none.
+FrameRate MeasureSourceRate(DecodingGraph& graph, CVideoGrabberCB& video, const CAudioGrabberCB& audio,
                               BinaryFile& videoFile, double stampSeconds, int64_t start, int64_t stop) {
   const int64_t measuringEnd = start + std::min<int64_t>((stop - start) / 10, kLongestMeasuringPass);
   video.SetRange(start / kUnitsPerSecond, stop / kUnitsPerSecond);
   const double T = 1.0 / g_param.nFrameRate;
   video.SetFrameInterval(T);
-  video.SetTimeTolerance(DueTimeTolerance(stampSeconds, 0, T));
+  video.SetTimeTolerance(DueTimeTolerance(stampSeconds, FrameRate{}, T));
   video.Reset();
   Check(graph.SetPositions(start, measuringEnd));
   RunPass(graph, video, audio, measuringEnd);
-  const int64_t interval = SourceIntervalFromMean(video.MeanInputInterval());
+  const FrameRate rate = RateFromMean(video.MeanInputInterval());
   Check(graph.SetPositions(start, stop));
   // The final pass starts an empty chunk area: what the measuring pass
   // wrote beyond the final pass's last chunk must not end up in the file.
   Check(videoFile.Truncate());
-  return interval;
+  return rate;
 }
 
 void RemoveFile(const std::string& path) {
@@ -108,13 +108,12 @@ void RemoveFile(const std::string& path) {
 // start.
 void ConvertRange(DecodingGraph& graph, CVideoGrabberCB& video, CAudioGrabberCB& audio, BinaryFile& videoFile,
                   const RunFolder& folder, const std::string& destination, double videoStampSeconds, int64_t start,
-                  int64_t stop,
-                  int64_t sourceInterval) {
+                  int64_t stop, FrameRate sourceRate) {
   video.SetRange(start / kUnitsPerSecond, stop / kUnitsPerSecond);
   video.SetLastPercent(0);
-  const double T = DecideFrameInterval(sourceInterval, g_param.nFrameRate);
+  const double T = DecideFrameInterval(sourceRate, g_param.nFrameRate);
   video.SetFrameInterval(T);
-  video.SetTimeTolerance(DueTimeTolerance(videoStampSeconds, sourceInterval, T));
+  video.SetTimeTolerance(DueTimeTolerance(videoStampSeconds, sourceRate, T));
   video.Reset();
 
   AudioFormat audioFormat;
@@ -183,12 +182,12 @@ void RunConversion(CTranscoder& transcoder, CVideoGrabberCB& video, CAudioGrabbe
       video.SetupOutputSize(videoFormat.width, videoFormat.height);
       video.AttachFile(&videoFile);
 
-      int64_t sourceInterval = videoFormat.avgTimePerFrame;
-      if (sourceInterval == 0)
-        sourceInterval = MeasureSourceInterval(graph, video, audio, videoFile, videoFormat.stampSeconds, start, stop);
+      FrameRate sourceRate{videoFormat.rateNum, videoFormat.rateDen};
+      if (!sourceRate.Known())
+        sourceRate = MeasureSourceRate(graph, video, audio, videoFile, videoFormat.stampSeconds, start, stop);
       if (IsBusy()) {
         ConvertRange(graph, video, audio, videoFile, folder, destination, videoFormat.stampSeconds, start, stop,
-                     sourceInterval);
+                     sourceRate);
         // A stop that came after the file got its name still means no file.
         completed = IsBusy();
       }
