@@ -97,6 +97,16 @@ FrameRate MeasureSourceRate(DecodingGraph& graph, CVideoGrabberCB& video, const 
   return rate;
 }
 
+// Where the output ends, in media seconds: the range's stop, or before it
+// where the later of the two streams ends (the pictures one source frame
+// after their last one). A still picture with long sound lasts as long as
+// the sound; sound shorter than the pictures is made up with silence.
+double OutputEnd(const CVideoGrabberCB& video, const CAudioGrabberCB& audio, double frameSeconds, double stop) {
+  double end = audio.SoundEnd();
+  if (video.LastPictureTime() >= 0.0) end = std::max(end, video.LastPictureTime() + frameSeconds);
+  return std::min(end, stop);
+}
+
 void RemoveFile(const std::string& path) {
   if (!path.empty()) std::remove(path.c_str());
 }
@@ -129,6 +139,11 @@ void ConvertRange(DecodingGraph& graph, CVideoGrabberCB& video, CAudioGrabberCB&
   audio.SetLastTime(0.0);
 
   RunPass(graph, video, audio, stop);
+  if (IsBusy()) {
+    const double end = OutputEnd(video, audio, sourceRate.Known() ? sourceRate.Interval() : T, stop / kUnitsPerSecond);
+    video.FinishAt(end);
+    audio.FinishAt(end);
+  }
   audio.DetachConverter();
   video.DetachFile();
   if (!IsBusy()) return;
