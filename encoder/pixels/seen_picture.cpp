@@ -11,6 +11,14 @@ bool IsFullRangeYuvFormat(AVPixelFormat format) {
 
 int QuarterTurns(int turns) { return ((turns % 4) + 4) % 4; }
 
+// HD pictures without a colour tag were made with the HD matrix, as players
+// and FFmpeg-based tools assume; smaller ones with the SD matrix.
+constexpr int kLeastHdHeight = 720;
+AVColorSpace ColourMatrixOf(const AVFrame& frame) {
+  if (frame.colorspace != AVCOL_SPC_UNSPECIFIED && frame.colorspace != AVCOL_SPC_RESERVED) return frame.colorspace;
+  return frame.height >= kLeastHdHeight ? AVCOL_SPC_BT709 : AVCOL_SPC_BT470BG;
+}
+
 }  // namespace
 
 // Flipping top to bottom reverses the sense of the turns that follow, and
@@ -33,7 +41,7 @@ SourcePicture PictureOfFrame(const AVFrame& frame) {
   picture.width = frame.width;
   picture.height = frame.height;
   picture.format = static_cast<AVPixelFormat>(frame.format);
-  picture.colorspace = frame.colorspace;
+  picture.colorspace = ColourMatrixOf(frame);
   picture.fullRange = IsFullRangeYuvFormat(picture.format) || frame.color_range == AVCOL_RANGE_JPEG;
   return picture;
 }
