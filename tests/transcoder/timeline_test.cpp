@@ -3,6 +3,7 @@
 // rate changes, late starts and ranges the source brings.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <functional>
 
@@ -23,7 +24,11 @@ struct SourcePictures {
   double offset = 0;
   int drawn = 0;
   std::function<bool(int)> exists = [](int) { return true; };
-  double TimeOf(int n) const { return offset + n / rate; }
+  // A second part from picture `secondFrom` on, muxed on its own, starts
+  // its pictures at a different offset.
+  int secondFrom = INT_MAX;
+  double secondOffset = 0;
+  double TimeOf(int n) const { return (n < secondFrom ? offset : secondOffset) + n / rate; }
 };
 
 TRANSCODER_PARAM Request(double start = 0, double stop = 30) {
@@ -33,28 +38,38 @@ TRANSCODER_PARAM Request(double start = 0, double stop = 30) {
   return request;
 }
 
-// The code of the first picture from u until the next output frame's time;
-// 0 when there is none.
-int FirstCodeFrom(const SourcePictures& source, double u) {
+// The code of the first picture from u until the next slot's time, at
+// `until`; 0 when there is none.
+int FirstCodeFrom(const SourcePictures& source, double u, double until) {
   for (int n = 0; n < source.drawn; ++n) {
     const double t = source.TimeOf(n);
-    if (source.exists(n) && t >= u - kStampSlack && t < u + kOutputFrame - kStampSlack) return n + 1;
+    if (source.exists(n) && t >= u - kStampSlack && t < until - kStampSlack) return n + 1;
   }
   return 0;
 }
 
+// Where output frame i is due: chunk i / F starts (i / F) / C seconds in,
+// and its slots follow T apart.
+double SlotTime(const kdxreader::KdxFile& file, double start, double T, size_t i) {
+  const int F = file.geometry.F;
+  return start + static_cast<double>(i / F) / file.geometry.C + static_cast<double>(i % F) * T;
+}
+
 // Each output frame shows the first picture of its time, else the one
-// shown before it, black before the first.
+// shown before it, black before the first; the frames last as long as the
+// range covered, in whole chunks.
 void ExpectPicturesInStep(const kdxreader::KdxFile& file, const SourcePictures& source, double start,
-                          double coveredSeconds) {
-  ASSERT_EQ(file.geometry.C * file.geometry.F, 15);
+                          double coveredSeconds, double T = kOutputFrame) {
+  ASSERT_EQ(file.geometry.C * file.geometry.F, static_cast<int>(1.0 / T + 1e-6) / file.geometry.C * file.geometry.C);
   const std::vector<int> codes = PictureCodes(file);
-  EXPECT_GE(codes.size() * kOutputFrame, coveredSeconds - 1.0 / file.geometry.C) << "frames missing at the end";
+  EXPECT_GE(file.playingSeconds, coveredSeconds - T) << "frames missing at the end";
+  EXPECT_LE(file.playingSeconds, coveredSeconds + source.offset + 1.0 / file.geometry.C + kStampSlack)
+      << "more than the last chunk added";
   int wrong = 0;
   int expected = 0;
   for (size_t i = 0; i < codes.size() && wrong < 5; ++i) {
-    const double u = start + i * kOutputFrame;
-    if (const int first = FirstCodeFrom(source, u)) expected = first;
+    const double u = SlotTime(file, start, T, i);
+    if (const int first = FirstCodeFrom(source, u, SlotTime(file, start, T, i + 1))) expected = first;
     if (codes[i] != expected) ++wrong;
     EXPECT_EQ(codes[i], expected) << "output frame " << i << " at " << u << " s shows picture " << codes[i] - 1;
   }
@@ -119,6 +134,46 @@ TEST(Timeline, SourceWithoutARateIsMeasuredFromTheRangesStart) {
   const std::vector<int> codes = PictureCodes(file);
   ASSERT_GE(codes.size(), 40u);
   for (size_t i = 0; i < codes.size(); ++i) EXPECT_EQ(codes[i], static_cast<int>(101 + i)) << "output frame " << i;
+}
+
+// Sources whose time line the engine must keep whole: source rates that are
+// or are not a whole part of the output's, joined recordings whose time
+// stamps start again, a still picture with long sound, a clip shorter than
+// a chunk, and sound whose rate changes midway. The pictures and the sound
+// cover the whole clip, in step.
+TEST(Timeline, EverySourceIsCoveredToItsEndInStep) {
+  struct Case {
+    const char* clip;
+    SourcePictures source;
+    double T;  // the output's frame interval
+    double seconds;
+    std::vector<double> beeps;
+  };
+  const std::vector<double> sixBeeps{0, 1, 2, 3, 4, 5};
+  const auto kAll = [](int) { return true; };
+  // The TS and PS muxers start the pictures a little after the sound.
+  const Case cases[] = {
+      {"timeline_joined.ts", {25, 0.011, 150}, kOutputFrame, 6, sixBeeps},
+      {"timeline_joined.mpg", {25, 0.011, 150}, kOutputFrame, 6, sixBeeps},
+      {"timeline_sound_rate_change.ts", {25, 0.0464, 150, kAll, 75, 0}, kOutputFrame, 6, sixBeeps},
+      {"timeline_6fps.mp4", {6, 0, 18}, 1.0 / 6, 3, {0, 1, 2}},
+      {"timeline_11fps.mp4", {11, 0, 33}, 1.0 / 11, 3, {0, 1, 2}},
+      {"timeline_13fps.mp4", {13, 0, 39}, 1.0 / 13, 3, {0, 1, 2}},
+      {"timeline_15fps.mp4", {15, 0, 45}, kOutputFrame, 3, {0, 1, 2}},
+      {"timeline_25fps.mp4", {25, 0, 75}, kOutputFrame, 3, {0, 1, 2}},
+      {"timeline_30fps.mp4", {30, 0, 90}, kOutputFrame, 3, {0, 1, 2}},
+      {"timeline_still.mp4", {25, 0, 1}, kOutputFrame, 10, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}},
+      {"timeline_0.1s.mp4", {25, 0, 3}, kOutputFrame, 0.1, {0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.clip);
+    double duration = 0;
+    const kdxreader::KdxFile file = ConvertCleanly(c.clip, Request(), &duration);
+    EXPECT_NEAR(duration, c.seconds, 0.1) << "the length the transcoder reports";
+    ExpectPicturesInStep(file, c.source, 0, c.seconds, c.T);
+    ExpectBeepsAt(file, c.beeps);
+    EXPECT_NEAR(file.sound.seconds, c.seconds, 0.1);
+  }
 }
 
 }  // namespace
