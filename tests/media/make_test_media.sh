@@ -157,7 +157,7 @@ joined timeline_joined.ts "$mpeg2 -f mpegts" "$mpeg2 -f mpegts"
 joined timeline_joined.mpg "$mpeg2 -f mpeg" "$mpeg2 -f mpeg"
 joined timeline_sound_rate_change.ts "$x264 -c:a aac -ar 22050 -f mpegts" \
   "$x264 -c:a aac -ar 48000 -output_ts_offset 3 -f mpegts"
-joined timeline_size_change.ts "$x264 -c:a aac -f mpegts" "$x264 -vf scale=120:120 -c:a aac -output_ts_offset 3 -f mpegts"
+joined timeline_size_change.ts "$x264 -c:a aac -f mpegts" "$x264 -vf scale=120:120,setsar=1 -c:a aac -output_ts_offset 3 -f mpegts"
 # HD without colour tags, red 200,30,30 stored with the HD matrix.
 make untagged_709_red.mp4 -f lavfi -i color=c=0xC81E1E:size=1280x720:rate=25:duration=1 $(beeps 1) \
   -vf "scale=out_color_matrix=bt709:out_range=tv,format=yuv420p" $x264 -c:a aac

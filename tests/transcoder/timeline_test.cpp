@@ -58,10 +58,9 @@ double SlotTime(const kdxreader::KdxFile& file, double start, double T, size_t i
 // Each output frame shows the first picture of its time, else the one
 // shown before it, black before the first; the frames last as long as the
 // range covered, in whole chunks.
-void ExpectPicturesInStep(const kdxreader::KdxFile& file, const SourcePictures& source, double start,
-                          double coveredSeconds, double T = kOutputFrame) {
+void ExpectCodesInStep(const kdxreader::KdxFile& file, const std::vector<int>& codes, const SourcePictures& source,
+                       double start, double coveredSeconds, double T) {
   ASSERT_EQ(file.geometry.C * file.geometry.F, static_cast<int>(1.0 / T + 1e-6) / file.geometry.C * file.geometry.C);
-  const std::vector<int> codes = PictureCodes(file);
   EXPECT_GE(file.playingSeconds, coveredSeconds - T) << "frames missing at the end";
   EXPECT_LE(file.playingSeconds, coveredSeconds + source.offset + 1.0 / file.geometry.C + kStampSlack)
       << "more than the last chunk added";
@@ -73,6 +72,21 @@ void ExpectPicturesInStep(const kdxreader::KdxFile& file, const SourcePictures& 
     if (codes[i] != expected) ++wrong;
     EXPECT_EQ(codes[i], expected) << "output frame " << i << " at " << u << " s shows picture " << codes[i] - 1;
   }
+}
+
+void ExpectPicturesInStep(const kdxreader::KdxFile& file, const SourcePictures& source, double start,
+                          double coveredSeconds, double T = kOutputFrame) {
+  ExpectCodesInStep(file, PictureCodes(file), source, start, coveredSeconds, T);
+}
+
+// The code of a square picture fitted into a wider frame: read from the
+// frame's centre square.
+int CentreSquareCode(const kdxreader::Picture& frame) {
+  kdxreader::Picture square{frame.height, frame.height, {}};
+  const int left = (frame.width - frame.height) / 2;
+  for (int y = 0; y < frame.height; ++y)
+    square.rgb.insert(square.rgb.end(), frame.Pixel(left, y), frame.Pixel(left, y) + 3 * frame.height);
+  return PictureCode(square);
 }
 
 void ExpectBeepsAt(const kdxreader::KdxFile& file, const std::vector<double>& seconds) {
@@ -139,8 +153,9 @@ TEST(Timeline, SourceWithoutARateIsMeasuredFromTheRangesStart) {
 // Sources whose time line the engine must keep whole: source rates that are
 // or are not a whole part of the output's, joined recordings whose time
 // stamps start again, a still picture with long sound, a clip shorter than
-// a chunk, and sound whose rate changes midway. The pictures and the sound
-// cover the whole clip, in step.
+// a chunk, sound whose rate changes midway and pictures whose size changes
+// midway (then shown square, in the frame's middle). The pictures and the
+// sound cover the whole clip, in step.
 TEST(Timeline, EverySourceIsCoveredToItsEndInStep) {
   struct Case {
     const char* clip;
@@ -148,6 +163,7 @@ TEST(Timeline, EverySourceIsCoveredToItsEndInStep) {
     double T;  // the output's frame interval
     double seconds;
     std::vector<double> beeps;
+    double squareFrom = 1e9;  // the pictures turn square here
   };
   const std::vector<double> sixBeeps{0, 1, 2, 3, 4, 5};
   const auto kAll = [](int) { return true; };
@@ -156,6 +172,7 @@ TEST(Timeline, EverySourceIsCoveredToItsEndInStep) {
       {"timeline_joined.ts", {25, 0.011, 150}, kOutputFrame, 6, sixBeeps},
       {"timeline_joined.mpg", {25, 0.011, 150}, kOutputFrame, 6, sixBeeps},
       {"timeline_sound_rate_change.ts", {25, 0.0464, 150, kAll, 75, 0}, kOutputFrame, 6, sixBeeps},
+      {"timeline_size_change.ts", {25, 0.0232, 150, kAll, 75, 0}, kOutputFrame, 6, sixBeeps, 3.0},
       {"timeline_6fps.mp4", {6, 0, 18}, 1.0 / 6, 3, {0, 1, 2}},
       {"timeline_11fps.mp4", {11, 0, 33}, 1.0 / 11, 3, {0, 1, 2}},
       {"timeline_13fps.mp4", {13, 0, 39}, 1.0 / 13, 3, {0, 1, 2}},
@@ -170,10 +187,24 @@ TEST(Timeline, EverySourceIsCoveredToItsEndInStep) {
     double duration = 0;
     const kdxreader::KdxFile file = ConvertCleanly(c.clip, Request(), &duration);
     EXPECT_NEAR(duration, c.seconds, 0.1) << "the length the transcoder reports";
-    ExpectPicturesInStep(file, c.source, 0, c.seconds, c.T);
+    std::vector<int> codes = PictureCodes(file);
+    const std::vector<kdxreader::Picture> frames = AllFrames(file);
+    for (size_t i = 0; i < codes.size(); ++i) {
+      if (SlotTime(file, 0, c.T, i) >= c.squareFrom) codes[i] = CentreSquareCode(frames[i]);
+    }
+    ExpectCodesInStep(file, codes, c.source, 0, c.seconds, c.T);
     ExpectBeepsAt(file, c.beeps);
     EXPECT_NEAR(file.sound.seconds, c.seconds, 0.1);
   }
+  // HD without colour tags: red 200,30,30 made with the HD matrix comes
+  // out as it went in (the SD matrix gave 184,11,31).
+  const kdxreader::KdxFile red = ConvertCleanly("untagged_709_red.mp4", Request());
+  const std::vector<kdxreader::Picture> frames = AllFrames(red);
+  ASSERT_FALSE(frames.empty());
+  const uint8_t* p = frames.back().Pixel(frames.back().width / 2, frames.back().height / 2);
+  EXPECT_NEAR(p[0], 200, 6);
+  EXPECT_NEAR(p[1], 30, 6);
+  EXPECT_NEAR(p[2], 30, 6);
 }
 
 }  // namespace
