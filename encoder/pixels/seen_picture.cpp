@@ -43,7 +43,17 @@ SourcePicture PictureOfFrame(const AVFrame& frame) {
   picture.format = static_cast<AVPixelFormat>(frame.format);
   picture.colorspace = ColourMatrixOf(frame);
   picture.fullRange = IsFullRangeYuvFormat(picture.format) || frame.color_range == AVCOL_RANGE_JPEG;
+  picture.interlaced = frame.interlaced_frame != 0;
   return picture;
+}
+
+SourcePicture FirstField(const SourcePicture& picture) {
+  if (!picture.interlaced || picture.height < 4) return picture;
+  SourcePicture field = picture;
+  for (int plane = 0; plane < 4; ++plane) field.linesizes[plane] *= 2;
+  field.height = picture.height / 2;
+  field.interlaced = false;
+  return field;
 }
 
 SourcePicture PictureOfBottomUpBgr(const uint8_t* pixels, int width, int height) {
