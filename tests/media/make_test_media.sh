@@ -161,3 +161,7 @@ joined timeline_size_change.ts "$x264 -c:a aac -f mpegts" "$x264 -vf scale=120:1
 # HD without colour tags, red 200,30,30 stored with the HD matrix.
 make untagged_709_red.mp4 -f lavfi -i color=c=0xC81E1E:size=1280x720:rate=25:duration=1 $(beeps 1) \
   -vf "scale=out_color_matrix=bt709:out_range=tv,format=yuv420p" $x264 -c:a aac
+# Interlaced: each frame's top field shows picture 2n and its bottom field
+# picture 2n + 1 of a 50 fps clip, flagged interlaced (top field first).
+make timeline_interlaced.mp4 $(coded 50 6) $(beeps 3) -vf tinterlace=interleave_top $x264 -x264-params tff=1 \
+  -c:a aac -t 3

@@ -29,6 +29,9 @@ struct SourcePictures {
   int secondFrom = INT_MAX;
   double secondOffset = 0;
   double TimeOf(int n) const { return (n < secondFrom ? offset : secondOffset) + n / rate; }
+  // Picture n shows the number n x codeStep (an interlaced frame's first
+  // field shows every second picture of a clip of twice the rate).
+  int codeStep = 1;
 };
 
 TRANSCODER_PARAM Request(double start = 0, double stop = 30) {
@@ -43,7 +46,7 @@ TRANSCODER_PARAM Request(double start = 0, double stop = 30) {
 int FirstCodeFrom(const SourcePictures& source, double u, double until) {
   for (int n = 0; n < source.drawn; ++n) {
     const double t = source.TimeOf(n);
-    if (source.exists(n) && t >= u - kStampSlack && t < until - kStampSlack) return n + 1;
+    if (source.exists(n) && t >= u - kStampSlack && t < until - kStampSlack) return n * source.codeStep + 1;
   }
   return 0;
 }
@@ -154,8 +157,9 @@ TEST(Timeline, SourceWithoutARateIsMeasuredFromTheRangesStart) {
 // or are not a whole part of the output's, joined recordings whose time
 // stamps start again, a still picture with long sound, a clip shorter than
 // a chunk, sound whose rate changes midway and pictures whose size changes
-// midway (then shown square, in the frame's middle). The pictures and the
-// sound cover the whole clip, in step.
+// midway (then shown square, in the frame's middle), and interlaced
+// pictures (shown from one field, without the other's comb). The pictures
+// and the sound cover the whole clip, in step.
 TEST(Timeline, EverySourceIsCoveredToItsEndInStep) {
   struct Case {
     const char* clip;
@@ -173,6 +177,7 @@ TEST(Timeline, EverySourceIsCoveredToItsEndInStep) {
       {"timeline_joined.mpg", {25, 0.011, 150}, kOutputFrame, 6, sixBeeps},
       {"timeline_sound_rate_change.ts", {25, 0.0464, 150, kAll, 75, 0}, kOutputFrame, 6, sixBeeps},
       {"timeline_size_change.ts", {25, 0.0232, 150, kAll, 75, 0}, kOutputFrame, 6, sixBeeps, 3.0},
+      {"timeline_interlaced.mp4", {25, 0, 75, kAll, INT_MAX, 0, 2}, kOutputFrame, 3, {0, 1, 2}},
       {"timeline_6fps.mp4", {6, 0, 18}, 1.0 / 6, 3, {0, 1, 2}},
       {"timeline_11fps.mp4", {11, 0, 33}, 1.0 / 11, 3, {0, 1, 2}},
       {"timeline_13fps.mp4", {13, 0, 39}, 1.0 / 13, 3, {0, 1, 2}},
