@@ -35,11 +35,12 @@ void TimelineJoiner::Adjust(AVPacket& packet) {
   const AVRational timeBase = stream.time_base;
   const int64_t longestStepBack =
       stream.codecpar->codec_type == AVMEDIA_TYPE_AUDIO ? kLongestSoundStepBack : kLongestPictureStepBack;
-  const int64_t stamp = packet.dts != AV_NOPTS_VALUE ? packet.dts : packet.pts;
-  if (stamp == AV_NOPTS_VALUE) return;
-  int64_t time = av_rescale_q(stamp, timeBase, AV_TIME_BASE_Q) + offset_;
+  // Only decoding times run in order (presentation times of reordered
+  // pictures step back by design); a packet without one is only moved.
+  const int64_t stamp = packet.dts;
+  int64_t time = stamp != AV_NOPTS_VALUE ? av_rescale_q(stamp, timeBase, AV_TIME_BASE_Q) + offset_ : 0;
   int64_t& next = next_[packet.stream_index];
-  if (next != AV_NOPTS_VALUE) {
+  if (stamp != AV_NOPTS_VALUE && next != AV_NOPTS_VALUE) {
     const int64_t step = time - next;
     if (step < -longestStepBack || step > kLongestJumpAhead) {
       offset_ -= step;
@@ -52,6 +53,7 @@ void TimelineJoiner::Adjust(AVPacket& packet) {
     if (packet.pts != AV_NOPTS_VALUE) packet.pts += shift;
     if (packet.dts != AV_NOPTS_VALUE) packet.dts += shift;
   }
+  if (stamp == AV_NOPTS_VALUE) return;
   const int64_t length = packet.duration > 0 ? av_rescale_q(packet.duration, timeBase, AV_TIME_BASE_Q) : 0;
   next = std::max(next == AV_NOPTS_VALUE ? time : next, time + length);
   end_ = end_ == AV_NOPTS_VALUE ? time + length : std::max(end_, time + length);
