@@ -103,24 +103,34 @@ void RunPass(DecodingGraph& graph, const CVideoGrabberCB& video, const CAudioGra
   graph.Stop();
 }
 
-// Source frame interval in 100-ns units, measured over the start of the
-// range when the source states none.
-int64_t MeasureSourceInterval(DecodingGraph& graph, CVideoGrabberCB& video, const CAudioGrabberCB& audio,
+// Source frame rate, measured over the start of the range when the source
+// states none.
+FrameRate MeasureSourceRate(DecodingGraph& graph, CVideoGrabberCB& video, const CAudioGrabberCB& audio,
                               BinaryFile& videoFile, double stampSeconds, int64_t start, int64_t stop) {
   const int64_t measuringEnd = start + std::min<int64_t>((stop - start) / 10, kLongestMeasuringPass);
   video.SetRange(start / kUnitsPerSecond, stop / kUnitsPerSecond);
   const double T = 1.0 / g_param.nFrameRate;
   video.SetFrameInterval(T);
-  video.SetTimeTolerance(DueTimeTolerance(stampSeconds, 0, T));
+  video.SetTimeTolerance(DueTimeTolerance(stampSeconds, FrameRate{}, T));
   video.Reset();
   Check(graph.SetPositions(start, measuringEnd));
   RunPass(graph, video, audio, measuringEnd);
-  const int64_t interval = SourceIntervalFromMean(video.MeanInputInterval());
+  const FrameRate rate = RateFromMean(video.MeanInputInterval());
   Check(graph.SetPositions(start, stop));
   // The final pass starts an empty chunk area: what the measuring pass
   // wrote beyond the final pass's last chunk must not end up in the file.
   Check(videoFile.Truncate());
-  return interval;
+  return rate;
+}
+
+// Where the output ends, in media seconds: the range's stop, or before it
+// where the later of the two streams ends (the pictures one source frame
+// after their last one). A still picture with long sound lasts as long as
+// the sound; sound shorter than the pictures is made up with silence.
+double OutputEnd(const CVideoGrabberCB& video, const CAudioGrabberCB& audio, double frameSeconds, double stop) {
+  double end = audio.SoundEnd();
+  if (video.LastPictureTime() >= 0.0) end = std::max(end, video.LastPictureTime() + frameSeconds);
+  return std::min(end, stop);
 }
 
 // The final pass: the sound is converted into the run folder's KDX file
@@ -129,13 +139,13 @@ int64_t MeasureSourceInterval(DecodingGraph& graph, CVideoGrabberCB& video, cons
 // name. Both streams share one time line: output time 0 is the range's
 // start.
 void ConvertRange(CTranscoder& transcoder, CVideoGrabberCB& video, CAudioGrabberCB& audio, BinaryFile& videoFile,
-                  RunFolder& folder, double videoStampSeconds, int64_t start, int64_t stop, int64_t sourceInterval) {
+                  RunFolder& folder, double videoStampSeconds, int64_t start, int64_t stop, FrameRate sourceRate) {
   DecodingGraph& graph = transcoder.Graph();
   video.SetRange(start / kUnitsPerSecond, stop / kUnitsPerSecond);
   video.SetLastPercent(0);
-  const double T = DecideFrameInterval(sourceInterval, g_param.nFrameRate);
+  const double T = DecideFrameInterval(sourceRate, g_param.nFrameRate);
   video.SetFrameInterval(T);
-  video.SetTimeTolerance(DueTimeTolerance(videoStampSeconds, sourceInterval, T));
+  video.SetTimeTolerance(DueTimeTolerance(videoStampSeconds, sourceRate, T));
   video.Reset();
 
   AudioFormat audioFormat;
@@ -151,6 +161,11 @@ void ConvertRange(CTranscoder& transcoder, CVideoGrabberCB& video, CAudioGrabber
   audio.SetLastTime(0.0);
 
   RunPass(graph, video, audio, stop);
+  if (IsBusy()) {
+    const double end = OutputEnd(video, audio, sourceRate.Known() ? sourceRate.Interval() : T, stop / kUnitsPerSecond);
+    video.FinishAt(end);
+    audio.FinishAt(end);
+  }
   audio.DetachConverter();
   video.DetachFile();
   if (!IsBusy()) return;
@@ -221,12 +236,12 @@ void RunConversion(CTranscoder& transcoder, CVideoGrabberCB& video, CAudioGrabbe
       video.SetupOutputSize(videoFormat.width, videoFormat.height);
       video.AttachFile(&videoFile);
 
-      int64_t sourceInterval = videoFormat.avgTimePerFrame;
-      if (sourceInterval == 0)
-        sourceInterval = MeasureSourceInterval(graph, video, audio, videoFile, videoFormat.stampSeconds, start, stop);
+      FrameRate sourceRate{videoFormat.rateNum, videoFormat.rateDen};
+      if (!sourceRate.Known())
+        sourceRate = MeasureSourceRate(graph, video, audio, videoFile, videoFormat.stampSeconds, start, stop);
       if (IsBusy()) {
         ConvertRange(transcoder, video, audio, videoFile, folder, videoFormat.stampSeconds, start, stop,
-                     sourceInterval);
+                     sourceRate);
       }
     }
   } catch (const StepFailure& failure) {

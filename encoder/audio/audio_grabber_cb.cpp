@@ -30,6 +30,11 @@ int CAudioGrabberCB::SampleCB(double time, IMediaSample* sample) {
   return 0;
 }
 
+void CAudioGrabberCB::FinishAt(double end) {
+  if (converter_ == nullptr || channels_ < 1) return;
+  AppendSilence(placement_.PadTo(end));
+}
+
 void CAudioGrabberCB::AttachConverter(SoundConverter* converter, int channels, int sampleRate) {
   converter_ = converter;
   channels_ = channels;

@@ -27,6 +27,12 @@ class CAudioGrabberCB : public ISampleGrabberCB {
   // The step of the stream's time stamps, in seconds.
   void SetStampStep(double seconds);
   double LastTime() const { return lastTime_.load(); }
+  // After the pass, with the graph stopped: silence takes the sound up to
+  // `end` (media seconds) when it ends before.
+  void FinishAt(double end);
+  // Media time where the sound converted so far ends; the range's start
+  // when there is none.
+  double SoundEnd() const { return placement_.End(); }
   void SetLastTime(double time) { lastTime_.store(time); }
 
  private:

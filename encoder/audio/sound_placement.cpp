@@ -35,6 +35,14 @@ SoundPlacement::Cut SoundPlacement::Place(double time, int64_t frames) {
   return cut;
 }
 
+int64_t SoundPlacement::PadTo(double end) {
+  const double seconds = std::clamp(end - origin_, 0.0, kLongestSeconds);
+  const int64_t due = std::isfinite(seconds) ? std::llround(seconds * rate_) : placed_;
+  const int64_t silence = std::max<int64_t>(0, due - placed_);
+  placed_ += silence;
+  return silence;
+}
+
 double SoundPlacement::DriftTolerance(double stampSeconds) {
   if (!std::isfinite(stampSeconds)) return kLeastDrift;
   return std::clamp(stampSeconds, kLeastDrift, kMostDrift);

@@ -22,6 +22,11 @@ class SoundPlacement {
   void Begin(double origin, int rate, double tolerance);
   // The buffer of `frames` frames that starts at media time `time`.
   Cut Place(double time, int64_t frames);
+  // Frames of silence that take the output up to media time `end`; none
+  // when the sound reaches it already.
+  int64_t PadTo(double end);
+  // Media time where the sound placed so far ends.
+  double End() const { return rate_ > 0 ? origin_ + static_cast<double>(placed_) / rate_ : origin_; }
 
   // The tolerance for a stream whose time stamps step by stampSeconds:
   // one step, at least 10 ms and at most 50 ms, well within what is seen

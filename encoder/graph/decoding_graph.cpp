@@ -92,6 +92,10 @@ HRESULT DecodingGraph::Impl::OpenSource(const std::string& path, Mode mode, Desc
   videoFormat.width = shape.Width();
   videoFormat.height = shape.Height();
   videoFormat.avgTimePerFrame = TimePerFrame(video.stream->avg_frame_rate);
+  if (videoFormat.avgTimePerFrame > 0) {
+    videoFormat.rateNum = video.stream->avg_frame_rate.num;
+    videoFormat.rateDen = video.stream->avg_frame_rate.den;
+  }
   videoFormat.stampSeconds = av_q2d(video.stream->time_base);
   pictures = std::make_unique<Bgr24Converter>(shape);
 

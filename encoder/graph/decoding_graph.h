@@ -16,6 +16,9 @@ struct VideoFormat {
   int32_t width = 0;
   int32_t height = 0;
   int64_t avgTimePerFrame = 0;  // 100-ns units; 0 when the source states none
+  // The same as an exact fraction of frames per second; 0/0 when none.
+  int64_t rateNum = 0;
+  int64_t rateDen = 0;
   double stampSeconds = 0.0;    // the step of the stream's time stamps
 };
 

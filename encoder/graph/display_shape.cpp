@@ -31,7 +31,7 @@ double ClockwiseDegrees(const AVStream& stream) {
 }  // namespace
 
 DisplayShape ShapeFor(int codedWidth, int codedHeight, AVRational sampleAspect, double clockwiseDegrees) {
-  DisplayShape shape{codedWidth, codedHeight, 0};
+  DisplayShape shape{codedWidth, codedHeight, 0, codedWidth, codedHeight};
   if (sampleAspect.num > 0 && sampleAspect.den > 0) {
     const double stretch = av_q2d(sampleAspect);
     const long width = std::lround(codedWidth * stretch);

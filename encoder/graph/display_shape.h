@@ -12,6 +12,9 @@ struct DisplayShape {
   int scaledWidth = 0;
   int scaledHeight = 0;
   int clockwiseQuarterTurns = 0;  // 0..3
+  // The stored size this shape was made for; 0 when not known.
+  int codedWidth = 0;
+  int codedHeight = 0;
 
   // The frame as it is delivered: upright.
   int Width() const { return clockwiseQuarterTurns % 2 ? scaledHeight : scaledWidth; }

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 extern "C" {
+#include <libavutil/avutil.h>
 #include <libavutil/frame.h>
 #include <libavutil/rational.h>
 }
@@ -20,11 +21,18 @@ class FrameClock {
   double TimeOf(const AVFrame& frame, double frameSeconds);
   // The time of a time stamp of the stream.
   double SecondsOf(int64_t timestamp) const;
+  // For sound: the frame follows the one before it by its sample count
+  // unless the container's time for it jumps. A time the demuxer only
+  // carried on from the one before (by the length it assumed) tells
+  // nothing the samples do not, and is wrong after a change of sample rate
+  // in the middle of a stream.
+  double SoundTimeOf(const AVFrame& frame);
 
  private:
   const AVRational timeBase_;
   const int64_t mediaStart_;
   double next_ = 0.0;
+  int64_t carriedOn_ = AV_NOPTS_VALUE;  // the stamp the demuxer would give next
 };
 
 }  // namespace kdx

@@ -1,5 +1,7 @@
 #include "graph/media_source.h"
 
+#include "graph/timeline_joiner.h"
+
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -93,6 +95,10 @@ bool MediaSource::Open(const std::string& path) {
   if (!format_) return false;
   duration_ = LongestDuration();
   startTime_ = format_->start_time != AV_NOPTS_VALUE ? format_->start_time : 0;
+  if (LooksJoined()) {
+    joined_ = true;
+    duration_ = std::max(duration_, JoinedDuration());
+  }
   return true;
 }
 
@@ -146,6 +152,52 @@ int64_t MediaSource::LongestDuration() const {
   return longest;
 }
 
+bool MediaSource::LooksJoined() {
+  if ((format_->iformat->flags & AVFMT_TS_DISCONT) == 0 || !format_->pb) return false;
+  const int64_t size = avio_size(format_->pb);
+  if (size <= 0) return false;
+  // Sixteen looks cost a few packets each: far less than reading through.
+  constexpr int kLooks = 16;
+  constexpr int kPacketsPerLook = 200;
+  constexpr int64_t kLongestStepBack = AV_TIME_BASE / 2;
+  // One stream's times: sound and pictures interleave loosely.
+  int watched = av_find_best_stream(format_.get(), AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
+  if (watched < 0) watched = av_find_best_stream(format_.get(), AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+  PacketPtr packet(av_packet_alloc());
+  if (watched < 0 || !packet) return false;
+  const AVRational timeBase = format_->streams[watched]->time_base;
+  atBeginning_ = false;
+  int64_t previous = AV_NOPTS_VALUE;
+  for (int look = 0; look < kLooks; ++look) {
+    if (av_seek_frame(format_.get(), -1, size * look / kLooks, AVSEEK_FLAG_BYTE) < 0) break;
+    int64_t first = AV_NOPTS_VALUE;
+    for (int i = 0; i < kPacketsPerLook && first == AV_NOPTS_VALUE && av_read_frame(format_.get(), packet.get()) >= 0;
+         ++i) {
+      if (packet->stream_index == watched && packet->dts != AV_NOPTS_VALUE)
+        first = av_rescale_q(packet->dts, timeBase, AV_TIME_BASE_Q);
+      av_packet_unref(packet.get());
+    }
+    if (first == AV_NOPTS_VALUE) continue;
+    if (previous != AV_NOPTS_VALUE && first < previous - kLongestStepBack) return true;
+    previous = first;
+  }
+  return false;
+}
+
+int64_t MediaSource::JoinedDuration() {
+  atBeginning_ = false;
+  if (av_seek_frame(format_.get(), -1, 0, AVSEEK_FLAG_BYTE) < 0) return 0;
+  TimelineJoiner joiner(*format_);
+  PacketPtr packet(av_packet_alloc());
+  while (packet && av_read_frame(format_.get(), packet.get()) >= 0) {
+    const AVMediaType type = format_->streams[packet->stream_index]->codecpar->codec_type;
+    if (type == AVMEDIA_TYPE_VIDEO || type == AVMEDIA_TYPE_AUDIO) joiner.Adjust(*packet);
+    av_packet_unref(packet.get());
+  }
+  if (joiner.End() == AV_NOPTS_VALUE) return 0;
+  return av_rescale_q(joiner.End() - startTime_, AV_TIME_BASE_Q, kHundredNanoseconds);
+}
+
 bool MediaSource::Duration(int64_t* duration) const {
   if (duration_ <= 0) return false;
   *duration = duration_;
@@ -172,6 +224,14 @@ int64_t MediaSource::FirstKeyPictureTime() {
 }
 
 void MediaSource::Seek(int64_t position) {
+  if (joined_) {
+    // Read from the start; what lies before the position reaches the
+    // callbacks with its own times, and they leave it out.
+    if (!atBeginning_ && !Reopen()) SeekTo(startTime_);
+    atBeginning_ = false;
+    RenewDecoders();
+    return;
+  }
   const int64_t target =
       startTime_ + av_rescale_q(std::max<int64_t>(position, 0), kHundredNanoseconds, AV_TIME_BASE_Q);
   // Containers without an index (MPEG program streams) land on any packet

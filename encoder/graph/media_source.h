@@ -31,7 +31,8 @@ class MediaSource {
   void DiscardUnusedStreams();
 
   // Duration in 100-ns units; false when unknown. Read when the file was
-  // opened, since the demuxer may update its fields while it streams.
+  // opened, since the demuxer may update its fields while it streams. For
+  // a file of joined parts (timeline_joiner.h) the length of all of them.
   bool Duration(int64_t* duration) const;
   // Where the media starts, in AV_TIME_BASE units: times given to the
   // callbacks count from here.
@@ -50,6 +51,12 @@ class MediaSource {
  private:
   bool OpenStream(AVMediaType type, DecodedStream* opened);
   int64_t LongestDuration() const;
+  // Whether the file holds parts whose time stamps start again, judged by
+  // the first picture or sound time at a few places spread over the file.
+  bool LooksJoined();
+  // The length of the joined time line, read through the whole file
+  // (100-ns units); 0 when nothing is timed.
+  int64_t JoinedDuration();
   bool SeekTo(int64_t target);
   void RenewDecoders();
   // Time of the first key picture the demuxer reads from where it stands
@@ -69,6 +76,9 @@ class MediaSource {
   DecodedStream audio_;
   int64_t duration_ = 0;
   int64_t startTime_ = 0;
+  // The time stamps start again within the file: positions are found by
+  // reading from its start, since a time names more than one place.
+  bool joined_ = false;
   std::atomic<bool> interrupted_{false};
 };
 

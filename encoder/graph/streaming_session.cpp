@@ -9,6 +9,7 @@
 #include "graph/pcm_sample.h"
 #include "graph/picture_skip_planner.h"
 #include "graph/stream_decoder.h"
+#include "graph/timeline_joiner.h"
 
 namespace kdx {
 
@@ -71,6 +72,7 @@ void StreamingSession::Demux() {
   size_t wantedStreams = routes.size();
 
   AVFormatContext* format = setup_.source->format();
+  TimelineJoiner joiner(*format);
   while (wantedStreams > 0 && !Stopping()) {
     PacketPtr packet(av_packet_alloc());
     if (!packet) break;
@@ -82,6 +84,7 @@ void StreamingSession::Demux() {
     // The end of the file, a truncation or an unreadable stretch: whatever
     // was read so far is the whole input.
     if (result < 0) break;
+    joiner.Adjust(*packet);
     for (Route& route : routes) {
       if (route.wanted && packet->stream_index == route.streamIndex) {
         if (!route.queue->Push(std::move(packet))) {
@@ -130,8 +133,7 @@ void StreamingSession::StreamAudio() {
   FrameClock clock(audio.stream->time_base, setup_.source->StartTime());
   DecodeStream(audioPackets_, *audio.decoder, [&](const AVFrame& frame) {
     if (Stopping()) return false;
-    const double frameSeconds = frame.sample_rate > 0 ? static_cast<double>(frame.nb_samples) / frame.sample_rate : 0.0;
-    const double time = clock.TimeOf(frame, frameSeconds);
+    const double time = clock.SoundTimeOf(frame);
     ISampleGrabberCB* callback = setup_.audioCallback->load();
     if (callback && setup_.sound->Convert(frame)) {
       PcmSample sample(setup_.sound->data(), setup_.sound->size());

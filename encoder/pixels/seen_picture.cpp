@@ -11,6 +11,14 @@ bool IsFullRangeYuvFormat(AVPixelFormat format) {
 
 int QuarterTurns(int turns) { return ((turns % 4) + 4) % 4; }
 
+// HD pictures without a colour tag were made with the HD matrix, as players
+// and FFmpeg-based tools assume; smaller ones with the SD matrix.
+constexpr int kLeastHdHeight = 720;
+AVColorSpace ColourMatrixOf(const AVFrame& frame) {
+  if (frame.colorspace != AVCOL_SPC_UNSPECIFIED && frame.colorspace != AVCOL_SPC_RESERVED) return frame.colorspace;
+  return frame.height >= kLeastHdHeight ? AVCOL_SPC_BT709 : AVCOL_SPC_BT470BG;
+}
+
 }  // namespace
 
 // Flipping top to bottom reverses the sense of the turns that follow, and
@@ -33,9 +41,19 @@ SourcePicture PictureOfFrame(const AVFrame& frame) {
   picture.width = frame.width;
   picture.height = frame.height;
   picture.format = static_cast<AVPixelFormat>(frame.format);
-  picture.colorspace = frame.colorspace;
+  picture.colorspace = ColourMatrixOf(frame);
   picture.fullRange = IsFullRangeYuvFormat(picture.format) || frame.color_range == AVCOL_RANGE_JPEG;
+  picture.interlaced = frame.interlaced_frame != 0;
   return picture;
+}
+
+SourcePicture FirstField(const SourcePicture& picture) {
+  if (!picture.interlaced || picture.height < 4) return picture;
+  SourcePicture field = picture;
+  for (int plane = 0; plane < 4; ++plane) field.linesizes[plane] *= 2;
+  field.height = picture.height / 2;
+  field.interlaced = false;
+  return field;
 }
 
 SourcePicture PictureOfBottomUpBgr(const uint8_t* pixels, int width, int height) {

@@ -20,6 +20,8 @@ struct SourcePicture {
   AVPixelFormat format = AV_PIX_FMT_NONE;
   AVColorSpace colorspace = AVCOL_SPC_UNSPECIFIED;
   bool fullRange = false;
+  // Its two fields were taken at different times.
+  bool interlaced = false;
 
   bool Empty() const { return planes[0] == nullptr || width <= 0 || height <= 0; }
 };
@@ -56,6 +58,10 @@ struct Window {
 
 // The planes and colour details of a decoded frame.
 SourcePicture PictureOfFrame(const AVFrame& frame);
+// The first field of an interlaced picture as a picture of its own: every
+// other row of every plane (interlaced 4:2:0 chroma rows alternate between
+// the fields too). The picture itself when it is not interlaced.
+SourcePicture FirstField(const SourcePicture& picture);
 // width x height BGR24 pixels in packed rows stored from the bottom up.
 SourcePicture PictureOfBottomUpBgr(const uint8_t* pixels, int width, int height);
 

@@ -122,7 +122,9 @@ bool WindowScaler::PrepareContext(const Setup& setup) {
 }
 
 bool WindowScaler::Scale(const SeenPicture& picture, const Window& window, int swsFlags, const ImageView& target) {
-  const SourcePicture& source = picture.source;
+  // Both fields of an interlaced picture scaled together show a moving
+  // thing twice (combs, ghosts): one field alone shows it once.
+  const SourcePicture source = FirstField(picture.source);
   const PictureView& view = picture.view;
   const AVPixFmtDescriptor* descriptor = av_pix_fmt_desc_get(source.format);
   if (source.Empty() || target.Empty() || descriptor == nullptr || view.stretchedWidth <= 0 ||

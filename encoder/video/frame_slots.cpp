@@ -33,4 +33,14 @@ int64_t FrameSlots::SlotOf(double time) const {
   return static_cast<int64_t>(chunk) * F_ + static_cast<int64_t>(std::clamp(within, 0.0, F_ - 1.0));
 }
 
+int64_t FrameSlots::SlotsBefore(double time) const {
+  // A slot due exactly at `time` lies past the end: step back by the least
+  // tolerance so that a rounding error does not add it.
+  const double since = time - origin_ - kLeastTolerance;
+  if (!(since >= 0.0)) return 0;
+  const double chunk = std::min(std::floor(since / D_), 1e15);
+  const double within = std::floor((since - chunk * D_) / T_);
+  return static_cast<int64_t>(chunk) * F_ + static_cast<int64_t>(std::clamp(within, 0.0, F_ - 1.0)) + 1;
+}
+
 }  // namespace kdx

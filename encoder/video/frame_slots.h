@@ -18,6 +18,8 @@ class FrameSlots {
   // shown in. A frame in the tail of a chunk that outlasts its F slots
   // belongs to the chunk's last slot. Below 0 before the origin.
   int64_t SlotOf(double time) const;
+  // How many slots are due before `time`: those a range ending there shows.
+  int64_t SlotsBefore(double time) const;
   int32_t PerChunk() const { return F_; }
 
  private:

@@ -38,6 +38,7 @@ struct CVideoGrabberCB::Impl {
   int64_t nextSlot = 0;        // the first slot not filled yet
   int64_t chunkInPicture = -1;  // the chunk whose slots the chunk picture holds
   int32_t sourceFrames = 0;    // frames of the source placed in this pass
+  double lastPictureTime = -1.0;
   bool pictureHeld = false;    // the work image holds the last frame placed
   int32_t lastPercent = 0;
   bool thumbnailHeld = false;  // the thumbnail image holds a frame of this pass
@@ -123,6 +124,7 @@ bool CVideoGrabberCB::Impl::KeepFrame(double t, int64_t slot, IMediaSample* samp
     meanInputInterval.store(((t - last) + (sourceFrames - 1) * mean) / sourceFrames, std::memory_order_relaxed);
   }
   ++sourceFrames;
+  lastPictureTime = t;
   lastTime.store(t, std::memory_order_relaxed);
   return true;
 }
@@ -251,6 +253,7 @@ void CVideoGrabberCB::Reset() {
   s.nextSlot = 0;
   s.chunkInPicture = -1;
   s.sourceFrames = 0;
+  s.lastPictureTime = -1.0;
   s.pictureHeld = false;
   s.lastPercent = 0;
   s.thumbnailHeld = false;
@@ -262,8 +265,31 @@ void CVideoGrabberCB::SetLastPercent(int32_t percent) { impl_->lastPercent = per
 void CVideoGrabberCB::AttachFile(BinaryFile* file) { impl_->video = file; }
 void CVideoGrabberCB::DetachFile() { impl_->video = nullptr; }
 
+void CVideoGrabberCB::FinishAt(double end) {
+  Impl& s = *impl_;
+  if (!s.MakesPictures() || !s.pictureHeld) return;
+  const int64_t F = s.geometry.F;
+  // A slot of which the range holds less than half is left out: a sound
+  // that ends a few milliseconds after the last picture adds no frame.
+  const int64_t due = s.slots.SlotsBefore(end - s.T / 2);
+  const int64_t slots = std::min<int64_t>((due + F - 1) / F * F, INT32_MAX / F * F);
+  // A frame due exactly at the end opened a chunk of its own: it lies past
+  // the range and is not written.
+  if (s.chunkInPicture * F < slots) {
+    for (; s.nextSlot < slots && IsBusy(); ++s.nextSlot) {
+      s.EnterSlot(s.nextSlot);
+      s.PlaceFrame(static_cast<int32_t>(s.nextSlot % F));
+    }
+    if (!IsBusy()) return;
+    s.FlushChunk();
+    s.chunkInPicture = -1;
+  }
+  s.frameCount.store(static_cast<int32_t>(slots), std::memory_order_relaxed);
+}
+
 const ChunkGeometry& CVideoGrabberCB::Geometry() const { return impl_->geometry; }
 int32_t CVideoGrabberCB::FrameCount() const { return impl_->frameCount.load(std::memory_order_relaxed); }
+double CVideoGrabberCB::LastPictureTime() const { return impl_->lastPictureTime; }
 double CVideoGrabberCB::LastTime() const { return impl_->lastTime.load(std::memory_order_relaxed); }
 double CVideoGrabberCB::MeanInputInterval() const { return impl_->meanInputInterval.load(std::memory_order_relaxed); }
 

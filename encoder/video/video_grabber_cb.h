@@ -38,9 +38,18 @@ class CVideoGrabberCB : public ISampleGrabberCB {
   void AttachFile(BinaryFile* file);
   void DetachFile();
 
+  // After the pass, with the graph stopped: the slots from the last one
+  // filled up to `end` (media seconds, to the nearest slot) show the last
+  // picture, and the last chunk is written with its slots past the end
+  // holding it too, so the pictures cover the range to its end in whole
+  // chunks. Nothing when no picture was placed.
+  void FinishAt(double end);
+
   const ChunkGeometry& Geometry() const;
   int32_t FrameCount() const;  // slots filled in this pass, also those holding the last frame
   double LastTime() const;     // read by the run's wait while streaming
+  // Time of the last source frame placed in this pass; negative when none.
+  double LastPictureTime() const;
   double MeanInputInterval() const;
 
  private:

@@ -45,18 +45,18 @@ TEST_P(OutputIdentity, MatchesTheRecordedChecksum) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Clips, OutputIdentity, ::testing::Values(
-    Recorded{"clip_h264_aac.mp4", 128, 128, true, 15, 0, "520cb3619e1ceff24323fc14a01ba168be3101c9ff6439e5e892d684c65b6bac"},
-    Recorded{"clip_mpeg4_mp3.avi", 128, 128, false, 15, 0, "cb8a45783789979f949e8f86d5ae60831b83ae133012e2168df702907a7ed40e"},
-    Recorded{"clip_mpeg2_mp2.mpg", 176, 220, false, 20, 0, "7cb85602fb600a2f8135bc8a5207e2e2b8c7fcfc8049a172c854203f389f0225"},
-    Recorded{"clip_wmv2_wma2.wmv", 96, 64, true, 12, 0, "2379be012b414eea06db11b26cf5127750210f82687a650c7cd440baaaa2bd6c"},
-    Recorded{"clip_h264_aac.mov", 160, 128, true, 20, 0, "1ef9821b3d1b7b62b3999b48fa44e529c265b0a6f6540934be70abea0dc89064"},
-    Recorded{"clip_flv1_mp3.flv", 128, 128, true, 15, 1, "11d4358bb4b0237284835294b0e1a0fa01f30835dc0a3700f571214126b89526"},
-    Recorded{"clip_rv20_ac3.rm", 128, 128, false, 15, 2, "4e2c38115e270660d722c90a0d0027dca500f9a9e032e71b767ade85f78ce602"},
-    Recorded{"six_channels.mp4", 176, 220, true, 20, 3, "1befc8ac984c0009fa2245c0b10bef6d943e009c61c641c23a19c6620c0c33c8"},
-    Recorded{"mono_48k.mp4", 128, 128, true, 15, 0, "4117d7b21c265fdc4c3aff37a9ee28505348dcb3d3d72d00d462c2db5f612653"},
-    Recorded{"odd_321x241.avi", 96, 64, false, 12, 0, "cdef6ffa24c935807c24d46382ea36a99f9172440c4a999774f86995573ec4de"},
-    Recorded{"portrait_240x320.mp4", 128, 128, false, 15, 0, "8903a9d5e3bcc58b040ed3ec09998fc316e4cea54cfeffb881044c1cff9fe17b"},
-    Recorded{"no_frame_rate.nut", 128, 128, true, 30, 0, "ab12a5fffd7ecc8bbd04519f7ab0de5a94243973f2297e788124dba8daded125"}
+    Recorded{"clip_h264_aac.mp4", 128, 128, true, 15, 0, "0cdd1ba3df340838a7a01b281db161c2c44b6f80d1c55e2acf7feab61fd22cfc"},
+    Recorded{"clip_mpeg4_mp3.avi", 128, 128, false, 15, 0, "f22caa312dbfe765eb33349916ec98d98531ea5ee7853419add6e0c0ced896dd"},
+    Recorded{"clip_mpeg2_mp2.mpg", 176, 220, false, 20, 0, "4f1cead04098e493c8189fbc72b7e15abf0864c0d0be474dc955c2e930ec3e6c"},
+    Recorded{"clip_wmv2_wma2.wmv", 96, 64, true, 12, 0, "8db38cec848bd834ea8131fc707f389a883d5611684eef7f27368dcda9c12708"},
+    Recorded{"clip_h264_aac.mov", 160, 128, true, 20, 0, "beccd1dc14b9c446934022b3eaba36f62de058284344206104f8f0b6d5522439"},
+    Recorded{"clip_flv1_mp3.flv", 128, 128, true, 15, 1, "83f6f6d31b70ad7b2335737e9c1c84731e9149fd060fff5287db75270fa1456a"},
+    Recorded{"clip_rv20_ac3.rm", 128, 128, false, 15, 2, "05bc159178b719074753fca07b3e0dd3d81e369ee07502f09b851feb78dd5124"},
+    Recorded{"six_channels.mp4", 176, 220, true, 20, 3, "9ea498f0fd589bbabe3b0112088b43a8bf12cbbdf3060eee0cce9a2a6eead354"},
+    Recorded{"mono_48k.mp4", 128, 128, true, 15, 0, "5e668c7129ecce7d5dec9d754fd2c66e6352d62552772589771ec5c573e1419e"},
+    Recorded{"odd_321x241.avi", 96, 64, false, 12, 0, "cb224edb6684161874560d033b753f66685b76dbe39327a7a0a5decc175542ba"},
+    Recorded{"portrait_240x320.mp4", 128, 128, false, 15, 0, "8fb030f811060be4c308117cb9a30a4d55ca233444fec8eed39e0c6deccb8193"},
+    Recorded{"no_frame_rate.nut", 128, 128, true, 30, 0, "85fb3701097d63c441e8ea3b8dfa68c8a28963f08b8ececd66261c472024a167"}
 ));
 
 }  // namespace

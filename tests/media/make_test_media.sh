@@ -147,3 +147,35 @@ make job_h264_aac.mkv $(video 160x120 25 2) $(audio 440 44100 2) -ac 2 -c:v libx
 make job_vp8_vorbis.webm $(video 160x120 25 2) $(audio 440 44100 2) -ac 2 -c:v libvpx -b:v 300k -c:a libvorbis -shortest
 make job_mpeg2_mp2.ts $(video 160x120 25 2) $(audio 440 48000 2) -ac 2 -c:v mpeg2video -q:v 3 -c:a mp2 -shortest
 make job_video_only.m2v $(video 160x120 25 2) -c:v mpeg2video -q:v 3 -f mpeg2video
+
+# Engine time-line cases: whole and odd source rates, a still picture with
+# long sound, a clip shorter than a chunk, and recordings joined from two
+# 3 s parts (cut from one 6 s clip, so numbers and beeps run on) whose time
+# stamps start again (TS and PS joined with cat), change the sound's rate,
+# or change the picture's size.
+x264="-c:v libx264 -preset ultrafast -pix_fmt yuv420p"
+for rate in 6 11 13 15 25 30; do make timeline_${rate}fps.mp4 $(coded $rate 3) $(beeps 3) $x264 -c:a aac; done
+make timeline_still.mp4 $(coded 25 0.04) $(beeps 10) $x264 -c:a aac
+make timeline_0.1s.mp4 $(coded 25 0.1) $(beeps 0.1) $x264 -c:a aac
+joined() { # name first-part-options second-part-options
+  local name=$1 a=$2 b=$3
+  [ -s "$name" ] && return 0
+  ff $(coded 25 6) $(beeps 6) -t 3 $a "tmp.a.$name"
+  ff $(coded 25 6) $(beeps 6) -ss 3 -t 3 $b "tmp.b.$name"
+  cat "tmp.a.$name" "tmp.b.$name" > "tmp.$name"
+  rm "tmp.a.$name" "tmp.b.$name"
+  mv "tmp.$name" "$name"
+}
+mpeg2="-c:v mpeg2video -q:v 4 -c:a mp2"
+joined timeline_joined.ts "$mpeg2 -f mpegts" "$mpeg2 -f mpegts"
+joined timeline_joined.mpg "$mpeg2 -f mpeg" "$mpeg2 -f mpeg"
+joined timeline_sound_rate_change.ts "$x264 -c:a aac -ar 22050 -f mpegts" \
+  "$x264 -c:a aac -ar 48000 -output_ts_offset 3 -f mpegts"
+joined timeline_size_change.ts "$x264 -c:a aac -f mpegts" "$x264 -vf scale=120:120,setsar=1 -c:a aac -output_ts_offset 3 -f mpegts"
+# HD without colour tags, red 200,30,30 stored with the HD matrix.
+make untagged_709_red.mp4 -f lavfi -i color=c=0xC81E1E:size=1280x720:rate=25:duration=1 $(beeps 1) \
+  -vf "scale=out_color_matrix=bt709:out_range=tv,format=yuv420p" $x264 -c:a aac
+# Interlaced: each frame's top field shows picture 2n and its bottom field
+# picture 2n + 1 of a 50 fps clip, flagged interlaced (top field first).
+make timeline_interlaced.mp4 $(coded 50 6) $(beeps 3) -vf tinterlace=interleave_top $x264 -x264-params tff=1 \
+  -c:a aac -t 3

@@ -78,7 +78,7 @@ class VideoGrabber : public ::testing::Test {
 };
 
 TEST_F(VideoGrabber, HalvesThirtyFramesASecondAndConvertsOnlyTheFramesItKeeps) {
-  Start(64, 40, kdx::DecideFrameInterval(333333, 15));  // one chunk of 15 frames a second
+  Start(64, 40, kdx::DecideFrameInterval({30, 1}, 15));  // one chunk of 15 frames a second
   std::vector<std::unique_ptr<FakeFrame>> frames;
   for (int i = 0; i < 60; ++i) {
     frames.push_back(std::make_unique<FakeFrame>(64, 40, PaletteColour(i)));
@@ -171,7 +171,7 @@ TEST_F(VideoGrabber, SlotsRepeatTheBottomRowAndHoldTheLastFrameThroughHoles) {
 
 TEST_F(VideoGrabber, TimesRoundedToTheMillisecondKeepEverySecondFrame) {
   // 30 frames a second stamped in whole milliseconds, as MKV and ASF do.
-  grabber_.SetTimeTolerance(kdx::DueTimeTolerance(0.001, 333333, kFifteen));
+  grabber_.SetTimeTolerance(kdx::DueTimeTolerance(0.001, {30, 1}, kFifteen));
   Start(64, 40, kFifteen);
   std::vector<std::unique_ptr<FakeFrame>> frames;
   for (int i = 0; i < 60; ++i) {
@@ -323,7 +323,7 @@ TEST_F(VideoGrabber, FramesSaidToBeDroppedInAdvanceAreDropped) {
   int skippable = 0;
   for (int round = 0; round < 200; ++round) {
     const double source = std::uniform_real_distribution<double>(1.0 / 60, 1.0 / 8)(random);
-    const double T = kdx::DecideFrameInterval(static_cast<int64_t>(source * 1e7), 5 + round % 26);
+    const double T = kdx::DecideFrameInterval({static_cast<int64_t>(1e7), static_cast<int64_t>(source * 1e7)}, 5 + round % 26);
     std::vector<double> times;
     double t = std::uniform_real_distribution<double>(0.0, 0.3)(random);
     for (int i = 0; i < 120; ++i) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -62,21 +63,47 @@ TEST(OutputSize, DegenerateSizesGiveNoOrTinyOutputWithoutDividingByZero) {
 }
 
 TEST(FrameInterval, NeverFasterThanTheSourceOrTheAskedRate) {
-  EXPECT_DOUBLE_EQ(kdx::DecideFrameInterval(333333, 15), 1.0 / 15);  // 30 fps source
-  EXPECT_DOUBLE_EQ(kdx::DecideFrameInterval(1000000, 15), 0.1);      // 10 fps source
-  EXPECT_DOUBLE_EQ(kdx::DecideFrameInterval(666666, 15), 1.0 / 15);  // exactly the asked rate
-  EXPECT_DOUBLE_EQ(kdx::DecideFrameInterval(0, 20), 0.05);           // unknown source rate
-  EXPECT_DOUBLE_EQ(kdx::DecideFrameInterval(-5, 20), 0.05);
-  EXPECT_DOUBLE_EQ(kdx::DecideFrameInterval(400000, 0), 1.0);        // a rate below 1 counts as 1
+  EXPECT_DOUBLE_EQ(kdx::DecideFrameInterval({30, 1}, 15), 1.0 / 15);
+  EXPECT_DOUBLE_EQ(kdx::DecideFrameInterval({10, 1}, 15), 0.1);
+  EXPECT_DOUBLE_EQ(kdx::DecideFrameInterval({0, 1}, 20), 0.05);  // unknown source rate
+  EXPECT_DOUBLE_EQ(kdx::DecideFrameInterval({-5, 1}, 20), 0.05);
+  EXPECT_DOUBLE_EQ(kdx::DecideFrameInterval({25, 10}, 0), 1.0);  // a rate below 1 counts as 1
+  // A rate derived from a frame count and a length, a hair below 15.
+  EXPECT_DOUBLE_EQ(kdx::DecideFrameInterval({149999, 10000}, 20), 1.0 / 15);
 }
 
-TEST(FrameInterval, MeasuredSourceIntervalUsesWholeFrameRates) {
-  EXPECT_EQ(kdx::SourceIntervalFromMean(0.05), 500000);
-  EXPECT_EQ(kdx::SourceIntervalFromMean(1.0 / 29.97), 344827);  // 29 whole frames per second
-  EXPECT_EQ(kdx::SourceIntervalFromMean(0.0), 0);
-  EXPECT_EQ(kdx::SourceIntervalFromMean(-0.1), 0);
-  EXPECT_EQ(kdx::SourceIntervalFromMean(2.0), 0);  // under one frame a second
-  EXPECT_EQ(kdx::SourceIntervalFromMean(std::numeric_limits<double>::quiet_NaN()), 0);
+// Every whole source rate and the NTSC rates against every model's rate:
+// the output keeps min(source, model) whole frames per second, and slots
+// T apart pick each source frame (equal rates) or every k-th (k times the
+// model's rate).
+TEST(FrameInterval, EveryWholeAndNtscRateKeepsItsFramesAtEachModelsRate) {
+  std::vector<kdx::FrameRate> sources;
+  for (int64_t r = 1; r <= 120; ++r) sources.push_back({r, 1});
+  for (int64_t r : {24000, 30000, 60000}) sources.push_back({r, 1001});
+  for (const int32_t model : {12, 15, 20, 25, 30}) {
+    for (const kdx::FrameRate source : sources) {
+      SCOPED_TRACE(testing::Message() << source.num << "/" << source.den << " fps at " << model);
+      const double T = kdx::DecideFrameInterval(source, model);
+      const int64_t whole = std::min<int64_t>(source.num / source.den, model);
+      EXPECT_EQ(static_cast<int64_t>(1.0 / T), whole);
+      if (source.den != 1 || source.num % std::min<int64_t>(source.num, model) != 0) continue;
+      const int64_t step = source.num / std::min<int64_t>(source.num, model);
+      for (int64_t n = 0; n < 3 * source.num; ++n) {
+        const double slotsBefore = std::floor(n / static_cast<double>(source.num) / T + 1e-6);
+        if (n % step == 0) ASSERT_EQ(slotsBefore, n / step) << "frame " << n << " misses its slot";
+      }
+    }
+  }
+}
+
+TEST(FrameInterval, MeasuredSourceRateIsWhole) {
+  EXPECT_EQ(kdx::RateFromMean(0.05).num, 20);
+  EXPECT_EQ(kdx::RateFromMean(1.0 / 29.97).num, 29);  // 29 whole frames per second
+  EXPECT_EQ(kdx::RateFromMean(1.0 / 15).num, 15);
+  EXPECT_FALSE(kdx::RateFromMean(0.0).Known());
+  EXPECT_FALSE(kdx::RateFromMean(-0.1).Known());
+  EXPECT_FALSE(kdx::RateFromMean(2.0).Known());  // under one frame a second
+  EXPECT_FALSE(kdx::RateFromMean(std::numeric_limits<double>::quiet_NaN()).Known());
 }
 
 // Records every quality measured.
@@ -91,15 +118,15 @@ struct FakeEncoder {
 
 TEST(FrameInterval, DueTimeToleranceCoversTheStampStepButNotANeighbouringFrame) {
   // 30 fps in whole milliseconds: rounded times.
-  EXPECT_DOUBLE_EQ(kdx::DueTimeTolerance(0.001, 333333, 1.0 / 15), 0.001);
-  EXPECT_DOUBLE_EQ(kdx::DueTimeTolerance(0.001, 0, 1.0 / 30), 0.001);  // rate unknown: judged by T
+  EXPECT_DOUBLE_EQ(kdx::DueTimeTolerance(0.001, {30, 1}, 1.0 / 15), 0.001);
+  EXPECT_DOUBLE_EQ(kdx::DueTimeTolerance(0.001, {}, 1.0 / 30), 0.001);  // rate unknown: judged by T
   // Whole numbers of steps: exact times, whether they count frames (AVI),
   // milliseconds of 25 fps or 90 kHz ticks of 29.97 fps.
-  EXPECT_EQ(kdx::DueTimeTolerance(1.0 / 25, 400000, 1.0 / 12), 0.0);
-  EXPECT_EQ(kdx::DueTimeTolerance(0.001, 400000, 1.0 / 15), 0.0);
-  EXPECT_EQ(kdx::DueTimeTolerance(1.0 / 90000, 333667, 1.0 / 15), 0.0);
+  EXPECT_EQ(kdx::DueTimeTolerance(1.0 / 25, {25, 1}, 1.0 / 12), 0.0);
+  EXPECT_EQ(kdx::DueTimeTolerance(0.001, {25, 1}, 1.0 / 15), 0.0);
+  EXPECT_EQ(kdx::DueTimeTolerance(1.0 / 90000, {30000, 1001}, 1.0 / 15), 0.0);
   // Coarse steps never reach a neighbouring frame.
-  EXPECT_DOUBLE_EQ(kdx::DueTimeTolerance(0.03, 333333, 1.0 / 15), 0.0333333 / 4);
+  EXPECT_DOUBLE_EQ(kdx::DueTimeTolerance(0.03, {30, 1}, 1.0 / 15), 1.0 / 120);
 }
 
 TEST(JpegQualitySearch, EasyPictureClimbsTo98AndTheNextChunkStartsThere) {
