@@ -76,6 +76,7 @@ class CXListCtrl : public QTableView {
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void changeEvent(QEvent* event) override;
 
@@ -88,6 +89,10 @@ class CXListCtrl : public QTableView {
     return true;
   }
   void SetCheckedAndSync(int item, int subItem, int checkedState);
+  // A box the user can flip: present, and not hidden under a progress bar.
+  bool HasClickableCheckbox(int item, int subItem) const;
+  // Flips the box as a user does and tells the owner.
+  void ToggleCheckbox(int item, int subItem);
   void UpdateHeaderCheckbox(int column);
   void OnHeaderCheckBoxToggled(int column, bool checked);
 
