@@ -46,7 +46,7 @@ int CHalvardVideoConverterApp::Run(const QStringList& files) {
         flags.m_bWMDMPath = gate.m_bWMDMPath;
         flags.m_nWindowsVersion = gate.m_nWindowsVersion;
         CHalvardVideoConverterDlg dialog(m_configFile, flags, m_wmdm.get());
-        dialog.QueueFiles(files);
+        dialog.QueueStartupFiles(files);
         dialog.exec();
       });
   return outcome.openDialog ? 0 : 1;

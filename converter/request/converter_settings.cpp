@@ -7,6 +7,8 @@ namespace {
 const char kSection[] = "CONVERTOR";
 const char kDestPathKey[] = "DestPath";
 const char kComboDeviceKey[] = "ComboDevice";
+const char kWindowWidthKey[] = "WindowWidth";
+const char kWindowHeightKey[] = "WindowHeight";
 
 }  // namespace
 
@@ -24,4 +26,16 @@ size_t LoadComboDevice(const std::string& settingsFile, size_t modelCount) {
 bool SaveConverterSettings(const std::string& settingsFile, const std::string& destPath, size_t comboDevice) {
   bool saved = WritePrivateProfileString(kSection, kDestPathKey, destPath, settingsFile);
   return WritePrivateProfileString(kSection, kComboDeviceKey, std::to_string(comboDevice), settingsFile) && saved;
+}
+
+StoredWindowSize LoadWindowSize(const std::string& settingsFile) {
+  const int width = GetPrivateProfileInt(kSection, kWindowWidthKey, 0, settingsFile);
+  const int height = GetPrivateProfileInt(kSection, kWindowHeightKey, 0, settingsFile);
+  if (width <= 0 || height <= 0) return {};
+  return {width, height};
+}
+
+bool SaveWindowSize(const std::string& settingsFile, StoredWindowSize size) {
+  bool saved = WritePrivateProfileString(kSection, kWindowWidthKey, std::to_string(size.width), settingsFile);
+  return WritePrivateProfileString(kSection, kWindowHeightKey, std::to_string(size.height), settingsFile) && saved;
 }
