@@ -52,10 +52,11 @@ Widget* Button(QWidget* parent, const char* text) {
 void CHalvardVideoConverterDlg::CreateControls() {
   // The template's font, smaller when the template would not fit the screen
   // (a high scale factor on a small screen).
-  setFont(FitTemplateFont(QFont(QStringLiteral("MS Sans Serif"), 8), QSize(kTemplateWidth, kTemplateHeight),
-                          WindowRoom() - QSize(0, QMenuBar(this).sizeHint().height())));
-  const DialogUnits units(font());
+  setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
   CreateMenus();
+  setFont(FitTemplateFont(font(), QSize(kTemplateWidth, kTemplateHeight),
+                          WindowRoom() - QSize(0, m_menuBar->sizeHint().height())));
+  const DialogUnits units(font());
   const int top = m_menuBar->sizeHint().height();
   m_menuBar->setGeometry(0, 0, units.X(kTemplateWidth), top);
   auto place = [&](QWidget* widget, int left, int y, int width, int height) {
@@ -268,11 +269,8 @@ void CHalvardVideoConverterDlg::SetUpFileList() {
   m_listVideo->horizontalHeader()->installEventFilter(this);
   connect(m_listVideo, &QAbstractItemView::clicked, this,
           [this](const QModelIndex& index) { OnRowClicked(index.row()); });
-  // A row reached with the arrow keys shows its settings as a clicked one does.
-  connect(m_listVideo->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-          [this](const QModelIndex& current) {
-            if (current.isValid()) ShowItemSettings(current.row());
-          });
+  // A row reached with the arrow keys is taken as a clicked one.
+  connect(m_listVideo, &CXListCtrl::rowChosenByKey, this, &CHalvardVideoConverterDlg::OnRowClicked);
   connect(m_listVideo, &QAbstractItemView::doubleClicked, this, [this] {
     if (!IsConverting()) OnPlay();
   });

@@ -248,7 +248,9 @@ void CXListCtrl::keyPressEvent(QKeyEvent* event) {
       return;
     }
   }
+  const int before = currentIndex().row();
   QTableView::keyPressEvent(event);
+  if (currentIndex().isValid() && currentIndex().row() != before) emit rowChosenByKey(currentIndex().row());
 }
 
 void CXListCtrl::paintEvent(QPaintEvent* event) {

@@ -73,6 +73,8 @@ class CXListCtrl : public QTableView {
 
  signals:
   void checkBoxClicked(int row, int column);
+  // The arrow keys (or Home, End, Page Up, Page Down) made another row current.
+  void rowChosenByKey(int row);
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;

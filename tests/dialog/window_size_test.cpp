@@ -19,31 +19,16 @@ namespace {
 
 TEST(TemplateFontTest, KeepsTheFontWhenItFitsElseTheLargestSmallerOne) {
   const QFont font(QStringLiteral("MS Sans Serif"), 8);
-  const QSize units(520, 314);
   const QSize atEight = DialogUnits(font).Size(520, 314);
-  const struct {
-    QSize room;
-    bool same;
-  } cases[] = {{QSize(4000, 3000), true}, {atEight, true}, {atEight - QSize(0, 1), false},
-               {atEight - QSize(1, 0), false}, {atEight * 2 / 3, false}, {QSize(60, 40), false}};
-  for (const auto& [room, same] : cases) {
-    const QFont fitted = FitTemplateFont(font, units, room);
-    const QSize needed = DialogUnits(fitted).Size(520, 314);
-    if (same) {
-      EXPECT_EQ(fitted.pointSizeF(), 8.0) << room.width() << "x" << room.height();
-      continue;
-    }
-    EXPECT_LT(fitted.pointSizeF(), 8.0);
-    if (fitted.pointSizeF() > 5.0) {
-      EXPECT_TRUE(needed.width() <= room.width() && needed.height() <= room.height()) << room.width();
-      QFont larger = fitted;
-      larger.setPointSizeF(fitted.pointSizeF() + 0.5);
-      const QSize tooLarge = DialogUnits(larger).Size(520, 314);
-      EXPECT_FALSE(tooLarge.width() <= room.width() && tooLarge.height() <= room.height()) << room.width();
-    } else {
-      EXPECT_EQ(fitted.pointSizeF(), 5.0) << "no smaller than the last readable size";
-    }
+  EXPECT_EQ(FitTemplateFont(font, QSize(520, 314), atEight).pointSizeF(), 8.0);
+  for (const QSize room : {atEight - QSize(0, 1), atEight * 4 / 5}) {
+    const QFont fitted = FitTemplateFont(font, QSize(520, 314), room);
+    QFont larger = fitted;
+    larger.setPointSizeF(fitted.pointSizeF() + 0.5);
+    EXPECT_TRUE(DialogUnits(fitted).Size(520, 314).boundedTo(room) == DialogUnits(fitted).Size(520, 314));
+    EXPECT_FALSE(DialogUnits(larger).Size(520, 314).boundedTo(room) == DialogUnits(larger).Size(520, 314));
   }
+  EXPECT_EQ(FitTemplateFont(font, QSize(520, 314), QSize(60, 40)).pointSizeF(), 5.0) << "the last readable size";
 }
 
 // Run once at the scale of the display and once with QT_SCALE_FACTOR=1.5

@@ -7,23 +7,11 @@
 #include <QRect>
 
 inline QPalette DarkPalette() {
-  QPalette dark;
-  const QColor window(45, 45, 48), base(30, 30, 32), light(230, 230, 230);
-  for (auto role : {QPalette::Window, QPalette::Button}) dark.setColor(role, window);
-  dark.setColor(QPalette::Base, base);
-  dark.setColor(QPalette::AlternateBase, window);
-  for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::BrightText})
-    dark.setColor(role, light);
+  QPalette dark(QColor(45, 45, 48), QColor(30, 30, 32));  // button, window
+  for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) dark.setColor(role, QColor(230, 230, 230));
+  dark.setColor(QPalette::Base, QColor(30, 30, 32));
   dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
   dark.setColor(QPalette::HighlightedText, Qt::white);
-  dark.setColor(QPalette::Light, QColor(80, 80, 84));
-  dark.setColor(QPalette::Midlight, QColor(65, 65, 68));
-  dark.setColor(QPalette::Mid, QColor(35, 35, 37));
-  dark.setColor(QPalette::Dark, QColor(20, 20, 22));
-  dark.setColor(QPalette::Shadow, Qt::black);
-  dark.setColor(QPalette::Disabled, QPalette::Text, QColor(120, 120, 120));
-  dark.setColor(QPalette::Disabled, QPalette::WindowText, QColor(120, 120, 120));
-  dark.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(120, 120, 120));
   return dark;
 }
 
