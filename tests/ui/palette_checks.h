@@ -12,6 +12,8 @@ inline QPalette DarkPalette() {
   dark.setColor(QPalette::Base, QColor(30, 30, 32));
   dark.setColor(QPalette::Highlight, QColor(42, 130, 218));
   dark.setColor(QPalette::HighlightedText, Qt::white);
+  for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+    dark.setColor(QPalette::Disabled, role, QColor(120, 120, 120));
   return dark;
 }
 
