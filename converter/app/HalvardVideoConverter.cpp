@@ -48,7 +48,7 @@ int CHalvardVideoConverterApp::Run(const QStringList& files) {
         flags.m_nWindowsVersion = gate.m_nWindowsVersion;
         CHalvardVideoConverterDlg dialog(m_configFile, flags, m_wmdm.get());
         TerminationSignals terminationSignals(dialog);
-        dialog.QueueFiles(files);
+        dialog.QueueStartupFiles(files);
         dialog.exec();
       });
   return outcome.openDialog ? 0 : 1;

@@ -30,7 +30,8 @@ CHalvardVideoConverterDlg::CHalvardVideoConverterDlg(const CTesselConfigFile& de
                                                      CWMDM* wmdm, QWidget* parent)
     : QDialog(parent), m_devices(devices), m_flags(flags), m_wmdm(wmdm) {
   setWindowTitle(QStringLiteral("Norvik KDX Video Converter"));
-  setWindowFlags(Qt::Dialog | Qt::WindowMinimizeButtonHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  setWindowFlags(Qt::Dialog | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowCloseButtonHint);
   setWindowIcon(QApplication::windowIcon());
   InitDialog();
 }
@@ -108,12 +109,23 @@ void CHalvardVideoConverterDlg::OnPostedMessage(const WindowMessage& message) {
   }
 }
 
+void CHalvardVideoConverterDlg::QueueStartupFiles(const QStringList& paths) {
+  m_statusToKeep = m_staticStatus->text();
+  QueueFiles(paths);
+}
+
 void CHalvardVideoConverterDlg::OnConvertButton() {
-  if (m_btnConvert->text() == QLatin1String(kConvertCaption)) {
-    ConvertAll();
-  } else {
+  if (m_btnConvert->text() != QLatin1String(kConvertCaption)) {
     CancelConversion();
+    return;
   }
+  bool ticked = false;
+  for (int row = 0; row < m_listVideo->GetItemCount() && !ticked; ++row) ticked = m_listVideo->GetCheckbox(row, 0) == 1;
+  if (!ticked) {
+    SetStatusText(QString::fromUtf8(kNothingTickedText));
+    return;
+  }
+  ConvertAll();
 }
 
 bool CHalvardVideoConverterDlg::eventFilter(QObject* watched, QEvent* event) {
@@ -131,15 +143,6 @@ bool CHalvardVideoConverterDlg::eventFilter(QObject* watched, QEvent* event) {
     }
     if (key == Qt::Key_Insert) {
       OnAdd();
-      return true;
-    }
-  }
-  if (event->type() == QEvent::KeyPress) {
-    // Enter in the options panel ends the edit there instead of pressing Add.
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    COptionTreeItem* edited = PanelEditor(watched);
-    if (edited && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
-      m_optionTree->Commit(edited);
       return true;
     }
   }
@@ -190,7 +193,11 @@ void CHalvardVideoConverterDlg::moveEvent(QMoveEvent* event) {
 void CHalvardVideoConverterDlg::closeEvent(QCloseEvent* event) {
   event->ignore();
   // A running batch waits inside this window; it ends through Cancel first.
-  if (!IsConverting() && !m_bQuitting) OnQuit();
+  if (IsConverting()) {
+    SetStatusText(QString::fromUtf8(kCloseRefusedText));
+  } else if (!m_bQuitting) {
+    OnQuit();
+  }
 }
 
 void CHalvardVideoConverterDlg::keyPressEvent(QKeyEvent* event) {
@@ -198,6 +205,30 @@ void CHalvardVideoConverterDlg::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Escape) return;
 
   QDialog::keyPressEvent(event);
+}
+
+std::vector<QWidget*> CHalvardVideoConverterDlg::TabStops() const {
+  return {m_btnAdd,        m_btnDelete,   m_btnClear,  m_listVideo, m_editDestPath, m_btnBrowse, m_btnOpen,
+          m_comboDevice,   m_checkTransfer, m_btnConvert, m_btnQuit, m_btnPlay,      m_btnStop,   m_optionTree->GetList()};
+}
+
+bool CHalvardVideoConverterDlg::focusNextPrevChild(bool next) {
+  const std::vector<QWidget*> stops = TabStops();
+  const int count = static_cast<int>(stops.size());
+  // An open editor of the panel belongs to the panel's stop.
+  const QWidget* focus = focusWidget();
+  int at = next ? -1 : count;
+  for (int i = 0; i < count; ++i) {
+    if (stops[i] == focus || stops[i]->isAncestorOf(focus)) at = i;
+  }
+  for (int step = 1; step <= count; ++step) {
+    QWidget* stop = stops[(at + (next ? step : -step) + 2 * count) % count];
+    if (stop->isVisible() && stop->isEnabled() && (stop->focusPolicy() & Qt::TabFocus)) {
+      stop->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+      return true;
+    }
+  }
+  return QDialog::focusNextPrevChild(next);
 }
 
 // ---- What the conversion batch and player detection ask of the window.

@@ -16,6 +16,7 @@
 #include "batch_window.h"
 #include "input_video_item.h"
 #include "player_window.h"
+#include "window_layout.h"
 
 class CDevicePiture;
 class CFileDropListCtrl;
@@ -58,6 +59,11 @@ class CHalvardVideoConverterDlg : public QDialog, public BatchWindow, public Pla
   static constexpr const char* kHelpFileName = "PXR_Help.html";
   static constexpr const char* kConvertCaption = "&Convert";
   static constexpr const char* kCancelCaption = "&Cancel";
+  static constexpr const char* kNothingTickedText = "No file is ticked for conversion.";
+  static constexpr const char* kCloseRefusedText = "Cancel the conversion before closing the window.";
+  // The dialog template's size in dialog units.
+  static constexpr int kTemplateWidth = 520;
+  static constexpr int kTemplateHeight = 314;
 
   // `devices` is the device table, kept by the caller for the window's life;
   // `wmdm` the device manager start-up started on the portable-device path.
@@ -72,6 +78,9 @@ class CHalvardVideoConverterDlg : public QDialog, public BatchWindow, public Pla
   void QueueFiles(const QStringList& paths);
   // Files are still being measured, or their status line is still to come.
   bool IsAddingFiles() const;
+  // Files named on the command line: queued, while the status line keeps
+  // what player detection said at start.
+  void QueueStartupFiles(const QStringList& paths);
   void OnAdd();
   void OnDelete();
   void OnClear();
@@ -167,6 +176,9 @@ class CHalvardVideoConverterDlg : public QDialog, public BatchWindow, public Pla
   void moveEvent(QMoveEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  // Tab and Shift+Tab visit the controls in the template's order, each once.
+  bool focusNextPrevChild(bool next) override;
 
  private:
   // Start, in the window's order.
@@ -175,6 +187,12 @@ class CHalvardVideoConverterDlg : public QDialog, public BatchWindow, public Pla
   void CreateMenus();
   void CreateOptionsPanel();
   void SetUpFileList();
+  // The screen's room for the window, less its frame.
+  QSize WindowRoom() const;
+  // The size kept from the last run, else the template's.
+  QSize OpeningSize() const;
+  void KeepWindowSize() const;
+  std::vector<QWidget*> TabStops() const;
   // Settings.
   void LoadSettings();
   void FillPlayerSelector();
@@ -189,9 +207,8 @@ class CHalvardVideoConverterDlg : public QDialog, public BatchWindow, public Pla
   void ResetPanel();
   void SetPanelEditable(bool editable);
   void CommitPanelEdits();
-  // The items a user edits, and the one whose editor a widget is.
+  // The items a user edits.
   std::array<COptionTreeItem*, 5> PanelEditors() const;
-  COptionTreeItem* PanelEditor(QObject* widget) const;
   void OnDestinationFocus(bool gained);
   // Queue helpers.
   void OnFileMeasured(const QString& path, bool readable, double seconds);
@@ -237,6 +254,16 @@ class CHalvardVideoConverterDlg : public QDialog, public BatchWindow, public Pla
   QRect m_rectHelpSpot;
   QMenu* m_contextMenu = nullptr;
 
+  // Each control's place in the smallest window and how it follows a larger one.
+  struct Placement {
+    QWidget* widget;
+    QRect base;
+    Follow follow;
+  };
+  static constexpr int kFrameBorder = 4;
+  std::vector<Placement> m_placements;
+  QSize m_templateSize;
+
   // The options panel and its items.
   COptionTree* m_optionTree = nullptr;
   COptionTreeItemStatic* m_itemPlayerName = nullptr;
@@ -262,6 +289,7 @@ class CHalvardVideoConverterDlg : public QDialog, public BatchWindow, public Pla
   TesselVideoFile m_videoFile;
   std::unique_ptr<DurationProbeQueue> m_probes;
   QStringList m_refusedFiles;     // "NAME was not added: why." until the status line shows them
+  QString m_statusToKeep;         // shown instead of the count once the files given at start are in
   bool m_bFinishPending = false;  // the status line of files just given is still to come
   CWMDM* m_wmdm;
   std::unique_ptr<PostedMessageWindow> m_postedMessages;

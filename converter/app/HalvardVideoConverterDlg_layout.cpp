@@ -1,4 +1,5 @@
-// The main window's controls at their places, its menus and the options panel.
+// The main window's controls at their places and how they follow the
+// window's size, its menus and the options panel.
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -7,8 +8,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
 
 #include "DevicePiture.h"
 #include "FileDropListCtrl.h"
@@ -16,9 +21,11 @@
 #include "HalvardVideoConverterDlg.h"
 #include "OptionTree.h"
 #include "conversion_options.h"
+#include "converter_settings.h"
 #include "dialog_units.h"
 #include "log_file.h"
 #include "thumbnail_area.h"
+#include "window_layout.h"
 
 namespace {
 
@@ -41,11 +48,15 @@ Widget* Button(QWidget* parent, const char* text) {
 }  // namespace
 
 void CHalvardVideoConverterDlg::CreateControls() {
+  // The template's font, smaller when the template would not fit the screen
+  // (a high scale factor on a small screen).
   setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
-  const DialogUnits units(font());
   CreateMenus();
+  setFont(FitTemplateFont(font(), QSize(kTemplateWidth, kTemplateHeight),
+                          WindowRoom() - QSize(0, m_menuBar->sizeHint().height())));
+  const DialogUnits units(font());
   const int top = m_menuBar->sizeHint().height();
-  m_menuBar->setGeometry(0, 0, units.X(520), top);
+  m_menuBar->setGeometry(0, 0, units.X(kTemplateWidth), top);
   auto place = [&](QWidget* widget, int left, int y, int width, int height) {
     widget->setGeometry(units.Rect(left, y, width, height).translated(0, top));
   };
@@ -82,7 +93,7 @@ void CHalvardVideoConverterDlg::CreateControls() {
   place(m_btnPlay, 387, 124, 32, 12);
   m_btnStop = Button<QPushButton>(this, "Stop");
   place(m_btnStop, 432, 124, 32, 12);
-  m_staticHint = new QLabel(QStringLiteral("Drag and drop video files from Windows Explorer onto Input Video Files..."), this);
+  m_staticHint = new QLabel(QStringLiteral("Drag and drop video files from your file manager onto Input Video Files..."), this);
   place(m_staticHint, 8, 12, 230, 12);
   m_staticStatus = new QLabel(QString::fromUtf8(kNoPlayerText), this);
   m_staticStatus->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -110,7 +121,54 @@ void CHalvardVideoConverterDlg::CreateControls() {
                          static_cast<QWidget*>(m_staticPlayer), static_cast<QWidget*>(m_staticFolder)})
     label->setFocusPolicy(Qt::NoFocus);
 
-  setFixedSize(units.X(520), units.Y(314) + top);
+  // The template's placement is the smallest window; what is more goes to
+  // the list and the panel.
+  const std::pair<QWidget*, Follow> follows[] = {
+      {m_staticHint, Follow::kStays},          {m_btnAdd, Follow::kListRight},
+      {m_btnDelete, Follow::kListRight},       {m_btnClear, Follow::kListRight},
+      {m_listVideo, Follow::kList},            {m_staticFolder, Follow::kBelowList},
+      {m_editDestPath, Follow::kBelowListWide}, {m_btnBrowse, Follow::kBelowListRight},
+      {m_btnOpen, Follow::kBelowListRight},    {m_staticPlayer, Follow::kBelowListRight},
+      {m_comboDevice, Follow::kBelowListRight}, {m_checkTransfer, Follow::kBelowList},
+      {m_devicePicture, Follow::kBelowListRight}, {m_btnConvert, Follow::kBelowListMiddle},
+      {m_btnQuit, Follow::kBelowListMiddle},   {m_staticHelpSpot, Follow::kBelowList},
+      {m_staticStatus, Follow::kBelowListWide}, {m_staticPreview, Follow::kOverPanel},
+      {m_staticThumbnail, Follow::kOverPanel}, {m_btnPlay, Follow::kOverPanel},
+      {m_btnStop, Follow::kOverPanel},         {m_frameOptions, Follow::kPanel}};
+  for (const auto& [widget, follow] : follows) m_placements.push_back({widget, widget->geometry(), follow});
+  m_templateSize = QSize(units.X(kTemplateWidth), units.Y(kTemplateHeight) + top);
+  setMinimumSize(m_templateSize);
+  resize(OpeningSize());
+}
+
+QSize CHalvardVideoConverterDlg::WindowRoom() const {
+  // The window's frame is not known before it is shown: room is kept for a
+  // title bar and borders.
+  const int frame = 2 * kFrameBorder;
+  const QSize available = screen()->availableGeometry().size();
+  return available - QSize(frame, frame + style()->pixelMetric(QStyle::PM_TitleBarHeight));
+}
+
+QSize CHalvardVideoConverterDlg::OpeningSize() const {
+  const StoredWindowSize stored = LoadWindowSize(SettingsFilePath());
+  if (stored.width <= 0) return m_templateSize;
+  // A size kept on a larger screen (or at a smaller scale) is brought inside this one.
+  const QSize room = WindowRoom().expandedTo(m_templateSize);
+  return QSize(stored.width, stored.height).expandedTo(m_templateSize).boundedTo(room);
+}
+
+void CHalvardVideoConverterDlg::KeepWindowSize() const {
+  const QSize size = normalGeometry().isValid() ? normalGeometry().size() : this->size();
+  SaveWindowSize(SettingsFilePath(), {size.width(), size.height()});
+}
+
+void CHalvardVideoConverterDlg::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  if (m_templateSize.isEmpty()) return;
+  const QSize extra = size() - m_templateSize;
+  m_menuBar->setGeometry(0, 0, width(), m_menuBar->height());
+  for (const Placement& placed : m_placements) placed.widget->setGeometry(FollowRect(placed.base, placed.follow, extra));
+  m_rectHelpSpot = m_staticHelpSpot->geometry();
 }
 
 void CHalvardVideoConverterDlg::CreateMenus() {
@@ -170,7 +228,6 @@ void CHalvardVideoConverterDlg::CreateOptionsPanel() {
   for (const char* quality : kQualityPresets) m_itemQuality->addItem(QString::fromUtf8(quality));
   m_itemQuality->setCurrentIndex(0);
   m_optionTree->Refresh();
-  for (COptionTreeItem* item : PanelEditors()) item->GetEditor()->installEventFilter(this);
   connect(m_optionTree, &COptionTree::itemChanged, this, &CHalvardVideoConverterDlg::OnOptionChanged);
 }
 
@@ -209,6 +266,8 @@ void CHalvardVideoConverterDlg::SetUpFileList() {
   m_listVideo->horizontalHeader()->installEventFilter(this);
   connect(m_listVideo, &QAbstractItemView::clicked, this,
           [this](const QModelIndex& index) { OnRowClicked(index.row()); });
+  // A row reached with the arrow keys is taken as a clicked one.
+  connect(m_listVideo, &CXListCtrl::rowChosenByKey, this, &CHalvardVideoConverterDlg::OnRowClicked);
   connect(m_listVideo, &QAbstractItemView::doubleClicked, this, [this] {
     if (!IsConverting()) OnPlay();
   });

@@ -133,9 +133,11 @@ void CHalvardVideoConverterDlg::FinishAdding() {
     EnableRowButtons(true);
     m_btnConvert->setEnabled(true);
   }
-  QStringList status{QStringLiteral("Total %1 files added.").arg(rows)};
+  // Files given at start leave what player detection said in place.
+  QStringList status{m_statusToKeep.isEmpty() ? QStringLiteral("Total %1 files added.").arg(rows) : m_statusToKeep};
   status << m_refusedFiles;
   m_refusedFiles.clear();
+  m_statusToKeep.clear();
   SetStatusText(status.join(QLatin1Char(' ')));
   if (rows > 0) SetPanelEditable(true);
 }

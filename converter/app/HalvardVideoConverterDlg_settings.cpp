@@ -189,13 +189,6 @@ std::array<COptionTreeItem*, 5> CHalvardVideoConverterDlg::PanelEditors() const 
   return {m_itemOutputName, m_itemStart, m_itemEnd, m_itemVideoMode, m_itemQuality};
 }
 
-COptionTreeItem* CHalvardVideoConverterDlg::PanelEditor(QObject* widget) const {
-  for (COptionTreeItem* item : PanelEditors()) {
-    if (item->GetEditor() == widget) return item;
-  }
-  return nullptr;
-}
-
 void CHalvardVideoConverterDlg::CommitPanelEdits() {
   for (COptionTreeItem* item : PanelEditors()) m_optionTree->Commit(item);
 }
@@ -251,6 +244,7 @@ void CHalvardVideoConverterDlg::SaveSettings() {
   DestinationFolder();
   const int selected = m_comboDevice->currentIndex();
   SaveConverterSettings(SettingsFilePath(), m_strDestPath, selected >= 0 ? static_cast<size_t>(selected) : 0);
+  KeepWindowSize();
 }
 
 void CHalvardVideoConverterDlg::OnQuit() {

@@ -23,3 +23,8 @@ class DialogUnits {
   int baseWidth_;
   int baseHeight_;
 };
+
+// The font for a template of `templateUnits` dialog units: `font` itself when
+// the template fits `room` (pixels), else the largest smaller size that fits,
+// down to a last readable size.
+QFont FitTemplateFont(const QFont& font, QSize templateUnits, QSize room);

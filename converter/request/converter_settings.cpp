@@ -7,6 +7,8 @@ namespace {
 const char kSection[] = "CONVERTOR";
 const char kDestPathKey[] = "DestPath";
 const char kComboDeviceKey[] = "ComboDevice";
+const char kWindowWidthKey[] = "WindowWidth";
+const char kWindowHeightKey[] = "WindowHeight";
 
 }  // namespace
 
@@ -25,4 +27,16 @@ bool SaveConverterSettings(const std::string& settingsFile, const std::string& d
   // One write: another program saving meanwhile sees both keys or neither.
   return WritePrivateProfileStrings(
       kSection, {{kDestPathKey, destPath}, {kComboDeviceKey, std::to_string(comboDevice)}}, settingsFile);
+}
+
+StoredWindowSize LoadWindowSize(const std::string& settingsFile) {
+  const int width = GetPrivateProfileInt(kSection, kWindowWidthKey, 0, settingsFile);
+  const int height = GetPrivateProfileInt(kSection, kWindowHeightKey, 0, settingsFile);
+  if (width <= 0 || height <= 0) return {};
+  return {width, height};
+}
+
+bool SaveWindowSize(const std::string& settingsFile, StoredWindowSize size) {
+  bool saved = WritePrivateProfileString(kSection, kWindowWidthKey, std::to_string(size.width), settingsFile);
+  return WritePrivateProfileString(kSection, kWindowHeightKey, std::to_string(size.height), settingsFile) && saved;
 }

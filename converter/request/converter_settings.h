@@ -1,5 +1,6 @@
 // What the converter remembers between runs, in section "CONVERTOR" of
-// NKDXVC.ini: the destination folder and the chosen player model.
+// NKDXVC.ini: the destination folder, the chosen player model and the main
+// window's size.
 #pragma once
 
 #include <cstddef>
@@ -16,3 +17,12 @@ size_t LoadComboDevice(const std::string& settingsFile, size_t modelCount);
 
 // Stores both values; false when the file cannot be written.
 bool SaveConverterSettings(const std::string& settingsFile, const std::string& destPath, size_t comboDevice);
+
+// The main window's last size in pixels; {0, 0} when the file has none
+// (older files), so the window keeps its template size.
+struct StoredWindowSize {
+  int width = 0;
+  int height = 0;
+};
+StoredWindowSize LoadWindowSize(const std::string& settingsFile);
+bool SaveWindowSize(const std::string& settingsFile, StoredWindowSize size);

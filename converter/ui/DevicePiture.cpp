@@ -26,6 +26,6 @@ QImage CDevicePiture::MaskMagenta(const QImage& image) {
 void CDevicePiture::paintEvent(QPaintEvent*) {
   if (width() <= 0 || height() <= 0) return;
   QPainter painter(this);
-  painter.fillRect(rect(), palette().color(QPalette::Button));
+  painter.fillRect(rect(), palette().color(QPalette::Window));
   if (!picture_.isNull()) painter.drawImage(QPoint(0, 0), picture_);
 }

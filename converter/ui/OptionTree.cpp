@@ -1,9 +1,10 @@
 #include "OptionTree.h"
 
+#include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QResizeEvent>
-
-#include "OptionTreeFonts.h"
 
 COptionTree::COptionTree(QWidget* parent, unsigned options) : QWidget(parent), list_(new COptionTreeList(this)) {
   setAttribute(Qt::WA_OpaquePaintEvent, false);
@@ -15,10 +16,10 @@ COptionTree::COptionTree(QWidget* parent, unsigned options) : QWidget(parent), l
     info_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     info_->setMargin(4);
   }
-  ApplyFonts();
   connect(list_, &QTreeWidget::currentItemChanged, this, &COptionTree::OnCurrentRowChanged);
   connect(list_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* row) { OpenEditor(ItemOf(row)); });
   connect(list_, &COptionTreeList::rowsMoved, this, &COptionTree::PlaceEditors);
+  connect(list_, &COptionTreeList::editRequested, this, [this](QTreeWidgetItem* row) { OpenEditor(ItemOf(row)); });
 }
 
 COptionTree::~COptionTree() {
@@ -50,6 +51,7 @@ void COptionTree::Insert(COptionTreeItem* item, COptionTreeItem* parent) {
   if (QWidget* editor = item->GetEditor()) {
     editor->setParent(list_->viewport());
     editor->hide();
+    editor->installEventFilter(this);
   }
   RefreshItem(item);
 }
@@ -57,9 +59,27 @@ void COptionTree::Insert(COptionTreeItem* item, COptionTreeItem* parent) {
 void COptionTree::Commit(COptionTreeItem* item) {
   if (!item || item->tree_ != this || item->editorClosed_) return;
   item->editorClosed_ = true;
-  if (QWidget* editor = item->GetEditor()) editor->hide();
+  HideEditor(item);
   emit itemChanged(item);
   Refresh();
+}
+
+void COptionTree::Cancel(COptionTreeItem* item) {
+  if (!item || item->tree_ != this || item->editorClosed_) return;
+  item->editorClosed_ = true;
+  item->RestoreValue();
+  HideEditor(item);
+  Refresh();
+}
+
+void COptionTree::HideEditor(COptionTreeItem* item) {
+  QWidget* editor = item->GetEditor();
+  if (!editor) return;
+  // Focus stays in the panel: hidden alone, the editor would hand it on to
+  // the next control of the window, where a second Enter presses a button.
+  QWidget* focus = editor->window()->focusWidget();
+  if (focus == editor || editor->isAncestorOf(focus)) list_->setFocus(Qt::OtherFocusReason);
+  editor->hide();
 }
 
 void COptionTree::OpenEditor(COptionTreeItem* item) {
@@ -67,6 +87,7 @@ void COptionTree::OpenEditor(COptionTreeItem* item) {
   QWidget* editor = item->GetEditor();
   if (!editor) return;
   item->editorClosed_ = false;
+  item->KeepValue();
   RefreshItem(item);
   editor->setGeometry(list_->ValueRect(item->row_));
   editor->show();
@@ -83,11 +104,12 @@ void COptionTree::RefreshItem(COptionTreeItem* item) {
   row->setText(0, item->GetLabelText());
   // An open editor covers the value; the list shows it only while closed.
   row->setText(1, item->editorClosed_ ? item->GetDisplayText() : QString());
-  const QFont& font = item->IsRootLevel() ? COptionTreeFonts::Bold() : COptionTreeFonts::Normal();
-  row->setFont(0, font);
-  row->setFont(1, font);
   row->setExpanded(item->IsExpanded());
   if (item->IsRootLevel()) {
+    // The window's own font, bold; value rows use it as it is.
+    QFont bold = font();
+    bold.setBold(true);
+    row->setFont(0, bold);
     // A category row reads across both columns on the button face.
     row->setFirstColumnSpanned(true);
     row->setBackground(0, list_->palette().brush(QPalette::Button));
@@ -108,12 +130,6 @@ void COptionTree::PlaceEditors() {
   }
 }
 
-void COptionTree::ApplyFonts() {
-  list_->setFont(COptionTreeFonts::Normal());
-  if (info_) info_->setFont(COptionTreeFonts::Normal());
-  for (COptionTreeItem* item : items_) RefreshItem(item);
-}
-
 // Zero width or height (a minimised window) leaves the layout as it was.
 void COptionTree::resizeEvent(QResizeEvent* event) {
   const QSize size = event->size();
@@ -124,11 +140,39 @@ void COptionTree::resizeEvent(QResizeEvent* event) {
   repaint();
 }
 
-// A new system font reaches every widget once the application has taken it.
-bool COptionTree::event(QEvent* event) {
-  if (event->type() == QEvent::ApplicationFontChange) {
-    COptionTreeFonts::Rebuild();
-    ApplyFonts();
+// The rows follow a new font of the window (their own font is inherited).
+void COptionTree::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::FontChange) {
+    for (COptionTreeItem* item : items_) RefreshItem(item);
   }
-  return QWidget::event(event);
+  QWidget::changeEvent(event);
+}
+
+// Keys in an open editor: Enter keeps the value, Escape the one it had when
+// it opened; Up and Down leave a text field for the next row.
+bool COptionTree::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
+  COptionTreeItem* item = nullptr;
+  for (COptionTreeItem* candidate : items_) {
+    if (candidate->GetEditor() == watched) item = candidate;
+  }
+  if (!item || item->editorClosed_) return QWidget::eventFilter(watched, event);
+  auto* key = static_cast<QKeyEvent*>(event);
+  switch (key->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      Commit(item);
+      return true;
+    case Qt::Key_Escape:
+      Cancel(item);
+      return true;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+      if (!qobject_cast<QLineEdit*>(watched)) break;
+      QApplication::sendEvent(list_, key);
+      return true;
+    default:
+      break;
+  }
+  return QWidget::eventFilter(watched, event);
 }

@@ -1,7 +1,7 @@
 // A settings panel: labelled values grouped under bold category rows, each
 // value edited in place by its own widget. Committing an open item closes
 // its editor and reports it with itemChanged; an item already closed is
-// left alone.
+// left alone. Rows are drawn in the window's font.
 #pragma once
 
 #include <QHash>
@@ -38,6 +38,8 @@ class COptionTree : public QWidget {
 
   // Closes an open editor, takes its value and sends itemChanged.
   void Commit(COptionTreeItem* item);
+  // Closes an open editor with the value it had when it opened; sends nothing.
+  void Cancel(COptionTreeItem* item);
   // Opens the item's editor over its value (rows without one stay as they are).
   void OpenEditor(COptionTreeItem* item);
   // Shows values changed from outside at once.
@@ -53,11 +55,12 @@ class COptionTree : public QWidget {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
-  bool event(QEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void Insert(COptionTreeItem* item, COptionTreeItem* parent);
-  void ApplyFonts();
+  void HideEditor(COptionTreeItem* item);
   void PlaceEditors();
   void OnCurrentRowChanged(QTreeWidgetItem* current, QTreeWidgetItem* previous);
   COptionTreeItem* ItemOf(QTreeWidgetItem* row) const { return rows_.value(row, nullptr); }

@@ -32,6 +32,9 @@ class COptionTreeItem {
   virtual QWidget* GetEditor() { return nullptr; }
   // The value as the list shows it while the editor is closed.
   virtual QString GetDisplayText() const { return {}; }
+  // An editor that opens keeps its value, to be given back when the edit is cancelled.
+  virtual void KeepValue() {}
+  virtual void RestoreValue() {}
 
  protected:
   // Commits this item in its tree (value kinds call it when editing ends).

@@ -25,6 +25,11 @@ class COptionTreeItemEdit : public QLineEdit, public COptionTreeItem {
   COptionTreeItemEdit();
   QWidget* GetEditor() override { return this; }
   QString GetDisplayText() const override { return text(); }
+  void KeepValue() override { kept_ = text(); }
+  void RestoreValue() override { setText(kept_); }
+
+ private:
+  QString kept_;
 };
 
 class COptionTreeItemComboBox : public QComboBox, public COptionTreeItem {
@@ -32,6 +37,11 @@ class COptionTreeItemComboBox : public QComboBox, public COptionTreeItem {
   COptionTreeItemComboBox();
   QWidget* GetEditor() override { return this; }
   QString GetDisplayText() const override { return currentText(); }
+  void KeepValue() override { kept_ = currentIndex(); }
+  void RestoreValue() override { setCurrentIndex(kept_); }
+
+ private:
+  int kept_ = -1;
 };
 
 // A time of day, shown "HH:mm:ss" unless another format is set.
@@ -44,4 +54,9 @@ class COptionTreeItemDate : public QTimeEdit, public COptionTreeItem {
   void SetTimeRange(const QTime& earliest, const QTime& latest) { setTimeRange(earliest, latest); }
   QWidget* GetEditor() override { return this; }
   QString GetDisplayText() const override { return time().toString(displayFormat()); }
+  void KeepValue() override { kept_ = time(); }
+  void RestoreValue() override { setTime(kept_); }
+
+ private:
+  QTime kept_;
 };

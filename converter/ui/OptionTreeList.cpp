@@ -1,8 +1,9 @@
 #include "OptionTreeList.h"
 
 #include <QHeaderView>
-#include <algorithm>
+#include <QKeyEvent>
 #include <QResizeEvent>
+#include <algorithm>
 
 COptionTreeList::COptionTreeList(QWidget* parent) : QTreeWidget(parent) {
   setColumnCount(2);
@@ -39,4 +40,15 @@ void COptionTreeList::resizeEvent(QResizeEvent* event) {
   QTreeWidget::resizeEvent(event);
   const int width = viewport()->width();
   setColumnWidth(0, std::clamp(sizeHintForColumn(0) + kLabelPadding, width * 2 / 5, std::max(width / 2, width * 2 / 5)));
+}
+
+// Enter belongs to the panel: it opens the row's editor and never reaches
+// the window's buttons.
+void COptionTreeList::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    if (currentItem()) emit editRequested(currentItem());
+    event->accept();
+    return;
+  }
+  QTreeWidget::keyPressEvent(event);
 }

@@ -16,6 +16,8 @@ class COptionTreeList : public QTreeWidget {
  signals:
   // The rows moved or changed size: open editors must follow.
   void rowsMoved();
+  // Enter on a row: open its editor.
+  void editRequested(QTreeWidgetItem* row);
 
  protected:
   static constexpr int kLabelPadding = 6;
@@ -23,4 +25,5 @@ class COptionTreeList : public QTreeWidget {
   void updateGeometries() override;
   void scrollContentsBy(int dx, int dy) override;
   void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 };

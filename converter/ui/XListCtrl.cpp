@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -30,6 +31,8 @@ CXListCtrl::CXListCtrl(QWidget* parent)
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setWordWrap(false);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
+  // The list is one stop of the window's Tab order; arrows move inside it.
+  setTabKeyNavigation(false);
   setMouseTracking(true);
 }
 
@@ -215,18 +218,39 @@ void CXListCtrl::SetShowSelectionAlways(bool show) {
   viewport()->update();
 }
 
+bool CXListCtrl::HasClickableCheckbox(int item, int subItem) const {
+  const XListCellData* cell = GetCellData(item, subItem);
+  return cell && (cell->nCheckedState == 0 || cell->nCheckedState == 1) && !cell->bShowProgress;
+}
+
+void CXListCtrl::ToggleCheckbox(int item, int subItem) {
+  SetCheckedAndSync(item, subItem, GetCheckbox(item, subItem) == 1 ? 0 : 1);
+  emit checkBoxClicked(item, subItem);
+}
+
 void CXListCtrl::mousePressEvent(QMouseEvent* event) {
   const QModelIndex index = indexAt(event->position().toPoint());
-  if (event->button() == Qt::LeftButton && index.isValid()) {
-    const CXListModel::Cell& cell = model_->At(index.row(), index.column());
-    const int state = cell.data.nCheckedState;
-    if ((state == 0 || state == 1) && !cell.data.bShowProgress &&
-        CXListDelegate::CheckBoxRect(visualRect(index), !cell.text.isEmpty()).contains(event->position().toPoint())) {
-      SetCheckedAndSync(index.row(), index.column(), state == 1 ? 0 : 1);
-      emit checkBoxClicked(index.row(), index.column());
+  if (event->button() == Qt::LeftButton && index.isValid() && HasClickableCheckbox(index.row(), index.column()) &&
+      CXListDelegate::CheckBoxRect(visualRect(index), !model_->At(index.row(), index.column()).text.isEmpty())
+          .contains(event->position().toPoint()))
+    ToggleCheckbox(index.row(), index.column());
+  QTableView::mousePressEvent(event);
+}
+
+// Space ticks or unticks the current row's first check box, as a click on it does.
+void CXListCtrl::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier && currentIndex().isValid()) {
+    const int row = currentIndex().row();
+    for (int column = 0; column < GetColumnCount(); ++column) {
+      if (!HasClickableCheckbox(row, column)) continue;
+      ToggleCheckbox(row, column);
+      event->accept();
+      return;
     }
   }
-  QTableView::mousePressEvent(event);
+  const int before = currentIndex().row();
+  QTableView::keyPressEvent(event);
+  if (currentIndex().isValid() && currentIndex().row() != before) emit rowChosenByKey(currentIndex().row());
 }
 
 void CXListCtrl::paintEvent(QPaintEvent* event) {

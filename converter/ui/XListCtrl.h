@@ -73,9 +73,12 @@ class CXListCtrl : public QTableView {
 
  signals:
   void checkBoxClicked(int row, int column);
+  // The arrow keys (or Home, End, Page Up, Page Down) made another row current.
+  void rowChosenByKey(int row);
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void changeEvent(QEvent* event) override;
 
@@ -88,6 +91,10 @@ class CXListCtrl : public QTableView {
     return true;
   }
   void SetCheckedAndSync(int item, int subItem, int checkedState);
+  // A box the user can flip: present, and not hidden under a progress bar.
+  bool HasClickableCheckbox(int item, int subItem) const;
+  // Flips the box as a user does and tells the owner.
+  void ToggleCheckbox(int item, int subItem);
   void UpdateHeaderCheckbox(int column);
   void OnHeaderCheckBoxToggled(int column, bool checked);
 

@@ -2,13 +2,13 @@
 
 #include <QPainter>
 #include <QPolygon>
+#include <QStyleOptionProgressBar>
 
 #include "XListCtrl.h"
 #include "path_elide.h"
 
 namespace {
 
-const QColor kProgressWell(224, 224, 224);
 constexpr int kCheckBoxIndent = 9;
 constexpr int kCheckBoxTextGap = 4;
 constexpr int kTextMargin = 4;
@@ -48,7 +48,7 @@ void CXListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option
   painter->setFont(font);
   painter->fillRect(option.rect, back);
   if (cell.data.bShowProgress) {
-    DrawProgress(painter, option.rect, cell.data, text, back);
+    DrawProgress(painter, option.rect, cell.data);
   } else if (cell.data.nCheckedState == 0 || cell.data.nCheckedState == 1) {
     DrawCheckBox(painter, option.rect, cell.text, cell.data, text);
   } else {
@@ -58,35 +58,21 @@ void CXListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option
   painter->restore();
 }
 
-void CXListDelegate::DrawProgress(QPainter* painter, const QRect& cell, const XListCellData& data,
-                                  const QColor& text, const QColor& back) const {
-  const XListColours& colours = list_->GetColours();
-  const QRect frame = cell.adjusted(1, 1, -1, -1);
-  painter->fillRect(frame, colours.crBtnShadow);
-  const QRect well = frame.adjusted(1, 1, -1, -1);
-  painter->fillRect(well, kProgressWell);
-  painter->setPen(Qt::black);
-  painter->drawLine(well.topLeft(), well.topRight());
-  painter->drawLine(well.topLeft(), well.bottomLeft());
-
-  const QRect inner = well.adjusted(2, 2, -1, -1);
-  const int percent = qBound(0, data.nProgressPercent, 100);
-  const QRect filled(inner.left(), inner.top(), inner.width() * percent / 100, inner.height());
-  painter->fillRect(filled, colours.crHighLight);
-  if (!data.bShowProgressMessage) return;
-
-  const QString label =
-      data.strProgressText.isEmpty() ? QStringLiteral("%1%").arg(percent) : data.strProgressText;
-  const int flags = Qt::AlignCenter | Qt::TextSingleLine;
-  // The label changes colour where the bar has reached it.
-  painter->save();
-  painter->setClipRect(filled);
-  painter->setPen(back);
-  painter->drawText(inner, flags, label);
-  painter->setClipRegion(QRegion(inner).subtracted(QRegion(filled)));
-  painter->setPen(text);
-  painter->drawText(inner, flags, label);
-  painter->restore();
+void CXListDelegate::DrawProgress(QPainter* painter, const QRect& cell, const XListCellData& data) const {
+  // The style draws bar and label in the list's own palette, so the label
+  // reads on the bar whether the row is selected or not, light or dark.
+  QStyleOptionProgressBar bar;
+  bar.initFrom(list_);
+  bar.state |= QStyle::State_Horizontal;
+  bar.rect = cell.adjusted(1, 1, -1, -1);
+  bar.minimum = 0;
+  bar.maximum = 100;
+  bar.progress = qBound(0, data.nProgressPercent, 100);
+  bar.textVisible = data.bShowProgressMessage;
+  bar.text = data.strProgressText.isEmpty() ? QStringLiteral("%1%").arg(bar.progress) : data.strProgressText;
+  bar.textAlignment = Qt::AlignCenter;
+  bar.fontMetrics = painter->fontMetrics();
+  list_->style()->drawControl(QStyle::CE_ProgressBar, &bar, painter, list_);
 }
 
 void CXListDelegate::DrawCheckBox(QPainter* painter, const QRect& cell, const QString& text,

@@ -20,8 +20,7 @@ class CXListDelegate : public QStyledItemDelegate {
   void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
  private:
-  void DrawProgress(QPainter* painter, const QRect& cell, const XListCellData& data, const QColor& text,
-                    const QColor& back) const;
+  void DrawProgress(QPainter* painter, const QRect& cell, const XListCellData& data) const;
   void DrawCheckBox(QPainter* painter, const QRect& cell, const QString& text, const XListCellData& data,
                     const QColor& colour) const;
   void DrawImageAndText(QPainter* painter, const QRect& cell, const QString& text, const XListCellData& data,

@@ -15,8 +15,9 @@ QVariant CXListModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
       return cell.text;
     case Qt::ToolTipRole:
+      // The whole text: a long path is readable nowhere else.
       if (cell.data.strToolTip.isEmpty()) return {};
-      return cell.data.strToolTip.left(kMaxToolTipLength);
+      return cell.data.strToolTip;
     case Qt::TextAlignmentRole:
       return QVariant::fromValue(columns_[index.column()].alignment | Qt::AlignVCenter);
     default:

@@ -12,9 +12,6 @@ class CXListModel : public QAbstractTableModel {
   Q_OBJECT
 
  public:
-  // A tool tip shows at most this many characters.
-  static constexpr int kMaxToolTipLength = 79;
-
   struct Cell {
     QString text;
     XListCellData data;

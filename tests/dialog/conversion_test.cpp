@@ -198,6 +198,12 @@ TEST_F(PlayerConversionTest, ConvertedFilesGoToTheDetectedPlayerUntilItIsUnmount
   EXPECT_TRUE(dialog->playerSelector()->isEnabled());
 }
 
+TEST_F(PlayerConversionTest, FilesFromTheCommandLineLeaveTheDetectionInTheStatusLine) {
+  dialog->QueueStartupFiles({Copy("short_0.6s.mp4", "a.mp4")});
+  EXPECT_EQ(Rows(), 1);
+  EXPECT_EQ(StatusLine(), "Device Detected:     NK-128");
+}
+
 TEST_F(ConversionTest, APortablePlayerReceivesTheConvertedFile) {
   const std::string name = "\\\\?\\USB#VID_1F3A&PID_0176#MTP1.5#{6ac27878-a6fa-4155-ba85-f98f491d4f33}";
   FakeDeviceManager manager;

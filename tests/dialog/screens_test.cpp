@@ -15,6 +15,7 @@
 #include "path_utils.h"
 #include "conversion_fixture.h"
 #include "scoped_mount.h"
+#include "palette_checks.h"
 #include "thumbnail_area.h"
 #include "window_pictures.h"
 
@@ -108,6 +109,31 @@ TEST_F(ConversionTest, SavesPicturesOfABatch) {
   ClickConvert();
   ASSERT_FALSE(question.isNull());
   Save(question, "main_window_overwrite_question.png");
+}
+
+TEST_F(ConversionTest, SavesAPictureOfABatchInADarkPalette) {
+  dialog->setPalette(DarkPalette());
+  Add("short_0.6s.mp4", "first.mp4");
+  Add("long_320x240.mp4", "long.mp4");
+  // The running row is the selected one, in a list with the focus.
+  CFileDropListCtrl* list = dialog->fileList();
+  list->setFocus();
+  list->selectRow(1);
+  int readable = -1;
+  QImage converting;
+  OnceWhen shot(
+      [&] { return ShowsProgress(1) && list->GetCellData(1, 3)->nProgressPercent >= 20; },
+      [&] {
+        list->setFocus();
+        converting = Picture(*dialog);
+        const QRect cell = list->visualRect(list->model()->index(1, 3));
+        readable = StandingOutPixels(converting, cell.translated(list->viewport()->mapTo(dialog.get(), QPoint(0, 0))));
+      });
+  ClickConvert();
+  ASSERT_FALSE(converting.isNull());
+  EXPECT_TRUE(list->selectionModel()->isRowSelected(1, {}));
+  EXPECT_GT(readable, 15) << "the selected row's progress text stands out from its bar";
+  Save(converting, "main_window_dark_converting.png");
 }
 
 TEST_F(PlayerConversionTest, SavesAPictureWithADetectedPlayer) {

@@ -1,5 +1,6 @@
 // The window as it opens, its help and about box, and an empty device table.
 #include <QCheckBox>
+#include <QLabel>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QMenu>
@@ -46,6 +47,9 @@ TEST_F(DialogTest, OpensWithItsCaptionLayoutAndQuietControls) {
   const QStringList headings = {"Input Video Files", "Type", "Size", "Status"};
   for (int column = 0; column < 4; ++column)
     EXPECT_EQ(dialog->fileList()->model()->headerData(column, Qt::Horizontal).toString(), headings[column]);
+  QStringList labels;
+  for (QLabel* label : dialog->findChildren<QLabel*>()) labels << label->text();
+  EXPECT_TRUE(labels.contains("Drag and drop video files from your file manager onto Input Video Files..."));
   ASSERT_EQ(dialog->menuBar()->actions().size(), 1);
   EXPECT_EQ(dialog->menuBar()->actions()[0]->text(), "&Help     ");
 }

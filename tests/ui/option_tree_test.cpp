@@ -6,9 +6,9 @@
 #include <QFontDatabase>
 #include <QSignalSpy>
 #include <QTest>
+#include <functional>
 
 #include "OptionTree.h"
-#include "OptionTreeFonts.h"
 #include "qt_test_app.h"
 
 namespace {
@@ -138,30 +138,59 @@ TEST_F(OptionTreeTest, ListFillsTheControlUnlessASideIsZero) {
   EXPECT_EQ(withInfo.GetInfo()->geometry(), QRect(0, 150, 300, 50));
 }
 
-TEST(OptionTreeFontsTest, LatinMenuFontBecomesTahomaOrMsSansSerif) {
-  const QFont menu("DejaVu Sans", 9);
-  const QFont fallback = COptionTreeFonts::FromMenuFont(menu, {"DejaVu Sans", "Liberation Serif"});
-  EXPECT_EQ(fallback.family(), "MS Sans Serif");
-  EXPECT_EQ(fallback.pointSize(), 9);
-  EXPECT_EQ(COptionTreeFonts::FromMenuFont(menu, {"DejaVu Sans", "tahoma"}).family(), "Tahoma");
+TEST(OptionTreeFontsTest, RowsTakeTheWindowsFontAndCategoriesItsBoldFace) {
+  QWidget window;
+  window.setFont(QFont("DejaVu Sans", 8));
+  auto* tree = new COptionTree(&window);
+  COptionTreeItem* category = tree->InsertItem(new COptionTreeItem);
+  category->SetLabelText("Output Video");
+  auto* name = tree->InsertItem(new COptionTreeItemEdit, category);
+  name->SetLabelText("Destination ");
+  uitest::ShowAndWait(window);
+  QTreeWidgetItem* row = tree->GetList()->topLevelItem(0);
+  EXPECT_EQ(tree->GetList()->font().pointSize(), 8);
+  EXPECT_EQ(row->font(0).pointSize(), 8);
+  EXPECT_TRUE(row->font(0).bold());
 
-  const bool hasTahoma = QFontDatabase::families().contains("Tahoma", Qt::CaseInsensitive);
-  COptionTree tree;
-  EXPECT_EQ(tree.GetList()->font().family(), hasTahoma ? "Tahoma" : "MS Sans Serif");
-  EXPECT_EQ(COptionTreeFonts::Bold().weight(), QFont::Bold);
+  // A new font of the window reaches open trees.
+  window.setFont(QFont("DejaVu Sans", 13));
+  QApplication::processEvents();
+  EXPECT_EQ(tree->GetList()->font().pointSize(), 13);
+  EXPECT_EQ(row->font(0).pointSize(), 13);
+  EXPECT_TRUE(row->font(0).bold());
+}
 
-  // A new system font reaches open trees.
-  uitest::ShowAndWait(tree);
-  const QFont oldFont = QApplication::font();
-  QFont bigger = oldFont;
-  bigger.setPointSize(17);
-  QApplication::setFont(bigger);
-  QApplication::processEvents();
-  EXPECT_EQ(tree.GetList()->font().pointSize(), 17);
-  EXPECT_EQ(COptionTreeFonts::Bold().pointSize(), 17);
-  QApplication::setFont(oldFont);
-  QApplication::processEvents();
-  EXPECT_EQ(tree.GetList()->font().pointSize(), oldFont.pointSize());
+TEST_F(OptionTreeTest, EnterKeepsEscapeGivesBackAndFocusStaysInThePanel) {
+  QSignalSpy changed(&tree, &COptionTree::itemChanged);
+  const struct {
+    COptionTreeItem* item;
+    std::function<void()> change;
+    std::function<QString()> value;
+    QString before, after;
+  } editors[] = {
+      {name, [&] { name->setText("party"); }, [&] { return name->text(); }, "holiday", "party"},
+      {quality, [&] { quality->setCurrentIndex(2); }, [&] { return quality->currentText(); }, "High", "Low"},
+      {start, [&] { start->setTime(QTime(0, 2, 0)); }, [&] { return start->time().toString("HH:mm:ss"); },
+       "00:00:00", "00:02:00"},
+  };
+  for (const auto& editor : editors) {
+    const std::string label = editor.item->GetLabelText().toStdString();
+    const int before = changed.count();
+    for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
+      ClickRow(editor.item->GetLabelText());
+      ASSERT_FALSE(editor.item->IsEditorClosed()) << label;
+      editor.change();
+      QTest::keyClick(editor.item->GetEditor(), key);
+      EXPECT_TRUE(editor.item->IsEditorClosed()) << label;
+      EXPECT_EQ(editor.value(), key == Qt::Key_Escape ? editor.before : editor.after) << label;
+      EXPECT_EQ(changed.count(), before + (key == Qt::Key_Escape ? 0 : 1)) << label;
+      EXPECT_EQ(tree.focusWidget(), tree.GetList()) << label << ": focus stays in the panel";
+    }
+  }
+  // Enter on a row opens its editor again.
+  QTest::keyClick(tree.GetList(), Qt::Key_Return);
+  EXPECT_FALSE(start->IsEditorClosed());
+  EXPECT_EQ(tree.focusWidget(), start);
 }
 
 }  // namespace

@@ -39,12 +39,15 @@ QImage Picture(QWidget& widget) {
   return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
-int CountColour(const QImage& image, const QRect& area, const QColor& colour) {
+int CountColour(const QImage& image, const QRect& area, const QColor& colour, int tolerance) {
   int count = 0;
   const QRect inside = area.intersected(image.rect());
   for (int y = inside.top(); y <= inside.bottom(); ++y) {
     for (int x = inside.left(); x <= inside.right(); ++x) {
-      if (image.pixelColor(x, y).rgb() == colour.rgb()) ++count;
+      const QColor pixel = image.pixelColor(x, y);
+      if (qAbs(pixel.red() - colour.red()) <= tolerance && qAbs(pixel.green() - colour.green()) <= tolerance &&
+          qAbs(pixel.blue() - colour.blue()) <= tolerance)
+        ++count;
     }
   }
   return count;

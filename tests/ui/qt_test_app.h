@@ -10,7 +10,7 @@ namespace uitest {
 void ShowAndWait(QWidget& widget);
 // What the widget looks like right now.
 QImage Picture(QWidget& widget);
-// How many pixels of the area have exactly this colour.
-int CountColour(const QImage& image, const QRect& area, const QColor& colour);
+// How many pixels of the area have this colour, each channel within `tolerance`.
+int CountColour(const QImage& image, const QRect& area, const QColor& colour, int tolerance = 0);
 
 }  // namespace uitest

@@ -25,7 +25,11 @@ TEST(DevicePitureTest, DrawsTheBitmapWithMagentaLeftOutOrOnlyTheBackground) {
 
   CDevicePiture picture;
   picture.resize(80, 60);
-  const QColor face = picture.palette().color(QPalette::Button);
+  QPalette palette = picture.palette();
+  palette.setColor(QPalette::Button, QColor(90, 90, 90));  // the picture sits on the window, not a button
+  palette.setColor(QPalette::Window, QColor(200, 210, 220));
+  picture.setPalette(palette);
+  const QColor face(200, 210, 220);
   picture.SetBitmapPath(path);
   uitest::ShowAndWait(picture);
   ASSERT_TRUE(picture.HasPicture());
