@@ -7,17 +7,12 @@
 #                             the desktop entry and icon
 # The internal static libraries and the build tools are not installed.
 
-foreach(program norvik-kdx-converter kdxconvert kdxinfo)
-  if(TARGET ${program})
-    install(TARGETS ${program} RUNTIME DESTINATION ${KDX_INSTALL_BINDIR})
-  endif()
-endforeach()
+install(TARGETS kdxconvert kdxinfo RUNTIME DESTINATION ${KDX_INSTALL_BINDIR})
+if(KDX_BUILD_CONVERTER)
+  install(TARGETS norvik-kdx-converter RUNTIME DESTINATION ${KDX_INSTALL_BINDIR})
+endif()
 # The encoder and the platform layer it shares with its callers.
-foreach(library kdx kdxplatform)
-  if(TARGET ${library})
-    install(TARGETS ${library} LIBRARY DESTINATION ${KDX_INSTALL_LIBDIR})
-  endif()
-endforeach()
+install(TARGETS kdx kdxplatform LIBRARY DESTINATION ${KDX_INSTALL_LIBDIR})
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME norvik-kdx-converter)
@@ -43,7 +38,7 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://norvik.example/kdx-converter")
 # libkdx.so and libkdxplatform.so are the package's own.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt draws the desktop program's SVG icon with a plug-in no program links.
-if(TARGET norvik-kdx-converter)
+if(KDX_BUILD_CONVERTER)
   set(CPACK_DEBIAN_PACKAGE_DEPENDS libqt6svg6)
   # F1 shows the help page through the desktop's opener, xdg-open.
   set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xdg-utils)

@@ -9,7 +9,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${KDX_TSAN_BUILD_DIR:-$root/build-tsan}
 bash "$root/scripts/install-deps.sh"
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKDX_TSAN=ON -DKDX_BUILD_CONVERTER=OFF
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKDX_TSAN=ON -DKDX_BUILD_CONVERTER=OFF -DBUILD_TESTING=ON
 cmake --build "$build" --target test_media transcoder_tests stress_tests graph_tests video_tests audio_tests platform_tests \
   devices_tests player_platform_tests writer_tests
 cd "$build"
