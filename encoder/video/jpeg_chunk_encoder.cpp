@@ -4,8 +4,6 @@
 
 #include <algorithm>
 
-#include "video/huffman_tables.h"
-
 namespace kdx {
 
 namespace {
@@ -34,7 +32,6 @@ ILint ILAPIENTRY SinkWrite(const void* data, ILuint size, ILuint count, ILHANDLE
 
 void JpegChunkEncoder::NewPicture() {
   slot_.fill(-1);
-  optimised_.fill(false);
   used_ = 0;
 }
 
@@ -53,16 +50,6 @@ int32_t JpegChunkEncoder::Measure(int32_t quality) {
     ilSave(IL_JPG, "test.jpg");
     ilResetWrite();
     sinkTarget = nullptr;
-  }
-  return static_cast<int32_t>(encodings_[slot_[quality]].size());
-}
-
-int32_t JpegChunkEncoder::MeasureOptimised(int32_t quality) {
-  quality = std::clamp(quality, 1, kQualities - 1);
-  Measure(quality);
-  if (!optimised_[quality]) {
-    OptimiseHuffmanTables(encodings_[slot_[quality]]);
-    optimised_[quality] = true;
   }
   return static_cast<int32_t>(encodings_[slot_[quality]].size());
 }

@@ -17,11 +17,8 @@ class JpegChunkEncoder {
   // Forgets the encodings of the previous picture.
   void NewPicture();
   // JPEG size in bytes of the bound image at quality (1..99), as the image
-  // library writes it (until MeasureOptimised is asked for that quality).
+  // library writes it (standard Huffman tables).
   int32_t Measure(int32_t quality);
-  // The size once the JPEG carries Huffman tables made for its data; the
-  // bytes kept for that quality are then the optimised ones.
-  int32_t MeasureOptimised(int32_t quality);
   // The bytes of an earlier Measure of this picture (empty otherwise).
   const std::vector<uint8_t>& Bytes(int32_t quality) const;
 
@@ -29,7 +26,6 @@ class JpegChunkEncoder {
   static constexpr int32_t kQualities = 100;
   // Index into encodings_ per quality, -1 when not encoded for this picture.
   std::array<int32_t, kQualities> slot_{};
-  std::array<bool, kQualities> optimised_{};
   std::vector<std::vector<uint8_t>> encodings_;  // reused from picture to picture
   size_t used_ = 0;
 };

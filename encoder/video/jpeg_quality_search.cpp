@@ -33,23 +33,4 @@ JpegQualityChoice SearchJpegQuality(JpegQualityState& state, int32_t budget,
   return choice;
 }
 
-JpegQualityChoice SearchOptimisedJpegQuality(JpegQualityState& state, int32_t budget,
-                                             const std::function<int32_t(int32_t)>& plain,
-                                             const std::function<int32_t(int32_t)>& optimised) {
-  const double widened = budget / std::clamp(state.optimisedShare, 0.5, 1.0);
-  JpegQualityChoice choice = SearchJpegQuality(state, static_cast<int32_t>(std::min(widened, 1e9)), plain);
-  // The plain size is asked first: once optimised, a quality's bytes are.
-  int32_t plainSize = plain(choice.quality);
-  choice.size = optimised(choice.quality);
-  while (choice.size >= budget && choice.quality > 1) {
-    --choice.quality;
-    plainSize = plain(choice.quality);
-    choice.size = optimised(choice.quality);
-  }
-  state.current = choice.quality;
-  if (plainSize > 0 && choice.size > 0) state.optimisedShare = static_cast<double>(choice.size) / plainSize;
-  choice.fits = choice.size < budget;
-  return choice;
-}
-
 }  // namespace kdx

@@ -195,8 +195,7 @@ void CVideoGrabberCB::Impl::FlushChunk() {
   const ImageView chunk = ViewBoundImage();
   encoder.NewPicture();
   const JpegQualityChoice choice =
-      SearchOptimisedJpegQuality(quality, geometry.S - 3, [this](int32_t q) { return encoder.Measure(q); },
-                                 [this](int32_t q) { return encoder.MeasureOptimised(q); });
+      SearchJpegQuality(quality, geometry.S - 3, [this](int32_t q) { return encoder.Measure(q); });
   if (!choice.fits) {
     PostToCaller(WM_TRANSCODE_ERROR, 1, 0);
     RequestStop();

@@ -150,39 +150,6 @@ TEST(JpegQualitySearch, LowerBoundThatExactlyFillsTheBudgetDoesNotEndTheSearch) 
   EXPECT_EQ(choice.quality, 59);
 }
 
-// Plain sizes from one fake encoder, optimised sizes from another, each
-// recording the qualities asked for.
-kdx::JpegQualityChoice SearchOptimised(kdx::JpegQualityState& state, FakeEncoder& plain, FakeEncoder& optimised) {
-  return kdx::SearchOptimisedJpegQuality(state, 1000, std::ref(plain), std::ref(optimised));
-}
-
-TEST(JpegQualitySearch, OptimisedSearchWidensTheBudgetByTheLastSavingAndChecksTheChoice) {
-  kdx::JpegQualityState state;
-  // First chunk: nothing saved yet, so the plain search ends at 98 as
-  // before; 98 fits once optimised (80 % of plain), and the saving is kept.
-  FakeEncoder plain{10, {}}, optimised{8, {}};
-  kdx::JpegQualityChoice choice = SearchOptimised(state, plain, optimised);
-  EXPECT_EQ(choice.quality, 98);
-  EXPECT_EQ(choice.size, 784);
-  EXPECT_TRUE(choice.fits);
-  EXPECT_DOUBLE_EQ(state.optimisedShare, 0.8);
-
-  // Next chunk, a harder picture: the plain search aims at 1000 / 0.8 bytes.
-  FakeEncoder harder{15, {}}, harderOptimised{12, {}};
-  choice = SearchOptimised(state, harder, harderOptimised);
-  EXPECT_EQ(choice.quality, 83);  // 83 * 15 < 1250 <= 84 * 15
-  EXPECT_EQ(choice.size, 996);
-  EXPECT_EQ(harderOptimised.tried, std::vector<int32_t>{83});
-
-  // The saving shrinks: the widened choice overflows and steps down.
-  FakeEncoder third{15, {}}, lessSaved{14, {}};
-  choice = SearchOptimised(state, third, lessSaved);
-  EXPECT_EQ(choice.quality, 71);  // 71 * 14 < 1000 <= 72 * 14
-  EXPECT_TRUE(choice.fits);
-  EXPECT_EQ(lessSaved.tried.front(), 83);
-  EXPECT_EQ(state.current, 71);
-}
-
 TEST(JpegQualitySearch, NothingFitsEvenAtQualityOne) {
   kdx::JpegQualityState state;
   const kdx::JpegQualityChoice choice = kdx::SearchJpegQuality(state, 1000, [](int32_t) { return 5000; });
