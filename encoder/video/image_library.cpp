@@ -18,9 +18,6 @@ void InitImageLibrary() {
   ilInit();
   iluInit();
   ilGenImages(3, images);
-  // The JPEG saves go to our own sinks under a dummy file name; a file of
-  // that name must not make them fail.
-  ilEnable(IL_FILE_OVERWRITE);
 }
 
 void ShutdownImageLibrary() {

@@ -193,7 +193,7 @@ void CVideoGrabberCB::Impl::PlaceFrame(int32_t slot) {
 void CVideoGrabberCB::Impl::FlushChunk() {
   ilBindImage(ChunkImage());
   const ImageView chunk = ViewBoundImage();
-  encoder.NewPicture();
+  encoder.NewPicture(chunk);
   const JpegQualityChoice choice =
       SearchJpegQuality(quality, geometry.S - 3, [this](int32_t q) { return encoder.Measure(q); });
   if (!choice.fits) {
