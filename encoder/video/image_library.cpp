@@ -18,6 +18,9 @@ void InitImageLibrary() {
   ilInit();
   iluInit();
   ilGenImages(3, images);
+  // Saves through the image library (a frame hook's, a caller's) may
+  // replace an existing file.
+  ilEnable(IL_FILE_OVERWRITE);
 }
 
 void ShutdownImageLibrary() {
