@@ -25,12 +25,17 @@ bool ResampleStage::Open(int channels, double ratio, bool libraryOnly) {
   channelOut_.resize(outCapacity_);
   interleavedOut_.resize(static_cast<size_t>(outCapacity_) * channels);
   const bool decimate = !libraryOnly && DecimatingResampler::Handles(ratio);
+  // The filter is designed once: the other channels start as copies of the
+  // first channel's fresh resampler.
   for (int c = 0; c < channels; ++c) {
     if (decimate) {
-      decimators_.emplace_back(ratio);
+      if (c == 0)
+        decimators_.emplace_back(ratio);
+      else
+        decimators_.push_back(decimators_.front());
       continue;
     }
-    resamplers_.emplace_back(resample_open(1, ratio, ratio));
+    resamplers_.emplace_back(c == 0 ? resample_open(1, ratio, ratio) : resample_dup(resamplers_.front().get()));
     if (!resamplers_.back()) return false;
   }
   return true;
