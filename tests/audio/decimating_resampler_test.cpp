@@ -1,6 +1,7 @@
 // The decimator stands in for libresample only where it gives the same bits.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <vector>

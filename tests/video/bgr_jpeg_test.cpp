@@ -3,6 +3,7 @@
 
 #include <IL/il.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
