@@ -45,18 +45,18 @@ TEST_P(OutputIdentity, MatchesTheRecordedChecksum) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Clips, OutputIdentity, ::testing::Values(
-    Recorded{"clip_h264_aac.mp4", 128, 128, true, 15, 0, "520cb3619e1ceff24323fc14a01ba168be3101c9ff6439e5e892d684c65b6bac"},
-    Recorded{"clip_mpeg4_mp3.avi", 128, 128, false, 15, 0, "cb8a45783789979f949e8f86d5ae60831b83ae133012e2168df702907a7ed40e"},
-    Recorded{"clip_mpeg2_mp2.mpg", 176, 220, false, 20, 0, "7cb85602fb600a2f8135bc8a5207e2e2b8c7fcfc8049a172c854203f389f0225"},
-    Recorded{"clip_wmv2_wma2.wmv", 96, 64, true, 12, 0, "2379be012b414eea06db11b26cf5127750210f82687a650c7cd440baaaa2bd6c"},
-    Recorded{"clip_h264_aac.mov", 160, 128, true, 20, 0, "1ef9821b3d1b7b62b3999b48fa44e529c265b0a6f6540934be70abea0dc89064"},
-    Recorded{"clip_flv1_mp3.flv", 128, 128, true, 15, 1, "11d4358bb4b0237284835294b0e1a0fa01f30835dc0a3700f571214126b89526"},
-    Recorded{"clip_rv20_ac3.rm", 128, 128, false, 15, 2, "4e2c38115e270660d722c90a0d0027dca500f9a9e032e71b767ade85f78ce602"},
-    Recorded{"six_channels.mp4", 176, 220, true, 20, 3, "1befc8ac984c0009fa2245c0b10bef6d943e009c61c641c23a19c6620c0c33c8"},
-    Recorded{"mono_48k.mp4", 128, 128, true, 15, 0, "4117d7b21c265fdc4c3aff37a9ee28505348dcb3d3d72d00d462c2db5f612653"},
-    Recorded{"odd_321x241.avi", 96, 64, false, 12, 0, "cdef6ffa24c935807c24d46382ea36a99f9172440c4a999774f86995573ec4de"},
-    Recorded{"portrait_240x320.mp4", 128, 128, false, 15, 0, "8903a9d5e3bcc58b040ed3ec09998fc316e4cea54cfeffb881044c1cff9fe17b"},
-    Recorded{"no_frame_rate.nut", 128, 128, true, 30, 0, "ab12a5fffd7ecc8bbd04519f7ab0de5a94243973f2297e788124dba8daded125"}
+    Recorded{"clip_h264_aac.mp4", 128, 128, true, 15, 0, "71e1de25647bdec53435ee41871ed3adde856ccae1f313ca0d2062fb3b2cec75"},
+    Recorded{"clip_mpeg4_mp3.avi", 128, 128, false, 15, 0, "a86e7899caef2ca2704e8c3ac51bc20eb6f95f3bfa6b4df157d9e20eb8903f1a"},
+    Recorded{"clip_mpeg2_mp2.mpg", 176, 220, false, 20, 0, "8e7d44d5059f294387b490cc3749f86d485f34838a0e4903794f533c2f794a16"},
+    Recorded{"clip_wmv2_wma2.wmv", 96, 64, true, 12, 0, "ee73f65cf3562d85cd3b51ecd8213a709f8d23d489107618e98e78a71ce7b80f"},
+    Recorded{"clip_h264_aac.mov", 160, 128, true, 20, 0, "d8d224dccf9767b249171d1c379d493d77746f3f4e15a73c9821fe5bb0830bb7"},
+    Recorded{"clip_flv1_mp3.flv", 128, 128, true, 15, 1, "07766cbf1683bd6fa64b595c516546d6b152f3ab5fa9385dd781ab0376ff5e87"},
+    Recorded{"clip_rv20_ac3.rm", 128, 128, false, 15, 2, "4afdc23882d745ceafba160ef91787bbe8b79f410fb7b41f7eabf57227d64b9a"},
+    Recorded{"six_channels.mp4", 176, 220, true, 20, 3, "d7d5c411e3a6c1f75a3bb21d3618d7594d20f6207619e567fe5d4478f250fe4b"},
+    Recorded{"mono_48k.mp4", 128, 128, true, 15, 0, "a550dbf4f9db76d6d630e1ecea7e66f0fa5beb804505291d8b8174eb9aea506f"},
+    Recorded{"odd_321x241.avi", 96, 64, false, 12, 0, "d6cd7a8c16755c8e0afd7f9f8a52984dd93086abdb3d51e6a37ad2885c17aff4"},
+    Recorded{"portrait_240x320.mp4", 128, 128, false, 15, 0, "55da137a2546343e59f389c3a2d1153e21915df0d09946ad134a889868058d1d"},
+    Recorded{"no_frame_rate.nut", 128, 128, true, 30, 0, "82e4878beb58c955840cb2ea05c36694b2a97eea953e8b3c66699ccaed90003d"}
 ));
 
 }  // namespace
