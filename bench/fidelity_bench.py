@@ -13,8 +13,9 @@ the 128x128 15 fps model, then compares every stored frame with the source:
   ours       each KDX frame against the best-matching reference frame of
              its chunk period;
   peer       ffmpeg's MJPEG of the same size, frame rate and bytes per
-             frame (the KDX chunk size over the frames per chunk), measured
-             the same way.
+             frame (the KDX chunk size over the frames per chunk), on the
+             standard Huffman tables as the KDX chunks are, measured the
+             same way.
 
 It prints the mean and the minimum luma PSNR (dB) of both.
 """
@@ -143,8 +144,8 @@ def peer_frames(clip, shape, g, work):
     bits = int(g["S"] / g["F"] * 8 * rate)
     peer = os.path.join(work, "peer.avi")
     run(["ffmpeg", "-v", "error", "-nostdin", "-y", "-i", clip, "-vf",
-         "%s,fps=%d,scale=%d:%d" % (shape, rate, g["W"], g["H"]), "-c:v", "mjpeg", "-b:v", str(bits),
-         "-maxrate", str(bits), "-bufsize", str(bits // rate * 2), "-an", peer])
+         "%s,fps=%d,scale=%d:%d" % (shape, rate, g["W"], g["H"]), "-c:v", "mjpeg", "-huffman", "default",
+         "-b:v", str(bits), "-maxrate", str(bits), "-bufsize", str(bits // rate * 2), "-an", peer])
     pictures = frames_of(["ffmpeg", "-v", "error", "-nostdin", "-i", peer, "-f", "rawvideo", "-pix_fmt", "rgb24",
                           "-"], g["W"], g["H"])
     sizes = run(["ffprobe", "-v", "error", "-select_streams", "v:0", "-show_entries", "packet=size", "-of",

@@ -10,6 +10,9 @@ sound() { echo "sine=frequency=330:sample_rate=44100:duration=$1[s];anoisesrc=co
 
 make clip_640x480_30fps_60s.mp4 -f lavfi -i "$(picture 640x480 30 60)" -filter_complex "$(sound 60),aformat=channel_layouts=stereo[a]" \
   -map 0:v -map "[a]" -c:v libx264 -preset veryfast -crf 23 -pix_fmt yuv420p -c:a aac -b:a 128k
+# A short clip of the same kind: start-up and the end of a run weigh most.
+make clip_640x480_30fps_10s.mp4 -f lavfi -i "$(picture 640x480 30 10)" -filter_complex "$(sound 10),aformat=channel_layouts=stereo[a]" \
+  -map 0:v -map "[a]" -c:v libx264 -preset veryfast -crf 23 -pix_fmt yuv420p -c:a aac -b:a 128k
 make clip_1280x720_25fps_60s.mp4 -f lavfi -i "$(picture 1280x720 25 60)" -filter_complex "$(sound 60),aformat=channel_layouts=stereo[a]" \
   -map 0:v -map "[a]" -c:v libx264 -preset veryfast -crf 23 -pix_fmt yuv420p -c:a aac -b:a 128k
 # The same kind of clip at a fifth of the length: memory must not grow with

@@ -1,11 +1,17 @@
 #!/usr/bin/env python3
 """Measures kdxconvert against ffmpeg on the same clips and machine.
 
-For each reference clip it runs, RUNS times each (median reported):
-  ours   kdxconvert, High quality, the 128x128 15 fps model, full image
-  floor  ffmpeg -i CLIP -f null -            (decoding only)
-  peer   ffmpeg MJPEG 15 fps + IMA ADPCM 22050 Hz stereo of the same size
-and prints wall time, CPU time and peak memory with the ratios.
+For each reference clip it runs RUNS rounds; each round runs every command
+once, one right after the other, so each ratio compares runs of the same
+moment (the median of the rounds' ratios is reported):
+  ours      kdxconvert, High quality, the 128x128 15 fps model, full image
+  baseline  the same from another build (--baseline BUILD), when given
+  floor     ffmpeg -i CLIP -f null -            (decoding only)
+  peer      ffmpeg MJPEG 15 fps + IMA ADPCM 22050 Hz stereo of the same size
+and prints wall time, CPU time and peak memory (medians) with the paired
+ratios. With --instructions it also counts the instructions of ours (and
+the baseline and peer) once under callgrind: a measure that other work on
+the machine does not disturb.
 
 With --batch-memory N it measures instead one kdxconvert batch of N copies of
 a 2 s clip against a batch of 10: a long batch must not grow the program's
@@ -35,9 +41,19 @@ def measure(command, env=None):
         return float(wall), float(user) + float(system), int(peak)
 
 
-def median_of(runs, command, env=None):
-    samples = [measure(command, env) for _ in range(runs)]
-    return tuple(statistics.median(s[i] for s in samples) for i in range(3))
+def instructions(command, env=None):
+    """Instructions the command executes, all threads, counted by callgrind."""
+    with tempfile.TemporaryDirectory() as folder:
+        done = subprocess.run(["valgrind", "--tool=callgrind", "--callgrind-out-file=" + os.path.join(folder, "out")]
+                              + command, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, env=env)
+        if done.returncode != 0:
+            sys.exit("failed under callgrind: %s" % " ".join(command))
+        found = re.search(r"Collected\s*:\s*(\d+)", done.stderr.decode(errors="replace"))
+        return int(found.group(1)) if found else 0
+
+
+def median(values):
+    return statistics.median(values)
 
 
 def find_model(kdxconvert, env):
@@ -88,9 +104,11 @@ def report_batch_memory(kdxconvert, model, files, work, env):
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--build", default=os.path.join(ROOT, "build"), help="build folder (default: build)")
+    parser.add_argument("--baseline", help="build folder of an earlier version, measured side by side")
     parser.add_argument("--clips", default=os.path.join(ROOT, "build", "bench-clips"), help="clip cache folder")
-    parser.add_argument("--runs", type=int, default=3, help="runs of each command (median)")
+    parser.add_argument("--runs", type=int, default=3, help="rounds of runs (median)")
     parser.add_argument("--only", help="measure only clips whose name contains this")
+    parser.add_argument("--instructions", action="store_true", help="also count instructions with callgrind")
     parser.add_argument("--batch-memory", type=int, metavar="N",
                         help="only measure the peak memory of one batch of N short files (300, say)")
     args = parser.parse_args()
@@ -113,23 +131,45 @@ def main():
             if not clip.endswith((".mp4", ".avi")) or clip.startswith("tmp.") or (args.only and args.only not in clip):
                 continue
             source = os.path.join(args.clips, clip)
-            ours = median_of(args.runs, [kdxconvert, "--model", model, "--quality", "high", "--mode", "full-image",
-                                         "--overwrite", "--output", work, source], env)
+
+            def convert(build):
+                return [os.path.join(build, "bin", "kdxconvert"), "--model", model, "--quality", "high", "--mode",
+                        "full-image", "--overwrite", "--output", work, source]
+
+            subprocess.run(convert(args.build), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=env)
             result = os.path.join(work, model, os.path.splitext(clip)[0] + ".kdx")
             width, height = output_size(kdxinfo, result)
-            floor = median_of(args.runs, ["ffmpeg", "-nostdin", "-v", "error", "-i", source, "-f", "null", "-"])
             peer_out = os.path.join(work, "peer.avi")
-            peer = median_of(args.runs, ["ffmpeg", "-nostdin", "-v", "error", "-y", "-i", source, "-vf",
-                                         "fps=15,scale=%d:%d" % (width, height), "-c:v", "mjpeg", "-q:v", "4",
-                                         "-c:a", "adpcm_ima_wav", "-ar", "22050", "-ac", "2", peer_out])
+            commands = [("kdxconvert", convert(args.build))]
+            if args.baseline:
+                commands.append(("baseline kdxconvert", convert(args.baseline)))
+            commands += [("ffmpeg decode (floor)", ["ffmpeg", "-nostdin", "-v", "error", "-i", source, "-f", "null",
+                                                    "-"]),
+                         ("ffmpeg mjpeg+adpcm (peer)", ["ffmpeg", "-nostdin", "-v", "error", "-y", "-i", source, "-vf",
+                                                        "fps=15,scale=%d:%d" % (width, height), "-c:v", "mjpeg",
+                                                        "-q:v", "4", "-c:a", "adpcm_ima_wav", "-ar", "22050", "-ac",
+                                                        "2", peer_out])]
+            rounds = [{name: measure(command, env) for name, command in commands} for _ in range(args.runs)]
             print("== %s (output %dx%d)" % (clip, width, height))
-            for name, (wall, cpu, peak) in (("kdxconvert", ours), ("ffmpeg decode (floor)", floor),
-                                            ("ffmpeg mjpeg+adpcm (peer)", peer)):
+            for name, _ in commands:
+                wall, cpu, peak = (median(r[name][i] for r in rounds) for i in range(3))
                 print("  %-27s wall %7.2f s  cpu %7.2f s  peak %7.1f MiB" % (name, wall, cpu, peak / 1024.0))
-            print("  wall vs floor %.2fx, vs peer %.2fx; cpu vs floor %.2fx, vs peer %.2fx" % (
-                ours[0] / floor[0], ours[0] / peer[0], ours[1] / floor[1], ours[1] / peer[1]))
+            ours = "kdxconvert"
+            others = [name for name, _ in commands if name != ours]
+            for other in others:
+                short = other.split("(")[-1].rstrip(")") if "(" in other else "baseline"
+                wall_ratio = median(r[ours][0] / r[other][0] for r in rounds)
+                cpu_ratio = median(r[ours][1] / r[other][1] for r in rounds)
+                difference = median(r[ours][0] - r[other][0] for r in rounds)
+                print("  vs %-9s wall %.2fx, cpu %.2fx (paired, %d rounds); wall %+.2f s" % (
+                    short, wall_ratio, cpu_ratio, args.runs, difference))
+            if args.instructions:
+                counted = [(name, instructions(command, env)) for name, command in commands if "floor" not in name]
+                mine = counted[0][1]
+                for name, count in counted:
+                    print("  instructions %-27s %8.2f G  (ours %.2fx)" % (name, count / 1e9, mine / count if count else 0))
             sys.stdout.flush()
-            peaks[clip] = ours[2]
+            peaks[clip] = median(r[ours][2] for r in rounds)
         report_length_independence(peaks)
     finally:
         shutil.rmtree(work, ignore_errors=True)

@@ -17,15 +17,25 @@ constexpr int kOutputSlack = 1000;
 
 void ResampleStage::Closer::operator()(void* handle) const { resample_close(handle); }
 
-bool ResampleStage::Open(int channels, double ratio) {
+bool ResampleStage::Open(int channels, double ratio, bool libraryOnly) {
   channels_ = channels;
   ratio_ = ratio;
   outCapacity_ = static_cast<int>(ratio * kBlockFrames + kOutputSlack);
   channelIn_.resize(kBlockFrames);
   channelOut_.resize(outCapacity_);
   interleavedOut_.resize(static_cast<size_t>(outCapacity_) * channels);
+  const bool decimate = !libraryOnly && DecimatingResampler::Handles(ratio);
+  // The filter is designed once: the other channels start as copies of the
+  // first channel's fresh resampler.
   for (int c = 0; c < channels; ++c) {
-    resamplers_.emplace_back(resample_open(1, ratio, ratio));
+    if (decimate) {
+      if (c == 0)
+        decimators_.emplace_back(ratio);
+      else
+        decimators_.push_back(decimators_.front());
+      continue;
+    }
+    resamplers_.emplace_back(c == 0 ? resample_open(1, ratio, ratio) : resample_dup(resamplers_.front().get()));
     if (!resamplers_.back()) return false;
   }
   return true;
@@ -37,8 +47,7 @@ bool ResampleStage::ConvertBlock(int n, bool last, std::vector<float>* output) {
   for (int c = 0; c < channels_; ++c) {
     for (int i = 0; i < n; ++i) channelIn_[i] = pending_[static_cast<size_t>(i) * channels_ + c];
     int channelUsed = 0;
-    const int channelProduced = resample_process(resamplers_[c].get(), ratio_, channelIn_.data(), n, last ? 1 : 0,
-                                                 &channelUsed, channelOut_.data(), outCapacity_);
+    const int channelProduced = ConvertChannel(c, n, last, &channelUsed);
     if (channelProduced < 0) return false;
     if (c == 0) {
       used = channelUsed;
@@ -47,12 +56,24 @@ bool ResampleStage::ConvertBlock(int n, bool last, std::vector<float>* output) {
       ended_ = true;
       return true;
     }
+    if (interleavedOut_.size() < static_cast<size_t>(channelProduced) * channels_)
+      interleavedOut_.resize(static_cast<size_t>(channelProduced) * channels_);
     for (int i = 0; i < channelProduced; ++i) interleavedOut_[static_cast<size_t>(i) * channels_ + c] = channelOut_[i];
   }
   output->insert(output->end(), interleavedOut_.begin(),
                  interleavedOut_.begin() + static_cast<ptrdiff_t>(produced) * channels_);
   pending_.erase(pending_.begin(), pending_.begin() + static_cast<ptrdiff_t>(used) * channels_);
   return true;
+}
+
+int ResampleStage::ConvertChannel(int c, int n, bool last, int* used) {
+  if (decimators_.empty()) {
+    return resample_process(resamplers_[c].get(), ratio_, channelIn_.data(), n, last ? 1 : 0, used,
+                            channelOut_.data(), outCapacity_);
+  }
+  channelOut_.clear();
+  decimators_[c].Process(channelIn_.data(), n, last, used, &channelOut_);
+  return static_cast<int>(channelOut_.size());
 }
 
 bool ResampleStage::ConvertPending(bool atEnd, std::vector<float>* output) {

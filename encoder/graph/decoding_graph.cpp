@@ -148,9 +148,16 @@ HRESULT DecodingGraph::Build(const std::string& sourcePath, Mode mode) {
   const HRESULT opened = graph.OpenSource(sourcePath, mode, &found);
   graph.Describe(found);
   if (FAILED(opened)) return opened;
-  // Running over 0..0 hands the first picture to a preview callback.
   graph.start = 0;
   graph.stop = 0;
+  // A conversion sets its callbacks and range after the build: its build
+  // pass is over at once, leaving the file unread and the decoders unused
+  // for the first range it runs.
+  if (mode == Mode::Conversion) {
+    graph.SetComplete(true);
+    return S_OK;
+  }
+  // Running over 0..0 hands the first picture to a preview callback.
   return graph.StartStreaming();
 }
 

@@ -22,16 +22,17 @@ constexpr AVRational kHundredNanoseconds{1, 10000000};
 // such a build decodes on the streaming thread alone to keep its reports
 // about this program's own code.
 //
-// Otherwise the decoder gets four frame threads per core: the video callback
-// runs on the thread that feeds the decoder, in bursts (a chunk's JPEG
-// search), and more pictures in flight keep the cores busy through them.
+// Otherwise the decoder gets one frame thread per core and one more, as
+// libavcodec chooses by itself: the video callback runs on the thread that
+// feeds the decoder, in short bursts (a chunk's JPEG search), and the extra
+// picture in flight keeps the cores busy through them. More threads only
+// hold more pictures in memory and start up slower.
 int VideoDecoderThreads() {
 #if defined(__SANITIZE_THREAD__)
   return 1;
 #else
-  constexpr int kThreadsPerCore = 4;
   constexpr int kMostThreads = 16;
-  return std::clamp(kThreadsPerCore * av_cpu_count(), 1, kMostThreads);
+  return std::clamp(av_cpu_count() + 1, 1, kMostThreads);
 #endif
 }
 
@@ -254,7 +255,9 @@ void MediaSource::Seek(int64_t position) {
   else if (!atBeginning_ && !Reopen())
     SeekTo(startTime_);
   atBeginning_ = false;
-  RenewDecoders();
+  // Decoders opened with the file and not used since are as new.
+  if (!decodersFresh_) RenewDecoders();
+  decodersFresh_ = false;
 }
 
 void MediaSource::RenewDecoders() {

@@ -72,6 +72,8 @@ class MediaSource {
   FormatContextPtr format_;
   // The demuxer has read nothing since the file was opened.
   bool atBeginning_ = true;
+  // The decoders have been given nothing since they were opened.
+  bool decodersFresh_ = true;
   DecodedStream video_;
   DecodedStream audio_;
   int64_t duration_ = 0;

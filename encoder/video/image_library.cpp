@@ -18,8 +18,8 @@ void InitImageLibrary() {
   ilInit();
   iluInit();
   ilGenImages(3, images);
-  // The JPEG saves go to our own sinks under a dummy file name; a file of
-  // that name must not make them fail.
+  // Saves through the image library (a frame hook's, a caller's) may
+  // replace an existing file.
   ilEnable(IL_FILE_OVERWRITE);
 }
 

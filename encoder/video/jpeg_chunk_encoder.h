@@ -1,5 +1,4 @@
-// JPEG encoding of the bound image through the image library's redirected
-// writing: nothing reaches the disk, each quality of a picture is encoded at
+// JPEG encoding of a chunk picture: each quality of a picture is encoded at
 // most once, and the bytes are kept so the chosen quality need not be
 // encoded again for the chunk record.
 #pragma once
@@ -9,27 +8,28 @@
 #include <cstdint>
 #include <vector>
 
+#include "pixels/image_view.h"
+
 namespace kdx {
 
 class JpegChunkEncoder {
  public:
-  JpegChunkEncoder() { NewPicture(); }
-  // Forgets the encodings of the previous picture.
-  void NewPicture();
-  // JPEG size in bytes of the bound image at quality (1..99), as the image
-  // library writes it (until MeasureOptimised is asked for that quality).
+  JpegChunkEncoder() { NewPicture(ImageView{}); }
+  // Forgets the encodings of the previous picture; the pixels must stay
+  // unchanged while this one is measured.
+  void NewPicture(const ImageView& picture);
+  // JPEG size in bytes of the picture at quality (1..99), as the image
+  // library's saver writes it (standard Huffman tables); 0 when it cannot
+  // be encoded.
   int32_t Measure(int32_t quality);
-  // The size once the JPEG carries Huffman tables made for its data; the
-  // bytes kept for that quality are then the optimised ones.
-  int32_t MeasureOptimised(int32_t quality);
   // The bytes of an earlier Measure of this picture (empty otherwise).
   const std::vector<uint8_t>& Bytes(int32_t quality) const;
 
  private:
   static constexpr int32_t kQualities = 100;
+  ImageView picture_;
   // Index into encodings_ per quality, -1 when not encoded for this picture.
   std::array<int32_t, kQualities> slot_{};
-  std::array<bool, kQualities> optimised_{};
   std::vector<std::vector<uint8_t>> encodings_;  // reused from picture to picture
   size_t used_ = 0;
 };

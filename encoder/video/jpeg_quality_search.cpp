@@ -1,54 +1,64 @@
 #include "video/jpeg_quality_search.h"
 
 #include <algorithm>
+#include <array>
 
 namespace kdx {
 
+namespace {
+// 99 is never chosen: its tables are hardly finer than 98's for many more bytes.
+constexpr int32_t kTop = 98;
+}  // namespace
+
 JpegQualityChoice SearchJpegQuality(JpegQualityState& state, int32_t budget,
                                     const std::function<int32_t(int32_t)>& measure) {
-  if (measure(state.upper) < budget) state.upper = 99;
-  // A lower bound that does not fit (even exactly filling the budget) must
-  // give way, or the search could end on it while lower qualities fit.
-  if (measure(state.lower) >= budget) state.lower = 1;
-  do {
-    const int32_t size = measure(state.current);
-    if (size >= budget) {
-      state.upper = state.current;
-      state.current = (state.current + state.lower) / 2;
-    } else if (static_cast<float>(size) > 0.9f * static_cast<float>(budget)) {
-      break;
-    } else {
-      state.lower = state.current;
-      state.current = (state.current + state.upper) / 2;
+  std::array<int32_t, kTop + 1> sizes;
+  sizes.fill(-1);
+  const auto sizeAt = [&](int32_t q) {
+    if (sizes[q] < 0) sizes[q] = measure(q);
+    return sizes[q];
+  };
+  const auto fits = [&](int32_t q) { return sizeAt(q) < budget; };
+  // fitting < failing always holds below; 0 and kTop + 1 stand for the
+  // ends, which are never measured.
+  int32_t fitting = 0;
+  int32_t failing = kTop + 1;
+  const int32_t start = std::clamp(state.current, 1, kTop);
+  if (fits(start)) {
+    fitting = start;
+    for (int32_t stride = 1; fitting + 1 < failing; stride *= 2) {
+      const int32_t next = std::min(fitting + stride, failing - 1);
+      if (!fits(next)) {
+        failing = next;
+        break;
+      }
+      fitting = next;
     }
-  } while (state.current != state.lower);
-  // The search may stop anywhere in the top tenth of the budget: the
-  // qualities just above that still fit take the rest of it.
-  while (state.current + 1 < state.upper && measure(state.current + 1) < budget) ++state.current;
-
-  JpegQualityChoice choice;
-  choice.quality = state.current;
-  choice.size = measure(state.current);
-  choice.fits = choice.size < budget;
-  return choice;
-}
-
-JpegQualityChoice SearchOptimisedJpegQuality(JpegQualityState& state, int32_t budget,
-                                             const std::function<int32_t(int32_t)>& plain,
-                                             const std::function<int32_t(int32_t)>& optimised) {
-  const double widened = budget / std::clamp(state.optimisedShare, 0.5, 1.0);
-  JpegQualityChoice choice = SearchJpegQuality(state, static_cast<int32_t>(std::min(widened, 1e9)), plain);
-  // The plain size is asked first: once optimised, a quality's bytes are.
-  int32_t plainSize = plain(choice.quality);
-  choice.size = optimised(choice.quality);
-  while (choice.size >= budget && choice.quality > 1) {
-    --choice.quality;
-    plainSize = plain(choice.quality);
-    choice.size = optimised(choice.quality);
+  } else {
+    failing = start;
+    for (int32_t stride = 1; fitting + 1 < failing; stride *= 2) {
+      const int32_t next = std::max(failing - stride, 1);
+      if (fits(next)) {
+        fitting = next;
+        break;
+      }
+      failing = next;
+    }
   }
-  state.current = choice.quality;
-  if (plainSize > 0 && choice.size > 0) state.optimisedShare = static_cast<double>(choice.size) / plainSize;
+  // The answer lies between a fitting and a failing quality.
+  while (fitting > 0 && fitting + 1 < failing) {
+    const int32_t middle = (fitting + failing) / 2;
+    if (fits(middle)) {
+      fitting = middle;
+    } else {
+      failing = middle;
+    }
+  }
+  JpegQualityChoice choice;
+  choice.quality = std::max(fitting, 1);
+  choice.size = sizeAt(choice.quality);
   choice.fits = choice.size < budget;
+  state.current = choice.quality;
   return choice;
 }
 

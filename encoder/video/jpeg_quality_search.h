@@ -6,14 +6,10 @@
 
 namespace kdx {
 
-// Kept across the chunks of a pass: each chunk starts from where the last
-// one ended, and the bounds widen again when a picture gets easier or harder.
+// Kept across the chunks of a pass: each chunk starts from the quality the
+// last one chose, since neighbouring chunks mostly afford the same.
 struct JpegQualityState {
   int32_t current = 50;
-  int32_t upper = 99;
-  int32_t lower = 1;
-  // Optimised bytes per plain byte at the last chunk's choice.
-  double optimisedShare = 1.0;
 };
 
 struct JpegQualityChoice {
@@ -22,18 +18,12 @@ struct JpegQualityChoice {
   bool fits = false;  // size < budget
 };
 
-// measure(q) returns the JPEG size at quality q. The halving search stops
-// once a quality uses more than 90 % of the budget without reaching it; the
-// qualities right above it are then tried while they still fit.
+// The highest quality from 1 to 98 whose JPEG is smaller than the budget
+// (quality 1, not fitting, when none is). measure(q) returns the JPEG size
+// at quality q. The search steps from the last chunk's quality, doubling
+// its stride while the answer stays on one side and halving back at the
+// first quality on the other; each quality is measured at most once.
 JpegQualityChoice SearchJpegQuality(JpegQualityState& state, int32_t budget,
                                     const std::function<int32_t(int32_t)>& measure);
-
-// The highest quality whose optimised JPEG fits, for about the cost of the
-// plain search: that search runs on the plain sizes against the budget
-// widened by what the optimisation saved on the last chunk, and its choice
-// is then checked, and stepped down while needed, on the optimised size.
-JpegQualityChoice SearchOptimisedJpegQuality(JpegQualityState& state, int32_t budget,
-                                             const std::function<int32_t(int32_t)>& plain,
-                                             const std::function<int32_t(int32_t)>& optimised);
 
 }  // namespace kdx

@@ -42,6 +42,7 @@ struct CVideoGrabberCB::Impl {
   bool pictureHeld = false;    // the work image holds the last frame placed
   int32_t lastPercent = 0;
   bool thumbnailHeld = false;  // the thumbnail image holds a frame of this pass
+  bool thumbnailInWork = false;  // the work image holds the thumbnail's frame
   JpegQualityState quality;
   JpegChunkEncoder encoder;
   ScaleStep scaleStep;
@@ -106,12 +107,18 @@ bool CVideoGrabberCB::Impl::KeepFrame(double t, int64_t slot, IMediaSample* samp
     }
     if (nextSlot < slot) return true;  // stopped
     EnterSlot(slot);
-    PrepareFrame(picture);
-    if (Percent() % std::max(1, g_param.nThumbStep) == 0) {
+    // The thumbnail is the last frame kept at a percentage that is a
+    // multiple of the step. The work image holds it until the next frame
+    // is prepared, so it is copied only when that frame is not one: with
+    // the usual step of 1 never.
+    const bool thumbnailFrame = Percent() % std::max(1, g_param.nThumbStep) == 0;
+    if (!thumbnailFrame && thumbnailInWork) {
       ilBindImage(ThumbnailImage());
       ilCopyImage(WorkImage());
       thumbnailHeld = true;
     }
+    PrepareFrame(picture);
+    thumbnailInWork = thumbnailFrame;
     PlaceFrame(static_cast<int32_t>(slot % geometry.F));
     pictureHeld = true;
   }
@@ -195,10 +202,9 @@ void CVideoGrabberCB::Impl::PlaceFrame(int32_t slot) {
 void CVideoGrabberCB::Impl::FlushChunk() {
   ilBindImage(ChunkImage());
   const ImageView chunk = ViewBoundImage();
-  encoder.NewPicture();
+  encoder.NewPicture(chunk);
   const JpegQualityChoice choice =
-      SearchOptimisedJpegQuality(quality, geometry.S - 3, [this](int32_t q) { return encoder.Measure(q); },
-                                 [this](int32_t q) { return encoder.MeasureOptimised(q); });
+      SearchJpegQuality(quality, geometry.S - 3, [this](int32_t q) { return encoder.Measure(q); });
   if (!choice.fits) {
     PostToCaller(WM_TRANSCODE_ERROR, 1, 0);
     RequestStop();
@@ -221,8 +227,9 @@ void CVideoGrabberCB::Impl::ReportProgress() {
   if (percent <= lastPercent) return;
   lastPercent = percent;
   HBITMAP thumbnail = nullptr;
-  if (percent % std::max(1, g_param.nThumbStep) == 0 && thumbnailHeld && g_param.hWnd != nullptr) {
-    ilBindImage(ThumbnailImage());
+  if (percent % std::max(1, g_param.nThumbStep) == 0 && (thumbnailInWork || thumbnailHeld) &&
+      g_param.hWnd != nullptr) {
+    ilBindImage(thumbnailInWork ? WorkImage() : ThumbnailImage());
     thumbnail = BitmapFromBoundImage();
   }
   PostToCaller(WM_TRANSCODE_PROGRESS, static_cast<WPARAM>(percent), reinterpret_cast<LPARAM>(thumbnail));
@@ -257,6 +264,7 @@ void CVideoGrabberCB::Reset() {
   s.pictureHeld = false;
   s.lastPercent = 0;
   s.thumbnailHeld = false;
+  s.thumbnailInWork = false;
   s.quality = JpegQualityState{};
 }
 

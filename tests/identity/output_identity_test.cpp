@@ -45,18 +45,18 @@ TEST_P(OutputIdentity, MatchesTheRecordedChecksum) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Clips, OutputIdentity, ::testing::Values(
-    Recorded{"clip_h264_aac.mp4", 128, 128, true, 15, 0, "0cdd1ba3df340838a7a01b281db161c2c44b6f80d1c55e2acf7feab61fd22cfc"},
-    Recorded{"clip_mpeg4_mp3.avi", 128, 128, false, 15, 0, "f22caa312dbfe765eb33349916ec98d98531ea5ee7853419add6e0c0ced896dd"},
-    Recorded{"clip_mpeg2_mp2.mpg", 176, 220, false, 20, 0, "4f1cead04098e493c8189fbc72b7e15abf0864c0d0be474dc955c2e930ec3e6c"},
-    Recorded{"clip_wmv2_wma2.wmv", 96, 64, true, 12, 0, "8db38cec848bd834ea8131fc707f389a883d5611684eef7f27368dcda9c12708"},
-    Recorded{"clip_h264_aac.mov", 160, 128, true, 20, 0, "beccd1dc14b9c446934022b3eaba36f62de058284344206104f8f0b6d5522439"},
-    Recorded{"clip_flv1_mp3.flv", 128, 128, true, 15, 1, "83f6f6d31b70ad7b2335737e9c1c84731e9149fd060fff5287db75270fa1456a"},
-    Recorded{"clip_rv20_ac3.rm", 128, 128, false, 15, 2, "05bc159178b719074753fca07b3e0dd3d81e369ee07502f09b851feb78dd5124"},
-    Recorded{"six_channels.mp4", 176, 220, true, 20, 3, "9ea498f0fd589bbabe3b0112088b43a8bf12cbbdf3060eee0cce9a2a6eead354"},
-    Recorded{"mono_48k.mp4", 128, 128, true, 15, 0, "5e668c7129ecce7d5dec9d754fd2c66e6352d62552772589771ec5c573e1419e"},
-    Recorded{"odd_321x241.avi", 96, 64, false, 12, 0, "cb224edb6684161874560d033b753f66685b76dbe39327a7a0a5decc175542ba"},
-    Recorded{"portrait_240x320.mp4", 128, 128, false, 15, 0, "8fb030f811060be4c308117cb9a30a4d55ca233444fec8eed39e0c6deccb8193"},
-    Recorded{"no_frame_rate.nut", 128, 128, true, 30, 0, "85fb3701097d63c441e8ea3b8dfa68c8a28963f08b8ececd66261c472024a167"}
+    Recorded{"clip_h264_aac.mp4", 128, 128, true, 15, 0, "71e1de25647bdec53435ee41871ed3adde856ccae1f313ca0d2062fb3b2cec75"},
+    Recorded{"clip_mpeg4_mp3.avi", 128, 128, false, 15, 0, "a86e7899caef2ca2704e8c3ac51bc20eb6f95f3bfa6b4df157d9e20eb8903f1a"},
+    Recorded{"clip_mpeg2_mp2.mpg", 176, 220, false, 20, 0, "8e7d44d5059f294387b490cc3749f86d485f34838a0e4903794f533c2f794a16"},
+    Recorded{"clip_wmv2_wma2.wmv", 96, 64, true, 12, 0, "ee73f65cf3562d85cd3b51ecd8213a709f8d23d489107618e98e78a71ce7b80f"},
+    Recorded{"clip_h264_aac.mov", 160, 128, true, 20, 0, "d8d224dccf9767b249171d1c379d493d77746f3f4e15a73c9821fe5bb0830bb7"},
+    Recorded{"clip_flv1_mp3.flv", 128, 128, true, 15, 1, "07766cbf1683bd6fa64b595c516546d6b152f3ab5fa9385dd781ab0376ff5e87"},
+    Recorded{"clip_rv20_ac3.rm", 128, 128, false, 15, 2, "4afdc23882d745ceafba160ef91787bbe8b79f410fb7b41f7eabf57227d64b9a"},
+    Recorded{"six_channels.mp4", 176, 220, true, 20, 3, "d7d5c411e3a6c1f75a3bb21d3618d7594d20f6207619e567fe5d4478f250fe4b"},
+    Recorded{"mono_48k.mp4", 128, 128, true, 15, 0, "a550dbf4f9db76d6d630e1ecea7e66f0fa5beb804505291d8b8174eb9aea506f"},
+    Recorded{"odd_321x241.avi", 96, 64, false, 12, 0, "d6cd7a8c16755c8e0afd7f9f8a52984dd93086abdb3d51e6a37ad2885c17aff4"},
+    Recorded{"portrait_240x320.mp4", 128, 128, false, 15, 0, "55da137a2546343e59f389c3a2d1153e21915df0d09946ad134a889868058d1d"},
+    Recorded{"no_frame_rate.nut", 128, 128, true, 30, 0, "82e4878beb58c955840cb2ea05c36694b2a97eea953e8b3c66699ccaed90003d"}
 ));
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <random>
 #include <vector>
 
 #include "video/frame_interval.h"
@@ -129,85 +130,57 @@ TEST(FrameInterval, DueTimeToleranceCoversTheStampStepButNotANeighbouringFrame) 
   EXPECT_DOUBLE_EQ(kdx::DueTimeTolerance(0.03, {30, 1}, 1.0 / 15), 1.0 / 120);
 }
 
-TEST(JpegQualitySearch, EasyPictureClimbsTo98AndTheNextChunkStartsThere) {
-  kdx::JpegQualityState state;
-  FakeEncoder encoder{1, {}};
-  const kdx::JpegQualityChoice choice = kdx::SearchJpegQuality(state, 1000, std::ref(encoder));
-  EXPECT_EQ(encoder.tried, (std::vector<int32_t>{99, 1, 50, 74, 86, 92, 95, 97, 98, 98}));
-  EXPECT_EQ(choice.quality, 98);
-  EXPECT_TRUE(choice.fits);
-
-  encoder.tried.clear();
-  EXPECT_EQ(kdx::SearchJpegQuality(state, 1000, std::ref(encoder)).quality, 98);
-  EXPECT_EQ(encoder.tried, (std::vector<int32_t>{99, 98, 98, 98}));
+TEST(JpegQualitySearch, TakesTheHighestQualityThatFitsFromWhereverTheLastChunkEnded) {
+  struct Case {
+    int32_t start;  // the last chunk's quality
+    int32_t bytesPerQuality;
+    int32_t budget;
+    int32_t quality;  // expected
+  };
+  for (const Case& c : {Case{50, 1, 1000, 98},    // easy: 99 is never taken
+                        Case{50, 10, 1000, 98},   // 980 bytes
+                        Case{50, 11, 1000, 90},   // 990 bytes, 91 overflows
+                        Case{98, 20, 1200, 59},   // harder than the last chunk
+                        Case{60, 20, 1200, 59},   // the start exactly fills the budget
+                        Case{1, 1, 1000, 98},     // from the bottom to the top
+                        Case{50, 17, 1635, 96}}) {
+    kdx::JpegQualityState state{c.start};
+    FakeEncoder encoder{c.bytesPerQuality, {}};
+    const kdx::JpegQualityChoice choice = kdx::SearchJpegQuality(state, c.budget, std::ref(encoder));
+    EXPECT_EQ(choice.quality, c.quality) << c.start << " " << c.bytesPerQuality;
+    EXPECT_EQ(choice.size, c.quality * c.bytesPerQuality);
+    EXPECT_TRUE(choice.fits);
+    EXPECT_EQ(state.current, c.quality);
+    // The next chunk, alike, costs one encoding.
+    encoder.tried.clear();
+    EXPECT_EQ(kdx::SearchJpegQuality(state, c.budget, std::ref(encoder)).quality, c.quality);
+    EXPECT_EQ(encoder.tried.size(), c.quality == 98 ? 1u : 2u);
+  }
 }
 
-TEST(JpegQualitySearch, AfterTheNinetyPercentStopTakesTheHighestQualityThatStillFits) {
-  kdx::JpegQualityState state;
-  FakeEncoder encoder{10, {}};
-  const kdx::JpegQualityChoice choice = kdx::SearchJpegQuality(state, 1000, std::ref(encoder));
-  // Halving stops at 92 (920 bytes); 93 to 98 fit as well, 99 is the bound.
-  EXPECT_EQ(encoder.tried, (std::vector<int32_t>{99, 1, 50, 74, 86, 92, 93, 94, 95, 96, 97, 98, 98}));
-  EXPECT_EQ(choice.quality, 98);
-  EXPECT_EQ(choice.size, 980);
-  EXPECT_TRUE(choice.fits);
-
-  // A harder picture: the climb stops below the first quality that overflows.
-  kdx::JpegQualityState again;
-  FakeEncoder harder{11, {}};
-  const kdx::JpegQualityChoice hard = kdx::SearchJpegQuality(again, 1000, std::ref(harder));
-  EXPECT_EQ(hard.quality, 90);
-  EXPECT_EQ(hard.size, 990);
-}
-
-TEST(JpegQualitySearch, HarderPictureWidensTheLowerBoundAgain) {
-  kdx::JpegQualityState state{98, 99, 98};  // after an easy chunk
-  FakeEncoder encoder{20, {}};
-  const kdx::JpegQualityChoice choice = kdx::SearchJpegQuality(state, 1200, std::ref(encoder));
-  EXPECT_TRUE(choice.fits);
-  EXPECT_LT(choice.size, 1200);
-  EXPECT_GT(choice.size, 0.9 * 1200);
-}
-
-TEST(JpegQualitySearch, LowerBoundThatExactlyFillsTheBudgetDoesNotEndTheSearch) {
-  kdx::JpegQualityState state{60, 99, 60};
-  FakeEncoder encoder{20, {}};  // quality 60 gives exactly the budget
-  const kdx::JpegQualityChoice choice = kdx::SearchJpegQuality(state, 1200, std::ref(encoder));
-  EXPECT_TRUE(choice.fits);
-  EXPECT_EQ(choice.quality, 59);
-}
-
-// Plain sizes from one fake encoder, optimised sizes from another, each
-// recording the qualities asked for.
-kdx::JpegQualityChoice SearchOptimised(kdx::JpegQualityState& state, FakeEncoder& plain, FakeEncoder& optimised) {
-  return kdx::SearchOptimisedJpegQuality(state, 1000, std::ref(plain), std::ref(optimised));
-}
-
-TEST(JpegQualitySearch, OptimisedSearchWidensTheBudgetByTheLastSavingAndChecksTheChoice) {
-  kdx::JpegQualityState state;
-  // First chunk: nothing saved yet, so the plain search ends at 98 as
-  // before; 98 fits once optimised (80 % of plain), and the saving is kept.
-  FakeEncoder plain{10, {}}, optimised{8, {}};
-  kdx::JpegQualityChoice choice = SearchOptimised(state, plain, optimised);
-  EXPECT_EQ(choice.quality, 98);
-  EXPECT_EQ(choice.size, 784);
-  EXPECT_TRUE(choice.fits);
-  EXPECT_DOUBLE_EQ(state.optimisedShare, 0.8);
-
-  // Next chunk, a harder picture: the plain search aims at 1000 / 0.8 bytes.
-  FakeEncoder harder{15, {}}, harderOptimised{12, {}};
-  choice = SearchOptimised(state, harder, harderOptimised);
-  EXPECT_EQ(choice.quality, 83);  // 83 * 15 < 1250 <= 84 * 15
-  EXPECT_EQ(choice.size, 996);
-  EXPECT_EQ(harderOptimised.tried, std::vector<int32_t>{83});
-
-  // The saving shrinks: the widened choice overflows and steps down.
-  FakeEncoder third{15, {}}, lessSaved{14, {}};
-  choice = SearchOptimised(state, third, lessSaved);
-  EXPECT_EQ(choice.quality, 71);  // 71 * 14 < 1000 <= 72 * 14
-  EXPECT_TRUE(choice.fits);
-  EXPECT_EQ(lessSaved.tried.front(), 83);
-  EXPECT_EQ(state.current, 71);
+TEST(JpegQualitySearch, AnySizeCurveAndStartGiveTheTopFittingQualityEachMeasuredOnce) {
+  std::mt19937 random(26);
+  for (int round = 0; round < 2000; ++round) {
+    // Sizes that grow with the quality, in steps of any height, some flat.
+    std::vector<int32_t> sizes(100);
+    int32_t size = static_cast<int32_t>(random() % 400);
+    for (int32_t& s : sizes) s = size += static_cast<int32_t>(random() % 60);
+    const int32_t budget = static_cast<int32_t>(random() % 5000) + 1;
+    int32_t expected = 1;
+    for (int32_t q = 1; q <= 98; ++q)
+      if (sizes[q] < budget) expected = q;
+    kdx::JpegQualityState state{static_cast<int32_t>(random() % 98) + 1};
+    std::vector<int32_t> tried;
+    const kdx::JpegQualityChoice choice = kdx::SearchJpegQuality(state, budget, [&](int32_t q) {
+      tried.push_back(q);
+      return sizes[q];
+    });
+    ASSERT_EQ(choice.quality, expected) << "round " << round;
+    EXPECT_EQ(choice.fits, sizes[expected] < budget);
+    std::sort(tried.begin(), tried.end());
+    EXPECT_EQ(std::adjacent_find(tried.begin(), tried.end()), tried.end()) << "round " << round;
+    EXPECT_LE(tried.size(), 14u);
+  }
 }
 
 TEST(JpegQualitySearch, NothingFitsEvenAtQualityOne) {
