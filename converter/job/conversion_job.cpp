@@ -186,11 +186,13 @@ JobResult RunConversionJob(const ConversionJob& job, RunMessages& messages) {
                         : end.error;
     return result;
   }
+  // A stopped run publishes nothing; a file that appeared meanwhile is
+  // another conversion's.
+  if (end.stopped) {
+    result.outcome = JobOutcome::kStopped;
+    return result;
+  }
   if (!published) {
-    if (end.stopped) {
-      result.outcome = JobOutcome::kStopped;
-      return result;
-    }
     result.reason = kUnsupportedFormatText;
     return result;
   }

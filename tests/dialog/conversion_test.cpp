@@ -200,6 +200,7 @@ TEST_F(PlayerConversionTest, ConvertedFilesGoToTheDetectedPlayerUntilItIsUnmount
 
 TEST_F(PlayerConversionTest, FilesFromTheCommandLineLeaveTheDetectionInTheStatusLine) {
   dialog->QueueStartupFiles({Copy("short_0.6s.mp4", "a.mp4")});
+  WaitForAdding();
   EXPECT_EQ(Rows(), 1);
   EXPECT_EQ(StatusLine(), "Device Detected:     NK-128");
 }
