@@ -45,18 +45,18 @@ TEST_P(OutputIdentity, MatchesTheRecordedChecksum) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Clips, OutputIdentity, ::testing::Values(
-    Recorded{"clip_h264_aac.mp4", 128, 128, true, 15, 0, "71e1de25647bdec53435ee41871ed3adde856ccae1f313ca0d2062fb3b2cec75"},
-    Recorded{"clip_mpeg4_mp3.avi", 128, 128, false, 15, 0, "a86e7899caef2ca2704e8c3ac51bc20eb6f95f3bfa6b4df157d9e20eb8903f1a"},
-    Recorded{"clip_mpeg2_mp2.mpg", 176, 220, false, 20, 0, "8e7d44d5059f294387b490cc3749f86d485f34838a0e4903794f533c2f794a16"},
-    Recorded{"clip_wmv2_wma2.wmv", 96, 64, true, 12, 0, "ee73f65cf3562d85cd3b51ecd8213a709f8d23d489107618e98e78a71ce7b80f"},
-    Recorded{"clip_h264_aac.mov", 160, 128, true, 20, 0, "d8d224dccf9767b249171d1c379d493d77746f3f4e15a73c9821fe5bb0830bb7"},
-    Recorded{"clip_flv1_mp3.flv", 128, 128, true, 15, 1, "07766cbf1683bd6fa64b595c516546d6b152f3ab5fa9385dd781ab0376ff5e87"},
-    Recorded{"clip_rv20_ac3.rm", 128, 128, false, 15, 2, "4afdc23882d745ceafba160ef91787bbe8b79f410fb7b41f7eabf57227d64b9a"},
-    Recorded{"six_channels.mp4", 176, 220, true, 20, 3, "d7d5c411e3a6c1f75a3bb21d3618d7594d20f6207619e567fe5d4478f250fe4b"},
-    Recorded{"mono_48k.mp4", 128, 128, true, 15, 0, "a550dbf4f9db76d6d630e1ecea7e66f0fa5beb804505291d8b8174eb9aea506f"},
-    Recorded{"odd_321x241.avi", 96, 64, false, 12, 0, "d6cd7a8c16755c8e0afd7f9f8a52984dd93086abdb3d51e6a37ad2885c17aff4"},
-    Recorded{"portrait_240x320.mp4", 128, 128, false, 15, 0, "55da137a2546343e59f389c3a2d1153e21915df0d09946ad134a889868058d1d"},
-    Recorded{"no_frame_rate.nut", 128, 128, true, 30, 0, "82e4878beb58c955840cb2ea05c36694b2a97eea953e8b3c66699ccaed90003d"}
+    Recorded{"clip_h264_aac.mp4", 128, 128, true, 15, 0, "b8136eff83ab8597a391caadca41a548006161f9aeabbca4847a034f835ebc38"},
+    Recorded{"clip_mpeg4_mp3.avi", 128, 128, false, 15, 0, "71d473c7ae6d3ea940362677bcb73649b8fe2cb801acf881cf00894fc53addce"},
+    Recorded{"clip_mpeg2_mp2.mpg", 176, 220, false, 20, 0, "b5bc0808e7536a0a9ea24b40875c725df476ad89a00bb45e2b8172a2216efc88"},
+    Recorded{"clip_wmv2_wma2.wmv", 96, 64, true, 12, 0, "37de0823aaaac8ca95ddbcfcc5c64074fd1abddb387160bb60fe52bf45f0048d"},
+    Recorded{"clip_h264_aac.mov", 160, 128, true, 20, 0, "f6ea38572061dfd7e8ef1b9c5d8de9b3ba4d98690bbc4e8f173b851019506dac"},
+    Recorded{"clip_flv1_mp3.flv", 128, 128, true, 15, 1, "44330bbd9dd715a5e081f9f48df618779d54fcd988a85e7f9e3f17fbbf5b82a8"},
+    Recorded{"clip_rv20_ac3.rm", 128, 128, false, 15, 2, "c6963163dfeec0d0f171289b7773ab9838dab886d63c4f25ed69d74c97e37b9d"},
+    Recorded{"six_channels.mp4", 176, 220, true, 20, 3, "4be17f380ab70eb438b982cbf2beb899da5dd5f00a704fb9b39da9eb8d34e879"},
+    Recorded{"mono_48k.mp4", 128, 128, true, 15, 0, "a32073e7c5974b6816d15d105e0a4a2d2d3dd40c230e4ee1bd31a6a14a9cf4f0"},
+    Recorded{"odd_321x241.avi", 96, 64, false, 12, 0, "aa6bdf97047c5f025e8d31d2810cc5e86f2b8d6a57ce7666f0e26e53eeee0918"},
+    Recorded{"portrait_240x320.mp4", 128, 128, false, 15, 0, "6d38a0d81196265db74bc72d08ff7d5f46e3926d1a7073c40cc44f18cdc56188"},
+    Recorded{"no_frame_rate.nut", 128, 128, true, 30, 0, "ab921671b948d65b919f3293a583fa9b40dfa27c992ff64bcfd5266430cd975c"}
 ));
 
 }  // namespace
