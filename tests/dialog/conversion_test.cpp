@@ -228,3 +228,45 @@ TEST_F(ConversionTest, APortablePlayerReceivesTheConvertedFile) {
 }
 
 }  // namespace
+
+namespace {
+
+// kdxconvert finishes a file of the same name while the window converts its
+// own: whether the window then goes on or is cancelled, kdxconvert's file
+// stays, and the window's row says why it wrote nothing.
+TEST_F(ConversionTest, AFileKdxconvertFinishedMeanwhileIsNeverLost) {
+  struct Case {
+    const char* what;
+    bool cancel;
+    const char* status;
+    const char* tip;
+  } cases[] = {
+      {"the window goes on", false, "Failed.", "Another conversion wrote the destination file meanwhile"},
+      {"the window is cancelled", true, "Cancelled.", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string name = std::string("shared") + (c.cancel ? "1" : "2");
+    Add("long_320x240.mp4", name + ".mp4");
+    fs::create_directories(scratch.File("cli"));
+    fs::copy_file(Clip("short_0.6s.mp4"), scratch.File("cli/" + name + ".mp4"));
+    std::string said;
+    OnceWhen other([&] { return ShowsProgress(Rows() - 1); },
+                   [&] {
+                     const std::string model = dialog->SelectedModel()->ModelName;
+                     kdxtest::RunCommand(kdxtest::BinPath("kdxconvert") + " --model " + model + " --output '" +
+                                             destination + "' '" + scratch.File("cli/" + name + ".mp4") + "'",
+                                         &said);
+                     if (c.cancel) QTest::mouseClick(dialog->convertButton(), Qt::LeftButton);
+                   });
+    ClickConvert();
+    const std::string result = Output(name);
+    kdxreader::KdxHeaderResult header = kdxreader::ReadKdxHeader(result);
+    ASSERT_TRUE(header.header) << said;
+    EXPECT_LT(header.header->frameCount, 15) << "kdxconvert's 0.6 s file, not the window's 30 s one";
+    EXPECT_EQ(Status(Rows() - 1), c.status);
+    EXPECT_EQ(Tip(Rows() - 1).find(c.tip), 0u) << Tip(Rows() - 1);
+  }
+}
+
+}  // namespace
