@@ -61,7 +61,9 @@ TEST_F(ConversionTest, EveryKindOfFileConvertsOrSaysWhy) {
     } else {
       EXPECT_EQ(Status(row), "Failed.");
       EXPECT_EQ(Tip(row).rfind(c.failure, 0), 0u) << Tip(row);
-      if (result != sources[row]) EXPECT_FALSE(fs::exists(result));
+      if (result != sources[row]) {
+        EXPECT_FALSE(fs::exists(result));
+      }
     }
     EXPECT_EQ(ReadAll(sources[row]), contents[row]);
   }

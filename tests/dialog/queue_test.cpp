@@ -168,7 +168,9 @@ TEST_F(DialogTest, EveryWayInTakesWhatFfmpegReadsAndNamesWhatItRefuses) {
       EXPECT_GT(dialog->RowRecord(row)->rtDuration, kMediaUnitsPerSecond) << row;
     }
     // The newest row is shown in the panel under its own name.
-    if (Rows() > 0) EXPECT_EQ(dialog->PanelItem("Destination ")->GetDisplayText().toStdString(), c.rows.back().second);
+    if (Rows() > 0) {
+      EXPECT_EQ(dialog->PanelItem("Destination ")->GetDisplayText().toStdString(), c.rows.back().second);
+    }
   }
 }
 

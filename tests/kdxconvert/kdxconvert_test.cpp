@@ -307,7 +307,9 @@ TEST_F(KdxConvert, EveryKindOfFileConvertsOrSaysWhy) {
     } else {
       EXPECT_EQ(status, 1) << output;
       EXPECT_NE(output.find(source + ": Failed. " + c.failure), std::string::npos) << output;
-      if (result != source) EXPECT_FALSE(fs::exists(result));
+      if (result != source) {
+        EXPECT_FALSE(fs::exists(result));
+      }
     }
     EXPECT_EQ(ReadAll(source), before);
   }
