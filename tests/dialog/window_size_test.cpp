@@ -11,25 +11,10 @@
 #include "OptionTree.h"
 #include "converter_settings.h"
 #include "dialog_fixture.h"
-#include "dialog_units.h"
 #include "window_layout.h"
 #include "window_pictures.h"
 
 namespace {
-
-TEST(TemplateFontTest, KeepsTheFontWhenItFitsElseTheLargestSmallerOne) {
-  const QFont font(QStringLiteral("MS Sans Serif"), 8);
-  const QSize atEight = DialogUnits(font).Size(520, 314);
-  EXPECT_EQ(FitTemplateFont(font, QSize(520, 314), atEight).pointSizeF(), 8.0);
-  for (const QSize room : {atEight - QSize(0, 1), atEight * 4 / 5}) {
-    const QFont fitted = FitTemplateFont(font, QSize(520, 314), room);
-    QFont larger = fitted;
-    larger.setPointSizeF(fitted.pointSizeF() + 0.5);
-    EXPECT_TRUE(DialogUnits(fitted).Size(520, 314).boundedTo(room) == DialogUnits(fitted).Size(520, 314));
-    EXPECT_FALSE(DialogUnits(larger).Size(520, 314).boundedTo(room) == DialogUnits(larger).Size(520, 314));
-  }
-  EXPECT_EQ(FitTemplateFont(font, QSize(520, 314), QSize(60, 40)).pointSizeF(), 5.0) << "the last readable size";
-}
 
 // Run once at the scale of the display and once with QT_SCALE_FACTOR=1.5
 // (its own test entry) on the 1366 x 768 screen of the test program.
