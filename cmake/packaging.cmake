@@ -12,7 +12,7 @@ if(KDX_BUILD_CONVERTER)
   install(TARGETS norvik-kdx-converter RUNTIME DESTINATION ${KDX_INSTALL_BINDIR})
 endif()
 # The encoder and the platform layer it shares with its callers.
-install(TARGETS kdx kdxplatform LIBRARY DESTINATION ${KDX_INSTALL_LIBDIR})
+install(TARGETS kdx platform_base LIBRARY DESTINATION ${KDX_INSTALL_LIBDIR})
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME norvik-kdx-converter)

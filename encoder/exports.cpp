@@ -8,7 +8,7 @@
 #include "conversion_run.h"
 #include "kdx.h"
 #include "library_state.h"
-#include "message_window.h"
+#include "platform/base/message_window.h"
 #include "request_check.h"
 #include "transcoder.h"
 #include "video/image_library.h"

@@ -1,6 +1,6 @@
 #include "library_state.h"
 
-#include "message_window.h"
+#include "platform/base/message_window.h"
 
 namespace kdx {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "platform_types.h"
+#include "platform/base/platform_types.h"
 
 #define WM_TRANSCODE_PROGRESS (WM_USER + 1)  // 0x401: wParam percent, lParam thumbnail or 0
 #define WM_TRANSCODE_ERROR (WM_USER + 2)     // 0x402: wParam 0 with a result, or one of the codes below

@@ -20,10 +20,10 @@
 #include <cstdlib>
 #include <algorithm>
 
-#include "FileDropListCtrl.h"
-#include "HalvardVideoConverter.h"
-#include "HalvardVideoConverterDlg.h"
-#include "TesselVideoFile.h"
+#include "converter/gui/widgets/FileDropListCtrl.h"
+#include "converter/gui/app/HalvardVideoConverter.h"
+#include "converter/gui/window/HalvardVideoConverterDlg.h"
+#include "converter/gui/widgets/TesselVideoFile.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "player_picture.h"
+#include "converter/data/player_picture.h"
 
 #include <algorithm>
 #include <array>

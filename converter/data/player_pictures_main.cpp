@@ -6,9 +6,9 @@
 #include <fstream>
 #include <string>
 
-#include "TesselConfigFile.h"
-#include "player_picture.h"
-#include "transcoder_request.h"
+#include "converter/core/devices/TesselConfigFile.h"
+#include "converter/data/player_picture.h"
+#include "converter/core/request/transcoder_request.h"
 
 namespace {
 

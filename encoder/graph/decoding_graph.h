@@ -7,7 +7,7 @@
 #include <string>
 
 #include "graph/media_sample.h"
-#include "platform_types.h"
+#include "platform/base/platform_types.h"
 
 namespace kdx {
 

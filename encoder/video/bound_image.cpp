@@ -2,7 +2,7 @@
 
 #include <IL/il.h>
 
-#include "bitmap.h"
+#include "platform/base/bitmap.h"
 
 namespace kdx {
 

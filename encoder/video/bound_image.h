@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "pixels/image_view.h"
-#include "platform_types.h"
+#include "platform/base/platform_types.h"
 
 namespace kdx {
 

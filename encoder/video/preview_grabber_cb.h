@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "graph/media_sample.h"
-#include "platform_types.h"
+#include "platform/base/platform_types.h"
 #include "video/scale_step.h"
 
 namespace kdx {

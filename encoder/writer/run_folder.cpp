@@ -12,8 +12,8 @@
 #include <random>
 #include <vector>
 
-#include "folder_sync.h"
-#include "trusted_folder.h"
+#include "platform/base/folder_sync.h"
+#include "platform/base/trusted_folder.h"
 
 namespace kdx {
 

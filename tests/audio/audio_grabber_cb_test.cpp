@@ -6,8 +6,8 @@
 #include "audio/audio_grabber_cb.h"
 #include "audio/convert_audio.h"
 #include "library_state.h"
-#include "test_paths.h"
-#include "test_sound_files.h"
+#include "tests/support/test_paths.h"
+#include "tests/support/test_sound_files.h"
 
 namespace {
 

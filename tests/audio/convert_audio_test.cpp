@@ -7,8 +7,8 @@
 #include <filesystem>
 
 #include "audio/convert_audio.h"
-#include "test_paths.h"
-#include "test_sound_files.h"
+#include "tests/support/test_paths.h"
+#include "tests/support/test_sound_files.h"
 
 namespace {
 

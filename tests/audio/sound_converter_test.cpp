@@ -5,8 +5,8 @@
 
 #include "audio/convert_audio.h"
 #include "audio/sound_converter.h"
-#include "test_paths.h"
-#include "test_sound_files.h"
+#include "tests/support/test_paths.h"
+#include "tests/support/test_sound_files.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 
 #include "graph/decoding_graph.h"
 #include "graph/picture_skip_planner.h"
-#include "sample_recorder.h"
-#include "test_paths.h"
+#include "tests/graph/sample_recorder.h"
+#include "tests/support/test_paths.h"
 
 namespace {
 

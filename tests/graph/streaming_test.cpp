@@ -8,8 +8,8 @@
 #include <condition_variable>
 
 #include "graph/decoding_graph.h"
-#include "sample_recorder.h"
-#include "test_paths.h"
+#include "tests/graph/sample_recorder.h"
+#include "tests/support/test_paths.h"
 
 namespace {
 

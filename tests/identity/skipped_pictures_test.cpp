@@ -7,8 +7,8 @@
 #include <string>
 
 #include "kdx.h"
-#include "run_harness.h"
-#include "test_paths.h"
+#include "tests/transcoder/run_harness.h"
+#include "tests/support/test_paths.h"
 
 namespace kdxtest {
 namespace {

@@ -7,8 +7,8 @@
 #include <memory>
 #include <regex>
 
-#include "table_models.h"
-#include "test_paths.h"
+#include "tests/install/table_models.h"
+#include "tests/support/test_paths.h"
 
 namespace fs = std::filesystem;
 

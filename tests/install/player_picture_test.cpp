@@ -1,14 +1,14 @@
 // The pictures of the player models: drawn on the magenta the window leaves
 // out, with a screen of the model's shape, stored as 24-bit BMP files.
-#include "player_picture.h"
+#include "converter/data/player_picture.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
 
-#include "table_models.h"
-#include "test_paths.h"
+#include "tests/install/table_models.h"
+#include "tests/support/test_paths.h"
 
 #ifdef KDX_TEST_WITH_QT
 #include <QImage>

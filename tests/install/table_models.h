@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "test_paths.h"
+#include "tests/support/test_paths.h"
 
 namespace kdxtest {
 

@@ -1,8 +1,8 @@
-#include "command_line.h"
+#include "tools/kdxconvert/command_line.h"
 
 #include <gtest/gtest.h>
 
-#include "conversion_options.h"
+#include "converter/core/request/conversion_options.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <regex>
 #include <sstream>
 
-#include "job_cases.h"
-#include "test_paths.h"
+#include "tests/support/job_cases.h"
+#include "tests/support/test_paths.h"
 
 namespace fs = std::filesystem;
 

@@ -7,9 +7,9 @@
 #include <functional>
 #include <random>
 
-#include "kdx_test_files.h"
-#include "kdxreader/kdx_file.h"
-#include "test_paths.h"
+#include "tests/writer/kdx_test_files.h"
+#include "tools/kdxreader/kdx_file.h"
+#include "tests/support/test_paths.h"
 
 namespace {
 

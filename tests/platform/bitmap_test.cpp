@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "bitmap.h"
+#include "platform/base/bitmap.h"
 
 namespace {
 

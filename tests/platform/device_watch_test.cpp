@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 
-#include "device_change_notices.h"
-#include "fixture_machine.h"
-#include "message_window.h"
-#include "mount_table_watch.h"
+#include "platform/players/device_change_notices.h"
+#include "tests/support/fixture_machine.h"
+#include "platform/base/message_window.h"
+#include "platform/players/mount_table_watch.h"
 
 namespace {
 

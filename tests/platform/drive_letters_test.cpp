@@ -2,9 +2,9 @@
 
 #include <fstream>
 
-#include "fixture_machine.h"
-#include "logical_drives.h"
-#include "mount_table.h"
+#include "tests/support/fixture_machine.h"
+#include "platform/players/logical_drives.h"
+#include "platform/players/mount_table.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <thread>
 #include <vector>
 
-#include "bitmap.h"
-#include "message_window.h"
+#include "platform/base/bitmap.h"
+#include "platform/base/message_window.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "fixture_machine.h"
-#include "mass_storage_backend.h"
-#include "mtp_backend.h"
-#include "safe_file_copy.h"
+#include "tests/support/fixture_machine.h"
+#include "platform/players/mass_storage_backend.h"
+#include "platform/players/mtp_backend.h"
+#include "platform/players/safe_file_copy.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include <filesystem>
 
-#include "damaged_inputs.h"
-#include "outcome_checks.h"
+#include "tests/robustness/damaged_inputs.h"
+#include "tests/robustness/outcome_checks.h"
 
 namespace kdxtest {
 namespace {

@@ -1,6 +1,6 @@
-#include "damaged_inputs.h"
+#include "tests/robustness/damaged_inputs.h"
 
-#include "test_paths.h"
+#include "tests/support/test_paths.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -8,8 +8,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "TesselConfigFile.h"
-#include "test_env.h"
+#include "converter/core/devices/TesselConfigFile.h"
+#include "tests/converter/core/test_env.h"
 
 namespace {
 

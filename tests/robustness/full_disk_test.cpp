@@ -15,7 +15,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "outcome_checks.h"
+#include "tests/robustness/outcome_checks.h"
 
 namespace kdxtest {
 namespace {

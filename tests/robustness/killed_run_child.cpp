@@ -15,9 +15,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "bitmap.h"
+#include "platform/base/bitmap.h"
 #include "kdx.h"
-#include "run_harness.h"
+#include "tests/transcoder/run_harness.h"
 
 namespace {
 

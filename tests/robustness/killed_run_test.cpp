@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "kdx.h"
-#include "kdx_check.h"
-#include "outcome_checks.h"
+#include "tests/transcoder/kdx_check.h"
+#include "tests/robustness/outcome_checks.h"
 
 extern char** environ;
 

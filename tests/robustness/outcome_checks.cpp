@@ -1,10 +1,10 @@
-#include "outcome_checks.h"
+#include "tests/robustness/outcome_checks.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "kdx_check.h"
+#include "tests/transcoder/kdx_check.h"
 
 namespace kdxtest {
 

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "message_window.h"
-#include "run_harness.h"
-#include "test_paths.h"
+#include "platform/base/message_window.h"
+#include "tests/transcoder/run_harness.h"
+#include "tests/support/test_paths.h"
 
 namespace kdxtest {
 

@@ -14,8 +14,8 @@
 #include <functional>
 #include <thread>
 
-#include "kdxreader/kdx_file.h"
-#include "outcome_checks.h"
+#include "tools/kdxreader/kdx_file.h"
+#include "tests/robustness/outcome_checks.h"
 
 extern char** environ;
 

@@ -11,9 +11,9 @@
 #include <random>
 #include <vector>
 
-#include "cancelled_run.h"
+#include "tests/stress/cancelled_run.h"
 #include "kdx.h"
-#include "run_harness.h"
+#include "tests/transcoder/run_harness.h"
 
 namespace kdxtest {
 namespace {

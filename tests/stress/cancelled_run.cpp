@@ -1,4 +1,4 @@
-#include "cancelled_run.h"
+#include "tests/stress/cancelled_run.h"
 
 #include <gtest/gtest.h>
 
@@ -6,11 +6,11 @@
 #include <iterator>
 #include <thread>
 
-#include "bitmap.h"
+#include "platform/base/bitmap.h"
 #include "kdx.h"
-#include "kdx_check.h"
-#include "run_harness.h"
-#include "test_paths.h"
+#include "tests/transcoder/kdx_check.h"
+#include "tests/transcoder/run_harness.h"
+#include "tests/support/test_paths.h"
 
 namespace kdxtest {
 

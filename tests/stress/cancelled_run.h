@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "message_window.h"
-#include "run_phase.h"
+#include "platform/base/message_window.h"
+#include "tests/stress/run_phase.h"
 
 namespace kdxtest {
 

@@ -1,4 +1,4 @@
-#include "run_phase.h"
+#include "tests/stress/run_phase.h"
 
 #include <filesystem>
 

@@ -1,4 +1,4 @@
-#include "fixture_machine.h"
+#include "tests/support/fixture_machine.h"
 
 #include <algorithm>
 #include <cstdlib>

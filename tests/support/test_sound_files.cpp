@@ -1,4 +1,4 @@
-#include "test_sound_files.h"
+#include "tests/support/test_sound_files.h"
 
 #include <cmath>
 #include <numbers>

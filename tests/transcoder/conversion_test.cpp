@@ -5,9 +5,9 @@
 #include <tuple>
 
 #include "kdx.h"
-#include "kdx_check.h"
-#include "run_harness.h"
-#include "test_paths.h"
+#include "tests/transcoder/kdx_check.h"
+#include "tests/transcoder/run_harness.h"
+#include "tests/support/test_paths.h"
 
 namespace kdxtest {
 namespace {

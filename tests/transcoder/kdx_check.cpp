@@ -1,4 +1,4 @@
-#include "kdx_check.h"
+#include "tests/transcoder/kdx_check.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "run_harness.h"
-#include "test_paths.h"
+#include "tests/transcoder/run_harness.h"
+#include "tests/support/test_paths.h"
 
 namespace kdxtest {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "kdxreader/chunk_frames.h"
-#include "kdxreader/kdx_file.h"
+#include "tools/kdxreader/chunk_frames.h"
+#include "tools/kdxreader/kdx_file.h"
 #include "kdx.h"
 
 namespace kdxtest {

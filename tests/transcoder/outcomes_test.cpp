@@ -4,11 +4,11 @@
 #include <cerrno>
 #include <filesystem>
 
-#include "bitmap.h"
+#include "platform/base/bitmap.h"
 #include "kdx.h"
-#include "kdx_check.h"
-#include "run_harness.h"
-#include "test_paths.h"
+#include "tests/transcoder/kdx_check.h"
+#include "tests/transcoder/run_harness.h"
+#include "tests/support/test_paths.h"
 
 namespace kdxtest {
 namespace {

@@ -1,6 +1,6 @@
-#include "run_harness.h"
+#include "tests/transcoder/run_harness.h"
 
-#include "bitmap.h"
+#include "platform/base/bitmap.h"
 
 namespace kdxtest {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "kdx.h"
-#include "message_window.h"
+#include "platform/base/message_window.h"
 
 namespace kdxtest {
 

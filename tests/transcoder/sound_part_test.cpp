@@ -6,10 +6,10 @@
 #include <fstream>
 
 #include "kdx.h"
-#include "kdx_check.h"
-#include "run_harness.h"
-#include "test_paths.h"
-#include "test_sound_files.h"
+#include "tests/transcoder/kdx_check.h"
+#include "tests/transcoder/run_harness.h"
+#include "tests/support/test_paths.h"
+#include "tests/support/test_sound_files.h"
 
 namespace kdxtest {
 namespace {

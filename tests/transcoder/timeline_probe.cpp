@@ -1,11 +1,11 @@
-#include "timeline_probe.h"
+#include "tests/transcoder/timeline_probe.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "kdx_check.h"
-#include "kdxreader/sound_part.h"
+#include "tests/transcoder/kdx_check.h"
+#include "tools/kdxreader/sound_part.h"
 
 namespace kdxtest {
 

@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "kdxreader/jpeg_picture.h"
-#include "kdxreader/kdx_file.h"
+#include "tools/kdxreader/jpeg_picture.h"
+#include "tools/kdxreader/kdx_file.h"
 
 namespace kdxtest {
 

@@ -7,9 +7,9 @@
 #include <cmath>
 #include <functional>
 
-#include "kdx_check.h"
-#include "run_harness.h"
-#include "timeline_probe.h"
+#include "tests/transcoder/kdx_check.h"
+#include "tests/transcoder/run_harness.h"
+#include "tests/transcoder/timeline_probe.h"
 
 namespace kdxtest {
 namespace {

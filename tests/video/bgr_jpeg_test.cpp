@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "test_paths.h"
+#include "tests/support/test_paths.h"
 #include "video/bgr_jpeg.h"
 #include "video/bound_image.h"
 #include "video/image_library.h"
-#include "video_test_support.h"
+#include "tests/video/video_test_support.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <IL/il.h>
 #include <IL/ilu.h>
 
-#include "bitmap.h"
+#include "platform/base/bitmap.h"
 #include "video/image_library.h"
 #include "video/preview_grabber_cb.h"
-#include "video_test_support.h"
+#include "tests/video/video_test_support.h"
 
 namespace {
 

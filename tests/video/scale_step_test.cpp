@@ -9,10 +9,10 @@
 #include <algorithm>
 #include <functional>
 
-#include "bitmap.h"
+#include "platform/base/bitmap.h"
 #include "video/image_library.h"
 #include "video/preview_grabber_cb.h"
-#include "video_test_support.h"
+#include "tests/video/video_test_support.h"
 
 namespace {
 

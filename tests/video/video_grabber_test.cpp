@@ -8,14 +8,14 @@
 #include <memory>
 #include <random>
 
-#include "bitmap.h"
+#include "platform/base/bitmap.h"
 #include "library_state.h"
-#include "message_window.h"
-#include "test_paths.h"
+#include "platform/base/message_window.h"
+#include "tests/support/test_paths.h"
 #include "video/frame_interval.h"
 #include "video/image_library.h"
 #include "video/video_grabber_cb.h"
-#include "video_test_support.h"
+#include "tests/video/video_test_support.h"
 #include "writer/chunk_geometry.h"
 
 namespace {

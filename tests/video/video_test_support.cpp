@@ -1,4 +1,4 @@
-#include "video_test_support.h"
+#include "tests/video/video_test_support.h"
 
 #include <IL/il.h>
 
@@ -6,7 +6,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "bitmap.h"
+#include "platform/base/bitmap.h"
 
 namespace videotest {
 

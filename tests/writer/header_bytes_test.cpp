@@ -3,8 +3,8 @@
 #include <cstring>
 #include <vector>
 
-#include "kdx_test_files.h"
-#include "test_paths.h"
+#include "tests/writer/kdx_test_files.h"
+#include "tests/support/test_paths.h"
 #include "writer/chunk_geometry.h"
 #include "writer/kdx_header.h"
 

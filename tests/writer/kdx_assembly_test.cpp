@@ -4,10 +4,10 @@
 #include <atomic>
 
 #include "kdx.h"
-#include "kdx_test_files.h"
-#include "kdxreader/chunk_frames.h"
-#include "kdxreader/kdx_file.h"
-#include "test_paths.h"
+#include "tests/writer/kdx_test_files.h"
+#include "tools/kdxreader/chunk_frames.h"
+#include "tools/kdxreader/kdx_file.h"
+#include "tests/support/test_paths.h"
 #include "writer/binary_file.h"
 #include "writer/kdx_assembly.h"
 

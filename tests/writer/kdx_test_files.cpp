@@ -1,4 +1,4 @@
-#include "kdx_test_files.h"
+#include "tests/writer/kdx_test_files.h"
 
 #include <IL/il.h>
 #include <gtest/gtest.h>

@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <set>
 
-#include "kdx_test_files.h"
-#include "test_paths.h"
+#include "tests/writer/kdx_test_files.h"
+#include "tests/support/test_paths.h"
 #include "writer/run_folder.h"
 
 namespace {

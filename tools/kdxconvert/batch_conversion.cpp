@@ -1,4 +1,4 @@
-#include "batch_conversion.h"
+#include "tools/kdxconvert/batch_conversion.h"
 
 #include <unistd.h>
 
@@ -7,14 +7,14 @@
 #include <vector>
 #include <filesystem>
 
-#include "destination_claims.h"
-#include "destination_path.h"
-#include "failure_texts.h"
-#include "file_conversion.h"
+#include "converter/core/job/destination_claims.h"
+#include "converter/core/request/destination_path.h"
+#include "converter/core/request/failure_texts.h"
+#include "tools/kdxconvert/file_conversion.h"
 #include "kdx.h"
-#include "log_file.h"
-#include "output_name.h"
-#include "stop_signal.h"
+#include "converter/core/support/log_file.h"
+#include "converter/core/request/output_name.h"
+#include "tools/kdxconvert/stop_signal.h"
 
 namespace {
 

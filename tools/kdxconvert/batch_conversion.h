@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "command_line.h"
-#include "device_config_entry.h"
+#include "tools/kdxconvert/command_line.h"
+#include "converter/core/devices/device_config_entry.h"
 
 struct BatchSummary {
   int converted = 0;

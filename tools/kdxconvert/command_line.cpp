@@ -1,9 +1,9 @@
-#include "command_line.h"
+#include "tools/kdxconvert/command_line.h"
 
 #include <cstdio>
 #include <map>
 
-#include "conversion_options.h"
+#include "converter/core/request/conversion_options.h"
 
 namespace {
 

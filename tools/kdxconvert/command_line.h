@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "input_video_item.h"
+#include "converter/core/request/input_video_item.h"
 
 struct ConvertOptions {
   std::vector<std::string> files;

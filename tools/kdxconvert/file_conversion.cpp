@@ -1,8 +1,8 @@
-#include "file_conversion.h"
+#include "tools/kdxconvert/file_conversion.h"
 
-#include "bitmap.h"
-#include "conversion_job.h"
-#include "stop_signal.h"
+#include "platform/base/bitmap.h"
+#include "converter/core/job/conversion_job.h"
+#include "tools/kdxconvert/stop_signal.h"
 
 namespace {
 

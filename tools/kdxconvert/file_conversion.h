@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "command_line.h"
-#include "device_config_entry.h"
-#include "message_window.h"
-#include "progress_display.h"
+#include "tools/kdxconvert/command_line.h"
+#include "converter/core/devices/device_config_entry.h"
+#include "platform/base/message_window.h"
+#include "tools/kdxconvert/progress_display.h"
 
 enum class FileOutcome { kConverted, kFailed, kSkipped, kStopped };
 

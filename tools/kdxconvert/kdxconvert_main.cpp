@@ -10,15 +10,15 @@ extern "C" {
 #include <libavutil/log.h>
 }
 
-#include "TesselConfigFile.h"
-#include "batch_conversion.h"
-#include "command_line.h"
-#include "conversion_options.h"
-#include "converter_settings.h"
-#include "log_file.h"
-#include "model_choice.h"
-#include "stop_signal.h"
-#include "videos_folder.h"
+#include "converter/core/devices/TesselConfigFile.h"
+#include "tools/kdxconvert/batch_conversion.h"
+#include "tools/kdxconvert/command_line.h"
+#include "converter/core/request/conversion_options.h"
+#include "converter/core/request/converter_settings.h"
+#include "converter/core/support/log_file.h"
+#include "tools/kdxconvert/model_choice.h"
+#include "tools/kdxconvert/stop_signal.h"
+#include "converter/core/support/videos_folder.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
-#include "model_choice.h"
+#include "tools/kdxconvert/model_choice.h"
 
 #include <strings.h>
 
 #include <algorithm>
 #include <iomanip>
 
-#include "conversion_options.h"
-#include "transcoder_request.h"
+#include "converter/core/request/conversion_options.h"
+#include "converter/core/request/transcoder_request.h"
 
 std::optional<size_t> FindModelByName(const CTesselConfigFile& table, const std::string& name) {
   for (size_t i = 0; i < table.GetDeviceCount(); ++i) {

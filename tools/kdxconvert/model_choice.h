@@ -5,7 +5,7 @@
 #include <ostream>
 #include <string>
 
-#include "TesselConfigFile.h"
+#include "converter/core/devices/TesselConfigFile.h"
 
 // The model of that name (exactly, else ignoring letter case); none when the
 // table has no such model.

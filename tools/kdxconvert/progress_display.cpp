@@ -1,8 +1,8 @@
-#include "progress_display.h"
+#include "tools/kdxconvert/progress_display.h"
 
 #include <cstdio>
 
-#include "path_utils.h"
+#include "converter/core/support/path_utils.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "stop_signal.h"
+#include "tools/kdxconvert/stop_signal.h"
 
 #include <signal.h>
 

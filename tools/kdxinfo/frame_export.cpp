@@ -1,11 +1,11 @@
-#include "frame_export.h"
+#include "tools/kdxinfo/frame_export.h"
 
 #include <IL/il.h>
 
 #include <cstdio>
 #include <filesystem>
 
-#include "kdxreader/chunk_frames.h"
+#include "tools/kdxreader/chunk_frames.h"
 
 namespace {
 

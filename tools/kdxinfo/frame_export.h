@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "kdxreader/kdx_file.h"
+#include "tools/kdxreader/kdx_file.h"
 
 // Frames go to "folder" (made when missing) as frame_000000.png and on, in
 // playing order. Returns an empty string, or what went wrong.

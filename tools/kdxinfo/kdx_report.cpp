@@ -1,4 +1,4 @@
-#include "kdx_report.h"
+#include "tools/kdxinfo/kdx_report.h"
 
 #include <cstdio>
 #include <string>

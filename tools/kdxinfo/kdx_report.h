@@ -3,6 +3,6 @@
 
 #include <ostream>
 
-#include "kdxreader/kdx_file.h"
+#include "tools/kdxreader/kdx_file.h"
 
 void PrintKdxReport(std::ostream& out, const kdxreader::KdxFile& file);

@@ -5,9 +5,9 @@
 #include <iostream>
 #include <string>
 
-#include "frame_export.h"
-#include "kdx_report.h"
-#include "kdxreader/kdx_file.h"
+#include "tools/kdxinfo/frame_export.h"
+#include "tools/kdxinfo/kdx_report.h"
+#include "tools/kdxreader/kdx_file.h"
 
 namespace {
 

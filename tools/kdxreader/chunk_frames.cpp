@@ -1,4 +1,4 @@
-#include "kdxreader/chunk_frames.h"
+#include "tools/kdxreader/chunk_frames.h"
 
 #include <algorithm>
 

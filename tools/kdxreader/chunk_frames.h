@@ -3,8 +3,8 @@
 
 #include <optional>
 
-#include "kdxreader/jpeg_picture.h"
-#include "kdxreader/kdx_file.h"
+#include "tools/kdxreader/jpeg_picture.h"
+#include "tools/kdxreader/kdx_file.h"
 
 namespace kdxreader {
 

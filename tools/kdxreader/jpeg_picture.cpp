@@ -1,4 +1,4 @@
-#include "kdxreader/jpeg_picture.h"
+#include "tools/kdxreader/jpeg_picture.h"
 
 #include <IL/il.h>
 

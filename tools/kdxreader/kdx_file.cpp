@@ -1,11 +1,11 @@
-#include "kdxreader/kdx_file.h"
+#include "tools/kdxreader/kdx_file.h"
 
 #include <cerrno>
 #include <cstring>
 #include <cstdio>
 
-#include "kdxreader/byte_order.h"
-#include "kdxreader/jpeg_picture.h"
+#include "tools/kdxreader/byte_order.h"
+#include "tools/kdxreader/jpeg_picture.h"
 
 namespace kdxreader {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "kdxreader/sound_part.h"
+#include "tools/kdxreader/sound_part.h"
 
 namespace kdxreader {
 

@@ -1,4 +1,4 @@
-#include "kdxreader/sound_part.h"
+#include "tools/kdxreader/sound_part.h"
 
 #include <sndfile.h>
 
@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "kdxreader/byte_order.h"
+#include "tools/kdxreader/byte_order.h"
 
 namespace kdxreader {
 

@@ -1,0 +1,20 @@
+#include "converter/core/job/destination_claims.h"
+
+#include <filesystem>
+
+namespace {
+
+// "out/../out/a.kdx" and "out/a.kdx" are one file.
+std::string Normal(const std::string& path) {
+  std::error_code error;
+  std::filesystem::path normal = std::filesystem::weakly_canonical(path, error);
+  return error ? path : normal.string();
+}
+
+}  // namespace
+
+bool DestinationClaims::Claimed(const std::string& destination) const {
+  return claimed_.count(Normal(destination)) != 0;
+}
+
+void DestinationClaims::Claim(const std::string& destination) { claimed_.insert(Normal(destination)); }

@@ -1,0 +1,42 @@
+#include "converter/core/request/converter_settings.h"
+
+#include "platform/base/private_profile.h"
+
+namespace {
+
+const char kSection[] = "CONVERTOR";
+const char kDestPathKey[] = "DestPath";
+const char kComboDeviceKey[] = "ComboDevice";
+const char kWindowWidthKey[] = "WindowWidth";
+const char kWindowHeightKey[] = "WindowHeight";
+
+}  // namespace
+
+std::string SettingsFilePath() { return ProfileFilePath("NKDXVC.ini"); }
+
+std::string LoadDestPath(const std::string& settingsFile) {
+  return GetPrivateProfileString(kSection, kDestPathKey, "", settingsFile);
+}
+
+size_t LoadComboDevice(const std::string& settingsFile, size_t modelCount) {
+  int index = GetPrivateProfileInt(kSection, kComboDeviceKey, 0, settingsFile);
+  return index >= 0 && static_cast<size_t>(index) < modelCount ? static_cast<size_t>(index) : 0;
+}
+
+bool SaveConverterSettings(const std::string& settingsFile, const std::string& destPath, size_t comboDevice) {
+  // One write: another program saving meanwhile sees both keys or neither.
+  return WritePrivateProfileStrings(
+      kSection, {{kDestPathKey, destPath}, {kComboDeviceKey, std::to_string(comboDevice)}}, settingsFile);
+}
+
+StoredWindowSize LoadWindowSize(const std::string& settingsFile) {
+  const int width = GetPrivateProfileInt(kSection, kWindowWidthKey, 0, settingsFile);
+  const int height = GetPrivateProfileInt(kSection, kWindowHeightKey, 0, settingsFile);
+  if (width <= 0 || height <= 0) return {};
+  return {width, height};
+}
+
+bool SaveWindowSize(const std::string& settingsFile, StoredWindowSize size) {
+  bool saved = WritePrivateProfileString(kSection, kWindowWidthKey, std::to_string(size.width), settingsFile);
+  return WritePrivateProfileString(kSection, kWindowHeightKey, std::to_string(size.height), settingsFile) && saved;
+}

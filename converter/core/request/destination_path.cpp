@@ -1,0 +1,77 @@
+#include "converter/core/request/destination_path.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "converter/core/support/path_utils.h"
+#include "converter/core/support/videos_folder.h"
+
+namespace {
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+  return !folder.empty() && folder.back() == '/' ? folder + name : folder + "/" + name;
+}
+
+// The trailing separator makes a dotted name ("clips.2024") a folder too.
+// A link another user planted in a shared folder is named in *failure.
+bool MakeFolder(const std::string& folder, std::string* failure) {
+  int error = 0;
+  std::string untrustedLink;
+  if (CreateDirectoryTree(JoinPath(folder, ""), &error, &untrustedLink)) return true;
+  if (!untrustedLink.empty()) {
+    *failure = "The " + untrustedLink +
+               " folder is a link owned by another user in a shared folder; it is not followed. Please choose "
+               "another target folder.";
+  }
+  return false;
+}
+
+}  // namespace
+
+std::string ExpandHomeFolder(const std::string& folder) {
+  if (folder.empty() || folder[0] != '~' || (folder.size() > 1 && folder[1] != '/')) return folder;
+  const char* home = std::getenv("HOME");
+  if (home == nullptr || *home == '\0') return folder;
+  return home + folder.substr(1);
+}
+
+std::string DefaultTargetFolder(const std::string& programFolder) {
+  std::string folder = programFolder;
+  if (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  if (!folder.empty() && ::access(folder.c_str(), W_OK) == 0) return folder;
+  const std::string videos = UserVideosFolder();
+  return videos.empty() ? folder : videos;
+}
+
+std::string TargetOrProgramFolder(const std::string& targetFolder) {
+  if (!targetFolder.empty()) return ExpandHomeFolder(targetFolder);
+  return DefaultTargetFolder(GetModuleFolder());
+}
+
+std::string PlayerFolder(const std::string& targetFolder, const std::string& modelName) {
+  return JoinPath(TargetOrProgramFolder(targetFolder), modelName);
+}
+
+bool GetDestFileName(const std::string& targetFolder, const std::string& modelName, const std::string& outputName,
+                     std::string* destPath, std::string* failure, const ConfirmFolderCreation& confirm) {
+  const std::string target = TargetOrProgramFolder(targetFolder);
+  std::error_code ignored;
+  if (confirm && !std::filesystem::is_directory(target, ignored) && !confirm(target)) {
+    *failure = kFolderRefusedText;
+    return false;
+  }
+  failure->clear();
+  if (!MakeFolder(target, failure)) {
+    if (failure->empty()) *failure = "Create target folder error!";
+    return false;
+  }
+  std::string playerFolder = PlayerFolder(targetFolder, modelName);
+  if (!MakeFolder(playerFolder, failure)) {
+    if (failure->empty()) *failure = "Create " + playerFolder + " folder error!";
+    return false;
+  }
+  *destPath = JoinPath(playerFolder, outputName);
+  return true;
+}

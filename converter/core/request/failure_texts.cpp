@@ -1,0 +1,66 @@
+#include "converter/core/request/failure_texts.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "kdx.h"
+
+namespace {
+
+const char kNoAudioCodec[] = "No audio codec is available for this file. Please install a correct codec";
+const char kNoVideoCodec[] = "No video codec is available for this file. Please install a correct codec";
+
+std::string Hex(unsigned long value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "0x%lx", value);
+  return text;
+}
+
+// " (No space left on device)": the system's reason, in the program's
+// language whatever the locale.
+std::string ReasonText(int reason) {
+  if (reason == 0) return {};
+  const char* text = strerrordesc_np(reason);
+  return text != nullptr ? std::string(" (") + text + ")" : " (error " + std::to_string(reason) + ")";
+}
+
+}  // namespace
+
+std::string NewTranscoderFailureText(HRESULT result) {
+  switch (result) {
+    case VFW_E_NO_AUDIO_PATH:
+      return kNoAudioCodec;
+    case VFW_E_NO_VIDEO_PATH:
+      return kNoVideoCodec;
+    case VFW_E_CANNOT_RENDER:
+      return "No codec is available for this video format. Please install the codec.";
+    case E_INVALIDARG:
+      return "The source file is also the destination file. Please choose another output name or folder.";
+    default:
+      return "Unknown error = " + Hex(static_cast<uint32_t>(result));
+  }
+}
+
+std::string TranscodeErrorText(WPARAM code, LPARAM result) {
+  // Result codes travel in the low 32 bits of lParam.
+  unsigned long resultBits = static_cast<uint32_t>(KdxErrorResult(result));
+  switch (code) {
+    case 0:
+      return "Failed result = " + Hex(resultBits) + ReasonText(KdxErrorReason(result));
+    case KDX_ERROR_NO_QUALITY_FITS:
+      return "Please select larger graphic data size or smaller frame rate.";
+    case 2:
+      return kNoVideoCodec;
+    case 3:
+      return kNoAudioCodec;
+    case 4:
+      return "No codec is available for this video format. Please install the codec and the latest Microsoft "
+             "DirectX(TM)";
+    case KDX_ERROR_NO_PICTURE:
+      return "No picture could be decoded; no file written.";
+    case KDX_ERROR_DESTINATION_TAKEN:
+      return "Another conversion wrote the destination file meanwhile; it was kept and this file was not written.";
+    default:
+      return "Unknown error = " + Hex(static_cast<uint32_t>(code)) + ", " + Hex(resultBits);
+  }
+}

@@ -1,0 +1,65 @@
+// What the conversion batch needs from the main window. The dialog
+// implements it; tests use a fake around a real file list.
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <string>
+
+#include "converter/core/devices/device_config_entry.h"
+#include "platform/base/platform_types.h"
+#include "converter/players/transfer_outcome.h"
+
+class CXListCtrl;
+class QWidget;
+
+class BatchWindow {
+ public:
+  virtual ~BatchWindow() = default;
+
+  // The queue: column 0 holds the input path, column 3 ("Status") the
+  // progress bar and the status text; each row's item data is its
+  // INPUT_VIDEO_ITEM*.
+  virtual CXListCtrl& FileList() = 0;
+  // Owner of the batch's message boxes.
+  virtual QWidget* MessageBoxOwner() = 0;
+  // Where the encoder posts WM_TRANSCODE_PROGRESS and WM_TRANSCODE_ERROR;
+  // the window hands them back to the batch's handlers on its own thread.
+  virtual HWND WindowHandle() const = 0;
+
+  // Shows a row's settings in the options panel and makes it the row the
+  // panel edits.
+  virtual void ShowItemSettings(int row) = 0;
+  virtual void StopPreview() = 0;
+  virtual void SetStatusText(const QString& text) = 0;
+
+  // The Convert button's caption ("&Convert" or "&Cancel") and the Quit button.
+  virtual void SetConvertCaption(const QString& caption) = 0;
+  virtual void EnableQuit(bool enable) = 0;
+  // Everything else a batch locks: the options panel, the context menu's
+  // items, the destination field, Browse, Add, Delete, Clear, Play, Stop and
+  // the player selector.
+  virtual void EnableBatchLockedControls(bool enable) = 0;
+
+  // Draws a thumbnail into the thumbnail area (shown for it), filled black
+  // first; a null picture leaves the area black. atOwnSize centres the
+  // picture at its own size, else it is stretched over the area.
+  virtual void ShowThumbnail(const QImage& picture, bool atOwnSize) = 0;
+  // Hides the thumbnail area and shows the preview area again.
+  virtual void ShowPreviewArea() = 0;
+
+  // The dialog's fields as they read now (the destination field is read
+  // first, as a user may have typed into it).
+  virtual std::string DestinationFolder() = 0;
+  virtual void ShowDestinationFolder(const std::string& folder) = 0;
+  // The player model chosen in the selector; null when the device table is
+  // empty.
+  virtual const DEVICE_CONFIG_ENTRY* SelectedModel() const = 0;
+  // The options panel's "Video Codec" text.
+  virtual QString VideoCodecText() const = 0;
+
+  // Copies a converted file to the connected player when player support is
+  // on and the transfer option is ticked; whether it was tried, whether it
+  // reached the player, and why not.
+  virtual TransferOutcome TransferOutputFile(int row, const std::string& path) = 0;
+};

@@ -1,0 +1,77 @@
+// The conversion batch of the main window: converts the ticked rows one
+// after the other through the shared conversion job, hands the encoder's
+// posted messages to the running job, and lets the user cancel.
+#pragma once
+
+#include <string>
+
+#include "converter/core/job/destination_claims.h"
+#include "converter/gui/batch/destination_questions.h"
+#include "platform/base/platform_types.h"
+#include "converter/gui/batch/thumbnail.h"
+
+class BatchWindow;
+class PostedRunMessages;
+struct JobResult;
+
+class ConversionDriver {
+ public:
+  explicit ConversionDriver(BatchWindow& window);
+  ConversionDriver(const ConversionDriver&) = delete;
+  ConversionDriver& operator=(const ConversionDriver&) = delete;
+
+  // The Convert button: converts every ticked row, rows added meanwhile
+  // included, and returns when the batch is over.
+  void ConvertAll();
+  // The Convert button while a batch runs: stops the running file and skips
+  // the rest.
+  void CancelConversion();
+  // Converts one row; -1 when it was not started, 0 when it failed, 1 when
+  // it was converted or stopped.
+  int ConvertFile(int row);
+  // Prepares the row's destination path, asking about a missing target
+  // folder and an existing file.
+  bool GetDestFileName(int row);
+
+  // WM_TRANSCODE_PROGRESS: percent in wParam, thumbnail or 0 in lParam.
+  void OnTranscodeProgress(WPARAM percent, LPARAM bitmap);
+  // WM_TRANSCODE_ERROR: code in wParam, result in lParam; -1 when no run is
+  // going on.
+  int OnTranscodeError(WPARAM code, LPARAM result);
+
+  bool IsConverting() const { return converting_; }
+  // The row being converted, -1 before the first.
+  int CurrentRow() const { return currentRow_; }
+  // The destination of the last row GetDestFileName prepared.
+  const std::string& DestinationPath() const { return destPath_; }
+  void SetOverwriteQuestionTimeout(unsigned milliseconds) { overwriteTimeoutMs_ = milliseconds; }
+
+ private:
+  enum class Overwrite { kAsk, kConfirmed, kCancelled };
+
+  bool IsKdxCodec() const;
+  bool CurrentRowIsValid() const;
+  void LockWindowForBatch(bool locked);
+  // A progress message of the running file below 100.
+  void ShowProgress(int percent, HBITMAP bitmap);
+  int ShowResult(int row, const JobResult& result, bool quit);
+  void ReportFailure(int row, const std::string& reason);
+  void ReportResult(int row);
+
+  BatchWindow& window_;
+  bool converting_ = false;
+  bool inBatch_ = false;  // ConvertAll has not returned yet
+  bool abort_ = false;
+  int currentRow_ = -1;
+  Overwrite overwrite_ = Overwrite::kAsk;
+  int notCopied_ = 0;  // converted files of this batch the player did not get
+  std::string destPath_;
+  // Why GetDestFileName passed the row by, as its status shows it; empty
+  // when it was not asked.
+  std::string refusal_;
+  OwnedThumbnail thumbnail_;
+  // The running file's messages; null between runs.
+  PostedRunMessages* run_ = nullptr;
+  DestinationClaims written_;  // files this batch made
+  unsigned overwriteTimeoutMs_ = kOverwriteQuestionTimeoutMs;
+};

@@ -1,0 +1,41 @@
+#include "converter/gui/widgets/FilenameEdit.h"
+
+#include <QEvent>
+#include <QStyle>
+#include <QStyleOptionFrame>
+
+#include "converter/gui/widgets/path_elide.h"
+
+CFilenameEdit::CFilenameEdit(QWidget* parent) : QLineEdit(parent) {
+  // What the user types is the path from then on.
+  connect(this, &QLineEdit::textEdited, this, [this](const QString& text) {
+    path_ = text;
+    setToolTip(text);
+  });
+}
+
+void CFilenameEdit::SetFilename(const QString& path) {
+  path_ = path;
+  setToolTip(path);
+  ShowShortened();
+}
+
+void CFilenameEdit::ShowShortened() {
+  QStyleOptionFrame option;
+  initStyleOption(&option);
+  const QRect textRect = style()->subElementRect(QStyle::SE_LineEditContents, &option, this);
+  // A few pixels go to the cursor and the text margins.
+  const int width = textRect.width() - 4;
+  setText(ElidePathMiddle(path_, fontMetrics(), width));
+  setCursorPosition(0);
+}
+
+void CFilenameEdit::resizeEvent(QResizeEvent* event) {
+  QLineEdit::resizeEvent(event);
+  ShowShortened();
+}
+
+void CFilenameEdit::changeEvent(QEvent* event) {
+  QLineEdit::changeEvent(event);
+  if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) ShowShortened();
+}

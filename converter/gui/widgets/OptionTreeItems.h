@@ -1,0 +1,62 @@
+// The value kinds of an option tree. Each editable kind is its own Qt
+// widget, so the owner fills it with the widget's own calls (addItem,
+// setText, setTime...) and commits it before reading the value.
+#pragma once
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTimeEdit>
+
+#include "converter/gui/widgets/OptionTreeItem.h"
+
+// A read-only value drawn by the list.
+class COptionTreeItemStatic : public COptionTreeItem {
+ public:
+  void SetStaticText(const QString& text);
+  QString GetStaticText() const { return text_; }
+  QString GetDisplayText() const override { return text_; }
+
+ private:
+  QString text_;
+};
+
+class COptionTreeItemEdit : public QLineEdit, public COptionTreeItem {
+ public:
+  COptionTreeItemEdit();
+  QWidget* GetEditor() override { return this; }
+  QString GetDisplayText() const override { return text(); }
+  void KeepValue() override { kept_ = text(); }
+  void RestoreValue() override { setText(kept_); }
+
+ private:
+  QString kept_;
+};
+
+class COptionTreeItemComboBox : public QComboBox, public COptionTreeItem {
+ public:
+  COptionTreeItemComboBox();
+  QWidget* GetEditor() override { return this; }
+  QString GetDisplayText() const override { return currentText(); }
+  void KeepValue() override { kept_ = currentIndex(); }
+  void RestoreValue() override { setCurrentIndex(kept_); }
+
+ private:
+  int kept_ = -1;
+};
+
+// A time of day, shown "HH:mm:ss" unless another format is set.
+class COptionTreeItemDate : public QTimeEdit, public COptionTreeItem {
+ public:
+  static const QString kDefaultFormat;
+
+  COptionTreeItemDate();
+  // Times outside the range are brought inside it.
+  void SetTimeRange(const QTime& earliest, const QTime& latest) { setTimeRange(earliest, latest); }
+  QWidget* GetEditor() override { return this; }
+  QString GetDisplayText() const override { return time().toString(displayFormat()); }
+  void KeepValue() override { kept_ = time(); }
+  void RestoreValue() override { setTime(kept_); }
+
+ private:
+  QTime kept_;
+};

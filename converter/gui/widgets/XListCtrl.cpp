@@ -1,0 +1,276 @@
+#include "converter/gui/widgets/XListCtrl.h"
+
+#include <QEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "converter/gui/widgets/XHeaderCtrl.h"
+#include "converter/gui/widgets/XListDelegate.h"
+
+namespace {
+
+constexpr int kEmptyTextTop = 10;
+
+}  // namespace
+
+const QString CXListCtrl::kEmptyListText = QStringLiteral("There are no items to show in this view.");
+
+CXListCtrl::CXListCtrl(QWidget* parent)
+    : QTableView(parent), model_(new CXListModel(this)), header_(new CXHeaderCtrl(this)) {
+  colours_ = XListColours::FromPalette(palette());
+  setModel(model_);
+  setHorizontalHeader(header_);
+  setItemDelegate(new CXListDelegate(this));
+  connect(header_, &CXHeaderCtrl::checkBoxToggled, this, &CXListCtrl::OnHeaderCheckBoxToggled);
+  verticalHeader()->hide();
+  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+  header_->setStretchLastSection(true);
+  setShowGrid(false);
+  setSelectionBehavior(QAbstractItemView::SelectRows);
+  setWordWrap(false);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  // The list is one stop of the window's Tab order; arrows move inside it.
+  setTabKeyNavigation(false);
+  setMouseTracking(true);
+}
+
+XListCellData CXListCtrl::DefaultCell() const {
+  XListCellData cell;
+  cell.crText = colours_.crWindowText;
+  cell.crBackground = colours_.crWindow;
+  return cell;
+}
+
+int CXListCtrl::InsertColumn(int column, const QString& heading, Qt::Alignment alignment, int width) {
+  if (column < 0 || column > GetColumnCount()) return -1;
+  model_->InsertColumn(column, heading, alignment, DefaultCell());
+  if (width >= 0) setColumnWidth(column, width);
+  return column;
+}
+
+int CXListCtrl::InsertItem(int item, const QString& text, int image) {
+  if (item < 0 || item > GetItemCount() || GetColumnCount() == 0) return -1;
+  XListCellData cell = DefaultCell();
+  model_->InsertRow(item, text, cell);
+  if (image >= 0) SetItemImage(item, 0, image);
+  return item;
+}
+
+bool CXListCtrl::DeleteItem(int item) {
+  if (!model_->IsValid(item, 0)) return false;
+  model_->RemoveRow(item);
+  return true;
+}
+
+bool CXListCtrl::DeleteAllItems() {
+  model_->RemoveAllRows();
+  for (int column = 0; column < GetColumnCount(); ++column) UpdateHeaderCheckbox(column);
+  return true;
+}
+
+bool CXListCtrl::SetItemText(int item, int subItem, const QString& text) {
+  if (!model_->IsValid(item, subItem)) return false;
+  model_->Modify(item, subItem, [&](CXListModel::Cell& cell) { cell.text = text; });
+  return true;
+}
+
+bool CXListCtrl::SetItemText(int item, int subItem, const QString& text, const QColor& textColour,
+                             const QColor& backColour) {
+  if (!model_->IsValid(item, subItem)) return false;
+  model_->Modify(item, subItem, [&](CXListModel::Cell& cell) {
+    cell.text = text;
+    cell.data.crText = textColour;
+    cell.data.crBackground = backColour;
+  });
+  return true;
+}
+
+QString CXListCtrl::GetItemText(int item, int subItem) const {
+  return model_->IsValid(item, subItem) ? model_->At(item, subItem).text : QString();
+}
+
+bool CXListCtrl::SetItemImage(int item, int subItem, int image) {
+  return ChangeCell(item, subItem, [&](XListCellData& data) { data.nImage = image; });
+}
+
+void CXListCtrl::SetImageList(const QList<QPixmap>& images) {
+  images_ = images;
+  viewport()->update();
+}
+
+bool CXListCtrl::SetItemData(int item, void* data) {
+  return ChangeCell(item, 0, [&](XListCellData& cell) { cell.dwItemData = data; });
+}
+
+void* CXListCtrl::GetItemData(int item) const {
+  const XListCellData* cell = GetCellData(item, 0);
+  return cell ? cell->dwItemData : nullptr;
+}
+
+bool CXListCtrl::GetEnabled(int item) const {
+  const XListCellData* cell = GetCellData(item, 0);
+  return cell && cell->bEnabled;
+}
+
+bool CXListCtrl::SetEnabled(int item, bool enabled) {
+  if (!ChangeCell(item, 0, [&](XListCellData& cell) { cell.bEnabled = enabled; })) return false;
+  if (!enabled && selectionModel()) {
+    selectionModel()->select(model_->index(item, 0), QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+  }
+  model_->RedrawRow(item);
+  return true;
+}
+
+bool CXListCtrl::GetBold(int item, int subItem) const {
+  const XListCellData* cell = GetCellData(item, subItem);
+  return cell && cell->bBold;
+}
+
+bool CXListCtrl::SetBold(int item, int subItem, bool bold) {
+  return ChangeCell(item, subItem, [&](XListCellData& cell) { cell.bBold = bold; });
+}
+
+int CXListCtrl::GetCheckbox(int item, int subItem) const {
+  const XListCellData* cell = GetCellData(item, subItem);
+  return cell ? cell->nCheckedState : -1;
+}
+
+bool CXListCtrl::SetCheckbox(int item, int subItem, int checkedState) {
+  if (!model_->IsValid(item, subItem) || checkedState < -1 || checkedState > 1) return false;
+  SetCheckedAndSync(item, subItem, checkedState);
+  return true;
+}
+
+void CXListCtrl::SetCheckedAndSync(int item, int subItem, int checkedState) {
+  ChangeCell(item, subItem, [&](XListCellData& cell) { cell.nCheckedState = checkedState; });
+  UpdateHeaderCheckbox(subItem);
+}
+
+void CXListCtrl::SetHeaderCheckedState(int column, int state) {
+  if (column < 0 || column >= GetColumnCount()) return;
+  header_->SetCheckImage(column, state);
+}
+
+int CXListCtrl::GetHeaderCheckedState(int column) const { return header_->GetCheckImage(column); }
+
+// The header's box is ticked when every row's box in the column is ticked;
+// rows without a box do not count.
+void CXListCtrl::UpdateHeaderCheckbox(int column) {
+  if (header_->GetCheckImage(column) == CXHeaderCtrl::kNoCheckBox) return;
+  int boxes = 0;
+  bool allChecked = true;
+  for (int row = 0; row < GetItemCount(); ++row) {
+    const int state = model_->At(row, column).data.nCheckedState;
+    if (state < 0) continue;
+    ++boxes;
+    allChecked = allChecked && state == 1;
+  }
+  header_->SetCheckImage(column, boxes > 0 && allChecked ? CXHeaderCtrl::kChecked : CXHeaderCtrl::kUnchecked);
+}
+
+void CXListCtrl::OnHeaderCheckBoxToggled(int column, bool checked) {
+  for (int row = 0; row < GetItemCount(); ++row) {
+    ChangeCell(row, column, [&](XListCellData& cell) {
+      if (cell.nCheckedState >= 0) cell.nCheckedState = checked ? 1 : 0;
+    });
+  }
+}
+
+bool CXListCtrl::SetProgress(int item, int subItem, bool showProgressText, const QString& progressText) {
+  return ChangeCell(item, subItem, [&](XListCellData& cell) {
+    cell.bShowProgress = true;
+    cell.nProgressPercent = 0;
+    cell.bShowProgressMessage = showProgressText;
+    cell.strProgressText = progressText;
+  });
+}
+
+bool CXListCtrl::UpdateProgress(int item, int subItem, int percent) {
+  const XListCellData* cell = GetCellData(item, subItem);
+  if (!cell || !cell->bShowProgress) return false;
+  return ChangeCell(item, subItem, [&](XListCellData& data) { data.nProgressPercent = qBound(0, percent, 100); });
+}
+
+bool CXListCtrl::DeleteProgress(int item, int subItem) {
+  return ChangeCell(item, subItem, [&](XListCellData& cell) {
+    cell.bShowProgress = false;
+    cell.nProgressPercent = 0;
+  });
+}
+
+bool CXListCtrl::SetItemToolTipText(int item, int subItem, const QString& text) {
+  return ChangeCell(item, subItem, [&](XListCellData& cell) { cell.strToolTip = text; });
+}
+
+QString CXListCtrl::GetItemToolTipText(int item, int subItem) const {
+  const XListCellData* cell = GetCellData(item, subItem);
+  return cell ? cell->strToolTip : QString();
+}
+
+const XListCellData* CXListCtrl::GetCellData(int item, int subItem) const {
+  return model_->IsValid(item, subItem) ? &model_->At(item, subItem).data : nullptr;
+}
+
+void CXListCtrl::SetShowSelectionAlways(bool show) {
+  showSelectionAlways_ = show;
+  viewport()->update();
+}
+
+bool CXListCtrl::HasClickableCheckbox(int item, int subItem) const {
+  const XListCellData* cell = GetCellData(item, subItem);
+  return cell && (cell->nCheckedState == 0 || cell->nCheckedState == 1) && !cell->bShowProgress;
+}
+
+void CXListCtrl::ToggleCheckbox(int item, int subItem) {
+  SetCheckedAndSync(item, subItem, GetCheckbox(item, subItem) == 1 ? 0 : 1);
+  emit checkBoxClicked(item, subItem);
+}
+
+void CXListCtrl::mousePressEvent(QMouseEvent* event) {
+  const QModelIndex index = indexAt(event->position().toPoint());
+  if (event->button() == Qt::LeftButton && index.isValid() && HasClickableCheckbox(index.row(), index.column()) &&
+      CXListDelegate::CheckBoxRect(visualRect(index), !model_->At(index.row(), index.column()).text.isEmpty())
+          .contains(event->position().toPoint()))
+    ToggleCheckbox(index.row(), index.column());
+  QTableView::mousePressEvent(event);
+}
+
+// Space ticks or unticks the current row's first check box, as a click on it does.
+void CXListCtrl::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier && currentIndex().isValid()) {
+    const int row = currentIndex().row();
+    for (int column = 0; column < GetColumnCount(); ++column) {
+      if (!HasClickableCheckbox(row, column)) continue;
+      ToggleCheckbox(row, column);
+      event->accept();
+      return;
+    }
+  }
+  const int before = currentIndex().row();
+  QTableView::keyPressEvent(event);
+  if (currentIndex().isValid() && currentIndex().row() != before) emit rowChosenByKey(currentIndex().row());
+}
+
+void CXListCtrl::paintEvent(QPaintEvent* event) {
+  if (GetItemCount() > 0) {
+    QTableView::paintEvent(event);
+    return;
+  }
+  QPainter painter(viewport());
+  painter.fillRect(viewport()->rect(), colours_.crWindow);
+  painter.setPen(colours_.crWindowText);
+  const QRect textRect = viewport()->rect().adjusted(0, kEmptyTextTop, 0, 0);
+  painter.drawText(textRect, Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, kEmptyListText);
+}
+
+void CXListCtrl::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::PaletteChange) {
+    const XListColours old = colours_;
+    colours_ = XListColours::FromPalette(palette());
+    model_->ReplaceDefaultColours(old.crWindowText, colours_.crWindowText, old.crWindow, colours_.crWindow);
+    viewport()->update();
+  }
+  QTableView::changeEvent(event);
+}

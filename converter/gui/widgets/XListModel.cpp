@@ -1,0 +1,87 @@
+#include "converter/gui/widgets/XListModel.h"
+
+int CXListModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int CXListModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(columns_.size());
+}
+
+QVariant CXListModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || !IsValid(index.row(), index.column())) return {};
+  const Cell& cell = At(index.row(), index.column());
+  switch (role) {
+    case Qt::DisplayRole:
+      return cell.text;
+    case Qt::ToolTipRole:
+      // The whole text: a long path is readable nowhere else.
+      if (cell.data.strToolTip.isEmpty()) return {};
+      return cell.data.strToolTip;
+    case Qt::TextAlignmentRole:
+      return QVariant::fromValue(columns_[index.column()].alignment | Qt::AlignVCenter);
+    default:
+      return {};
+  }
+}
+
+QVariant CXListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal || section < 0 || section >= columnCount()) return {};
+  if (role == Qt::DisplayRole) return columns_[section].title;
+  if (role == Qt::TextAlignmentRole) return QVariant::fromValue(columns_[section].alignment | Qt::AlignVCenter);
+  return {};
+}
+
+bool CXListModel::IsValid(int row, int column) const {
+  return row >= 0 && row < rowCount() && column >= 0 && column < columnCount();
+}
+
+void CXListModel::InsertColumn(int column, const QString& title, Qt::Alignment alignment,
+                               const XListCellData& defaults) {
+  beginInsertColumns({}, column, column);
+  columns_.insert(columns_.begin() + column, Column{title, alignment});
+  for (auto& row : rows_) row.insert(row.begin() + column, Cell{QString(), defaults});
+  endInsertColumns();
+}
+
+void CXListModel::InsertRow(int row, const QString& text, const XListCellData& defaults) {
+  beginInsertRows({}, row, row);
+  std::vector<Cell> cells(columns_.size(), Cell{QString(), defaults});
+  cells.front().text = text;
+  rows_.insert(rows_.begin() + row, std::move(cells));
+  endInsertRows();
+}
+
+void CXListModel::RemoveRow(int row) {
+  beginRemoveRows({}, row, row);
+  rows_.erase(rows_.begin() + row);
+  endRemoveRows();
+}
+
+void CXListModel::RemoveAllRows() {
+  beginResetModel();
+  rows_.clear();
+  endResetModel();
+}
+
+int CXListModel::FindRow(const QString& text) const {
+  for (size_t row = 0; row < rows_.size(); ++row) {
+    if (rows_[row].front().text == text) return static_cast<int>(row);
+  }
+  return -1;
+}
+
+void CXListModel::RedrawRow(int row) {
+  emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+}
+
+void CXListModel::ReplaceDefaultColours(const QColor& oldText, const QColor& newText, const QColor& oldBack,
+                                        const QColor& newBack) {
+  for (auto& row : rows_) {
+    for (Cell& cell : row) {
+      if (cell.data.crText == oldText) cell.data.crText = newText;
+      if (cell.data.crBackground == oldBack) cell.data.crBackground = newBack;
+    }
+  }
+  if (!rows_.empty()) emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+}

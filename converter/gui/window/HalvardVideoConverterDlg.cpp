@@ -1,0 +1,329 @@
+#include "converter/gui/window/HalvardVideoConverterDlg.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QShortcut>
+
+#include "converter/gui/widgets/DevicePiture.h"
+#include "converter/gui/widgets/FileDropListCtrl.h"
+#include "converter/gui/widgets/FilenameEdit.h"
+#include "converter/gui/widgets/OptionTree.h"
+#include "converter/core/devices/TesselConfigFile.h"
+#include "converter/gui/batch/conversion_driver.h"
+#include "converter/gui/players/dialog_players.h"
+#include "converter/gui/queue/duration_probe_queue.h"
+#include "kdx.h"
+#include "converter/core/support/log_file.h"
+#include "converter/gui/widgets/posted_message_window.h"
+#include "converter/gui/widgets/thumbnail_area.h"
+
+CHalvardVideoConverterDlg::CHalvardVideoConverterDlg(const CTesselConfigFile& devices, ConverterStartFlags flags,
+                                                     CWMDM* wmdm, QWidget* parent)
+    : QDialog(parent), m_devices(devices), m_flags(flags), m_wmdm(wmdm) {
+  setWindowTitle(QStringLiteral("Norvik KDX Video Converter"));
+  setWindowFlags(Qt::Dialog | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowCloseButtonHint);
+  setWindowIcon(QApplication::windowIcon());
+  InitDialog();
+}
+
+CHalvardVideoConverterDlg::~CHalvardVideoConverterDlg() {
+  m_probes.reset();
+  m_players.reset();
+  m_videoFile.ReleasePreview();
+  if (m_listVideo) {
+    for (int row = 0; row < m_listVideo->GetItemCount(); ++row) FreeRow(row);
+  }
+}
+
+void CHalvardVideoConverterDlg::InitDialog() {
+  m_probes = std::make_unique<DurationProbeQueue>(
+      [this](const QString& path, bool readable, double seconds) { OnFileMeasured(path, readable, seconds); });
+  CreateControls();
+  setMouseTracking(true);
+  setWindowTitle(QString::fromUtf8(kCaption));
+  m_bAbort = false;
+  LoadSettings();
+
+  EnableRowButtons(false);
+  m_btnConvert->setEnabled(false);
+  m_checkTransfer->setEnabled(false);
+  SetTransferOption(false);
+
+  m_contextMenu = new QMenu(this);
+  connect(m_contextMenu->addAction(QStringLiteral("&Add")), &QAction::triggered, this, &CHalvardVideoConverterDlg::OnAdd);
+  connect(m_contextMenu->addAction(QStringLiteral("&Delete")), &QAction::triggered, this,
+          &CHalvardVideoConverterDlg::OnDelete);
+  connect(m_contextMenu->addAction(QStringLiteral("&Play")), &QAction::triggered, this, &CHalvardVideoConverterDlg::OnPlay);
+  connect(m_contextMenu->addAction(QStringLiteral("&Stop")), &QAction::triggered, this,
+          &CHalvardVideoConverterDlg::StopPreview);
+
+  FillPlayerSelector();
+  CreateOptionsPanel();
+  SetPanelEditable(false);
+  if (m_devices.GetDeviceCount() > 0) ApplyPlayerModel();
+  SetUpFileList();
+
+  m_postedMessages = std::make_unique<PostedMessageWindow>(
+      [this](const WindowMessage& message) { OnPostedMessage(message); }, this);
+  m_players = std::make_unique<DialogPlayers>(
+      m_devices, PlayerSupport{m_flags.m_bDeviceSupport, m_flags.m_bWMDMPath}, m_wmdm, *this, m_postedMessages->window());
+  m_players->DetectAtStart();
+
+  m_videoFile.SetHostWindow(m_staticPreview);
+  m_driver = std::make_unique<ConversionDriver>(*this);
+
+  connect(m_btnAdd, &QPushButton::clicked, this, &CHalvardVideoConverterDlg::OnAdd);
+  connect(m_btnDelete, &QPushButton::clicked, this, &CHalvardVideoConverterDlg::OnDelete);
+  connect(m_btnClear, &QPushButton::clicked, this, &CHalvardVideoConverterDlg::OnClear);
+  connect(m_btnPlay, &QPushButton::clicked, this, &CHalvardVideoConverterDlg::OnPlay);
+  connect(m_btnStop, &QPushButton::clicked, this, &CHalvardVideoConverterDlg::StopPreview);
+  connect(m_btnConvert, &QPushButton::clicked, this, &CHalvardVideoConverterDlg::OnConvertButton);
+  connect(m_btnQuit, &QPushButton::clicked, this, &CHalvardVideoConverterDlg::OnQuit);
+  connect(m_btnBrowse, &QPushButton::clicked, this, &CHalvardVideoConverterDlg::OnBrowse);
+  connect(m_btnOpen, &QPushButton::clicked, this, &CHalvardVideoConverterDlg::OnOpenFolder);
+  connect(m_comboDevice, &QComboBox::activated, this, &CHalvardVideoConverterDlg::OnPlayerSelectionChange);
+  connect(m_checkTransfer, &QCheckBox::toggled, this, [this](bool ticked) { m_bTransfer = ticked; });
+  m_editDestPath->installEventFilter(this);
+  auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  help->setContext(Qt::WindowShortcut);
+  connect(help, &QShortcut::activated, this, &CHalvardVideoConverterDlg::OnHelp);
+
+  m_btnAdd->setFocus();
+}
+
+void CHalvardVideoConverterDlg::OnPostedMessage(const WindowMessage& message) {
+  switch (message.message) {
+    case WM_TRANSCODE_PROGRESS: OnTranscodeProgress(message.wParam, message.lParam); break;
+    case WM_TRANSCODE_ERROR: OnTranscodeError(message.wParam, message.lParam); break;
+    default: m_players->HandleMessage(message); break;
+  }
+}
+
+void CHalvardVideoConverterDlg::QueueStartupFiles(const QStringList& paths) {
+  m_statusToKeep = m_staticStatus->text();
+  QueueFiles(paths);
+}
+
+void CHalvardVideoConverterDlg::OnConvertButton() {
+  if (m_btnConvert->text() != QLatin1String(kConvertCaption)) {
+    CancelConversion();
+    return;
+  }
+  bool ticked = false;
+  for (int row = 0; row < m_listVideo->GetItemCount() && !ticked; ++row) ticked = m_listVideo->GetCheckbox(row, 0) == 1;
+  if (!ticked) {
+    SetStatusText(QString::fromUtf8(kNothingTickedText));
+    return;
+  }
+  ConvertAll();
+}
+
+bool CHalvardVideoConverterDlg::eventFilter(QObject* watched, QEvent* event) {
+  const bool inList = watched == m_listVideo || watched == m_listVideo->viewport() ||
+                      watched == m_listVideo->horizontalHeader();
+  if (inList && event->type() == QEvent::ContextMenu) {
+    OnListContextMenu(static_cast<QContextMenuEvent*>(event)->globalPos());
+    return true;
+  }
+  if (watched == m_listVideo && event->type() == QEvent::KeyPress && !IsConverting()) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Delete && m_listVideo->GetItemCount() > 0) {
+      OnDelete();
+      return true;
+    }
+    if (key == Qt::Key_Insert) {
+      OnAdd();
+      return true;
+    }
+  }
+  if (watched == m_editDestPath && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
+    OnDestinationFocus(event->type() == QEvent::FocusIn);
+  return QDialog::eventFilter(watched, event);
+}
+
+void CHalvardVideoConverterDlg::OnListContextMenu(const QPoint& globalPos) {
+  if (!m_contextMenu || IsConverting() || m_bBatchLocked) return;
+  // The header band at the top of the list opens nothing.
+  const QRect list = m_listVideo->geometry();
+  const QPoint point = mapFromGlobal(globalPos);
+  if (point.x() < list.left() || point.x() > list.right() || point.y() < list.top() + 15 || point.y() > list.bottom())
+    return;
+  const bool rowChosen = m_listVideo->GetItemCount() > 0 && m_listVideo->selectionModel()->hasSelection();
+  const QList<QAction*> items = m_contextMenu->actions();
+  for (int i = 1; i < items.size(); ++i) items[i]->setEnabled(rowChosen);
+  m_contextMenu->exec(globalPos);
+}
+
+void CHalvardVideoConverterDlg::mousePressEvent(QMouseEvent* event) {
+  CommitPanelEdits();
+  // The help spot answers although it is never shown.
+  if (event->button() == Qt::LeftButton && m_rectHelpSpot.contains(event->position().toPoint())) OnHelp();
+  QDialog::mousePressEvent(event);
+}
+
+void CHalvardVideoConverterDlg::mouseMoveEvent(QMouseEvent* event) {
+  if (m_rectHelpSpot.contains(event->position().toPoint())) {
+    setCursor(Qt::PointingHandCursor);
+  } else {
+    unsetCursor();
+  }
+  QDialog::mouseMoveEvent(event);
+}
+
+void CHalvardVideoConverterDlg::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::ActivationChange && m_optionTree) CommitPanelEdits();
+  QDialog::changeEvent(event);
+}
+
+void CHalvardVideoConverterDlg::moveEvent(QMoveEvent* event) {
+  m_videoFile.FitPreviewWindow();
+  QDialog::moveEvent(event);
+}
+
+void CHalvardVideoConverterDlg::closeEvent(QCloseEvent* event) {
+  event->ignore();
+  // A running batch waits inside this window; it ends through Cancel first.
+  if (IsConverting()) {
+    SetStatusText(QString::fromUtf8(kCloseRefusedText));
+  } else if (!m_bQuitting) {
+    OnQuit();
+  }
+}
+
+void CHalvardVideoConverterDlg::keyPressEvent(QKeyEvent* event) {
+  // Escape does not end this window; only Quit and closing it do.
+  if (event->key() == Qt::Key_Escape) return;
+
+  QDialog::keyPressEvent(event);
+}
+
+std::vector<QWidget*> CHalvardVideoConverterDlg::TabStops() const {
+  return {m_btnAdd,        m_btnDelete,   m_btnClear,  m_listVideo, m_editDestPath, m_btnBrowse, m_btnOpen,
+          m_comboDevice,   m_checkTransfer, m_btnConvert, m_btnQuit, m_btnPlay,      m_btnStop,   m_optionTree->GetList()};
+}
+
+bool CHalvardVideoConverterDlg::focusNextPrevChild(bool next) {
+  const std::vector<QWidget*> stops = TabStops();
+  const int count = static_cast<int>(stops.size());
+  // An open editor of the panel belongs to the panel's stop.
+  const QWidget* focus = focusWidget();
+  int at = next ? -1 : count;
+  for (int i = 0; i < count; ++i) {
+    if (stops[i] == focus || stops[i]->isAncestorOf(focus)) at = i;
+  }
+  for (int step = 1; step <= count; ++step) {
+    QWidget* stop = stops[(at + (next ? step : -step) + 2 * count) % count];
+    if (stop->isVisible() && stop->isEnabled() && (stop->focusPolicy() & Qt::TabFocus)) {
+      stop->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+      return true;
+    }
+  }
+  return QDialog::focusNextPrevChild(next);
+}
+
+// ---- What the conversion batch and player detection ask of the window.
+
+CXListCtrl& CHalvardVideoConverterDlg::FileList() { return *m_listVideo; }
+
+HWND CHalvardVideoConverterDlg::WindowHandle() const { return m_postedMessages->window(); }
+
+void CHalvardVideoConverterDlg::StopPreview() { m_videoFile.StopPreview(); }
+
+void CHalvardVideoConverterDlg::SetStatusText(const QString& text) {
+  m_staticStatus->setText(text);
+  // A line naming several refused files is longer than the field.
+  m_staticStatus->setToolTip(text);
+}
+
+void CHalvardVideoConverterDlg::SetStatusText(const std::string& text) { SetStatusText(QString::fromStdString(text)); }
+
+void CHalvardVideoConverterDlg::SetConvertCaption(const QString& caption) { m_btnConvert->setText(caption); }
+
+void CHalvardVideoConverterDlg::EnableQuit(bool enable) { m_btnQuit->setEnabled(enable); }
+
+void CHalvardVideoConverterDlg::EnableBatchLockedControls(bool enable) {
+  m_bBatchLocked = !enable;
+  m_optionTree->setEnabled(enable);
+  if (m_contextMenu) {
+    for (QAction* item : m_contextMenu->actions()) item->setEnabled(enable);
+  }
+  for (QWidget* control : std::initializer_list<QWidget*>{m_editDestPath, m_btnBrowse, m_btnAdd})
+    control->setEnabled(enable);
+  // An attached player fixes the model: files of another size must not reach it.
+  m_comboDevice->setEnabled(enable && !(m_players && m_players->PlayerAttached()));
+  // Afterwards the row buttons follow the list's emptiness.
+  EnableRowButtons(enable && m_listVideo->GetItemCount() > 0);
+}
+
+void CHalvardVideoConverterDlg::ShowThumbnail(const QImage& picture, bool atOwnSize) {
+  m_staticPreview->hide();
+  m_staticThumbnail->show();
+  m_staticThumbnail->SetPicture(picture, atOwnSize);
+}
+
+void CHalvardVideoConverterDlg::ShowPreviewArea() {
+  m_staticThumbnail->hide();
+  m_staticPreview->show();
+}
+
+void CHalvardVideoConverterDlg::ShowDestinationFolder(const std::string& folder) {
+  m_strDestPath = folder;
+  m_editDestPath->SetFilename(QString::fromStdString(folder));
+}
+
+const DEVICE_CONFIG_ENTRY* CHalvardVideoConverterDlg::SelectedModel() const {
+  const int index = m_comboDevice->currentIndex();
+  if (index < 0) return nullptr;
+  const size_t entry = m_comboDevice->itemData(index).toULongLong();
+  return entry < m_devices.GetDeviceCount() ? &m_devices.GetDevice(entry) : nullptr;
+}
+
+QString CHalvardVideoConverterDlg::VideoCodecText() const { return m_itemVideoCodec->GetStaticText(); }
+
+void CHalvardVideoConverterDlg::EnableTransferOption(bool enable) {
+  m_checkTransfer->setEnabled(enable);
+  m_checkTransfer->repaint();
+}
+
+void CHalvardVideoConverterDlg::SetTransferOptionCaption(const std::string& caption) {
+  m_checkTransfer->setText(QString::fromStdString(caption));
+}
+
+void CHalvardVideoConverterDlg::SetTransferOption(bool ticked) {
+  m_bTransfer = ticked;
+  m_checkTransfer->setChecked(ticked);
+}
+
+std::string CHalvardVideoConverterDlg::CurrentPlayerText() const { return m_comboDevice->currentText().toStdString(); }
+
+std::vector<std::string> CHalvardVideoConverterDlg::PlayerSelectorEntries() const {
+  std::vector<std::string> entries;
+  for (int i = 0; i < m_comboDevice->count(); ++i) entries.push_back(m_comboDevice->itemText(i).toStdString());
+  return entries;
+}
+
+void CHalvardVideoConverterDlg::SelectPlayer(size_t index) {
+  if (index >= static_cast<size_t>(m_comboDevice->count())) return;
+  m_comboDevice->setCurrentIndex(static_cast<int>(index));
+  OnPlayerSelectionChange();
+}
+
+void CHalvardVideoConverterDlg::EnablePlayerSelector(bool enable) { m_comboDevice->setEnabled(enable); }
+
+void CHalvardVideoConverterDlg::EnableConvertButton(bool enable) { m_btnConvert->setEnabled(enable); }
+
+bool CHalvardVideoConverterDlg::IsRowEnabled(int row) const { return m_listVideo->GetEnabled(row); }
+
+void CHalvardVideoConverterDlg::SetRowStatus(int row, const std::string& text) {
+  m_listVideo->SetItemText(row, 3, QString::fromStdString(text));
+}
