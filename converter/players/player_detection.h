@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "converter/core/startup/player_support.h"
 #include "converter/players/TesselUpdateFirmware_2K.h"
 #include "converter/players/TesselUpdateFirmware_XP.h"
 #include "platform/base/platform_types.h"
@@ -15,11 +16,6 @@ class CTesselConfigFile;
 class CWMDM;
 class PlayerWindow;
 class WarningBox;
-
-struct PlayerSupport {
-  bool m_bDeviceSupport = true;
-  bool m_bWMDMPath = true;  // the portable-device path rather than the drives
-};
 
 class PlayerDetection {
  public:
