@@ -1,7 +1,5 @@
 #include "converter/players/TesselUpdateFirmware_2K.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 
@@ -99,7 +97,7 @@ bool CTesselUpdateFirmware_2K::TesselUpdateFirmware(const MSC_DRIVE_RECORD* reco
     WriteLog("Create %s failed: %s", folder.c_str(), std::strerror(error));
     return Fail(reason, TransferFailureReason(error));
   }
-  if (::access(path.c_str(), F_OK) != 0) {
+  if (!FileExists(path)) {
     KDX_ERROR_LOG("The output file is not existed!");
     return Fail(reason, "The converted file is missing.");
   }

@@ -1,10 +1,9 @@
 #include "converter/players/player_detection.h"
 
-#include <unistd.h>
-
 #include "converter/players/WMDM.h"
 #include "platform/players/device_change_notices.h"
 #include "converter/core/support/log_file.h"
+#include "converter/core/support/path_utils.h"
 #include "converter/players/player_announcements.h"
 #include "converter/players/player_window.h"
 
@@ -57,7 +56,7 @@ bool PlayerDetection::PlayerAttached() const {
 
 TransferOutcome PlayerDetection::TransferOutputFile(int row, const std::string& path) {
   TransferOutcome outcome;
-  if (!m_window.IsRowEnabled(row) || ::access(path.c_str(), F_OK) != 0 || !m_window.TransferOptionTicked() ||
+  if (!m_window.IsRowEnabled(row) || !FileExists(path) || !m_window.TransferOptionTicked() ||
       !PlayerAttached()) {
     return outcome;
   }
