@@ -24,8 +24,8 @@ std::vector<std::string> ShippedFiles() {
                                     "share/norvik-kdx/TesselDeviceConfig.xml", "share/norvik-kdx/PXR_Help.html"};
   for (const std::string& model : kdxtest::ModelNames(KDX_DEVICE_TABLE))
     files.push_back("share/norvik-kdx/" + model + ".bmp");
-  if (KDX_HAS_CONVERTER_PROGRAM) files.push_back("bin/norvik-kdx-converter");
-  if (KDX_HAS_DESKTOP_ENTRY) {
+  if (KDX_HAS_CONVERTER_PROGRAM) {
+    files.push_back("bin/norvik-kdx-converter");
     files.push_back("share/applications/norvik-kdx-converter.desktop");
     files.push_back("share/icons/hicolor/scalable/apps/norvik-kdx-converter.svg");
   }
@@ -64,7 +64,7 @@ TEST_F(Installed, LayoutHoldsProgramsLibrariesDataAndDesktopEntry) {
     EXPECT_NE(item.path().extension(), ".a") << item.path();
     EXPECT_NE(item.path().filename(), "kdx_player_pictures");
   }
-  if (!KDX_HAS_DESKTOP_ENTRY) return;  // built without the desktop program
+  if (!KDX_HAS_CONVERTER_PROGRAM) return;  // built without the desktop program
   std::string entry = ReadFile(InPrefix("share/applications/norvik-kdx-converter.desktop"));
   for (const char* line : {"\nExec=norvik-kdx-converter %F\n", "\nIcon=norvik-kdx-converter\n", "video/mp4;",
                            "video/x-msvideo;", "video/mpeg;", "video/quicktime;", "video/x-ms-wmv;", "application/vnd.ms-asf;"})
