@@ -67,12 +67,12 @@ TransferOutcome PlayerDetection::TransferOutputFile(int row, const std::string& 
   std::string modelName;
   if (portable) {
     CTesselItemData* record = m_portable.records().front().get();
-    outcome.copied = m_portable.TesselUpdateFirmware(record, path, m_warnings, &outcome.reason);
+    outcome.copied = m_portable.CopyFileToPlayer(record, path, m_warnings, &outcome.reason);
     if (outcome.copied) record->RefreshStorageSize();
     modelName = record->m_szModelName;
   } else {
     const MSC_DRIVE_RECORD& record = m_msc.records().front();
-    outcome.copied = m_msc.TesselUpdateFirmware(&record, path, m_warnings, &outcome.reason);
+    outcome.copied = m_msc.CopyFileToPlayer(&record, path, m_warnings, &outcome.reason);
     modelName = record.m_strDeviceName;
   }
   if (!outcome.copied) {
