@@ -1,10 +1,9 @@
 #include "converter/players/player_detection.h"
 
-#include <unistd.h>
-
 #include "converter/players/WMDM.h"
 #include "platform/players/device_change_notices.h"
 #include "converter/core/support/log_file.h"
+#include "converter/core/support/path_utils.h"
 #include "converter/players/player_announcements.h"
 #include "converter/players/player_window.h"
 
@@ -57,7 +56,7 @@ bool PlayerDetection::PlayerAttached() const {
 
 TransferOutcome PlayerDetection::TransferOutputFile(int row, const std::string& path) {
   TransferOutcome outcome;
-  if (!m_window.IsRowEnabled(row) || ::access(path.c_str(), F_OK) != 0 || !m_window.TransferOptionTicked() ||
+  if (!m_window.IsRowEnabled(row) || !FileExists(path) || !m_window.TransferOptionTicked() ||
       !PlayerAttached()) {
     return outcome;
   }
@@ -68,12 +67,12 @@ TransferOutcome PlayerDetection::TransferOutputFile(int row, const std::string& 
   std::string modelName;
   if (portable) {
     CTesselItemData* record = m_portable.records().front().get();
-    outcome.copied = m_portable.TesselUpdateFirmware(record, path, m_warnings, &outcome.reason);
+    outcome.copied = m_portable.CopyFileToPlayer(record, path, m_warnings, &outcome.reason);
     if (outcome.copied) record->RefreshStorageSize();
     modelName = record->m_szModelName;
   } else {
     const MSC_DRIVE_RECORD& record = m_msc.records().front();
-    outcome.copied = m_msc.TesselUpdateFirmware(&record, path, m_warnings, &outcome.reason);
+    outcome.copied = m_msc.CopyFileToPlayer(&record, path, m_warnings, &outcome.reason);
     modelName = record.m_strDeviceName;
   }
   if (!outcome.copied) {

@@ -6,8 +6,9 @@
 
 #include <string>
 
-#include "converter/players/TesselUpdateFirmware_2K.h"
-#include "converter/players/TesselUpdateFirmware_XP.h"
+#include "converter/core/startup/player_support.h"
+#include "converter/players/mass_storage_players.h"
+#include "converter/players/portable_players.h"
 #include "platform/base/platform_types.h"
 #include "converter/players/transfer_outcome.h"
 
@@ -15,11 +16,6 @@ class CTesselConfigFile;
 class CWMDM;
 class PlayerWindow;
 class WarningBox;
-
-struct PlayerSupport {
-  bool m_bDeviceSupport = true;
-  bool m_bWMDMPath = true;  // the portable-device path rather than the drives
-};
 
 class PlayerDetection {
  public:
@@ -40,14 +36,14 @@ class PlayerDetection {
   // A supported player is attached on the path in use.
   bool PlayerAttached() const;
 
-  CTesselUpdateFirmware_2K& massStoragePlayers() { return m_msc; }
-  CTesselUpdateFirmware_XP& portablePlayers() { return m_portable; }
+  MassStoragePlayers& massStoragePlayers() { return m_msc; }
+  PortablePlayers& portablePlayers() { return m_portable; }
 
  private:
   PlayerSupport m_support;
   CWMDM* m_wmdm;
   PlayerWindow& m_window;
   WarningBox& m_warnings;
-  CTesselUpdateFirmware_2K m_msc;
-  CTesselUpdateFirmware_XP m_portable;
+  MassStoragePlayers m_msc;
+  PortablePlayers m_portable;
 };

@@ -26,9 +26,6 @@ class ResampleStage {
   // Converts the rest, the last block marked as such.
   bool Flush(std::vector<float>* output);
 
-  // Channels fell out of step: nothing more is produced.
-  bool Ended() const { return ended_; }
-
  private:
   struct Closer {
     void operator()(void* handle) const;

@@ -45,7 +45,6 @@ void TimelineJoiner::Adjust(AVPacket& packet) {
     if (step < -longestStepBack || step > kLongestJumpAhead) {
       offset_ -= step;
       time -= step;
-      joined_ = true;
     }
   }
   if (offset_ != 0) {

@@ -20,8 +20,6 @@ class TimelineJoiner {
 
   // Moves the packet's times onto the joined time line.
   void Adjust(AVPacket& packet);
-  // A part has been joined.
-  bool Joined() const { return joined_; }
   // Where the latest packet seen ends on the joined time line, in
   // AV_TIME_BASE units; AV_NOPTS_VALUE before any timed packet.
   int64_t End() const { return end_; }
@@ -32,7 +30,6 @@ class TimelineJoiner {
   int64_t offset_ = 0;  // AV_TIME_BASE units
   std::vector<int64_t> next_;  // per stream: where its next packet is due
   int64_t end_ = AV_NOPTS_VALUE;
-  bool joined_ = false;
 };
 
 }  // namespace kdx

@@ -20,7 +20,6 @@ class FrameSlots {
   int64_t SlotOf(double time) const;
   // How many slots are due before `time`: those a range ending there shows.
   int64_t SlotsBefore(double time) const;
-  int32_t PerChunk() const { return F_; }
 
  private:
   double origin_ = 0.0;

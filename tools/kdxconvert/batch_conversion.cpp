@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <vector>
-#include <filesystem>
 
 #include "converter/core/job/destination_claims.h"
 #include "converter/core/request/destination_path.h"
@@ -13,6 +12,7 @@
 #include "tools/kdxconvert/file_conversion.h"
 #include "kdx.h"
 #include "converter/core/support/log_file.h"
+#include "converter/core/support/path_utils.h"
 #include "converter/core/request/output_name.h"
 #include "tools/kdxconvert/stop_signal.h"
 
@@ -58,8 +58,7 @@ class Batch {
 
  private:
   FileOutcome ConvertOne(const std::string& input) {
-    std::error_code ignored;
-    if (!std::filesystem::exists(input, ignored)) {
+    if (!FileExists(input)) {
       display_.Report(false, input + ": " + kMissingInputText);
       return FileOutcome::kFailed;
     }
@@ -85,13 +84,12 @@ class Batch {
 
   // Whether an existing destination may be replaced; *refused says why not.
   bool MayWrite(const std::string& input, const std::string& destination, FileOutcome* refused) {
-    std::error_code ignored;
     *refused = FileOutcome::kSkipped;
     if (written_.Claimed(destination)) {
       display_.Report(false, input + ": skipped, " + destination + " was already written by this run.");
       return false;
     }
-    if (!std::filesystem::exists(destination, ignored) || options_.overwrite) return true;
+    if (!FileExists(destination) || options_.overwrite) return true;
     if (askOnTerminal_) {
       Overwrite answer = AskOverwrite(destination);
       if (answer == Overwrite::kReplace) return true;

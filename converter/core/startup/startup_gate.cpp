@@ -23,9 +23,12 @@ const char kDeviceManagerFailed[] = "Init WMDM failed!";
 StartupOutcome PassStartupGate(TesselOSEnvironment& environment, StartupMessageBox& messageBox,
                                DeviceTableLoader& deviceTable, DeviceManagerControl& deviceManager) {
   StartupOutcome outcome;
+  // Player support is on until a check below turns it off.
+  PlayerSupport& players = outcome.m_players;
+  players.m_bDeviceSupport = true;
   if (!environment.IsIE6OrLater()) {
     WriteLog("IE version is lower then 6.0! No device support.");
-    outcome.m_bDeviceSupport = false;
+    players.m_bDeviceSupport = false;
   }
 
   uint32_t directX = 0;
@@ -46,12 +49,12 @@ StartupOutcome PassStartupGate(TesselOSEnvironment& environment, StartupMessageB
       return outcome;
     }
   } else {
-    outcome.m_bDeviceSupport = false;
+    players.m_bDeviceSupport = false;
   }
 
   if (outcome.m_nWindowsVersion == kWindowsXP) {
     if (environment.IsWMP10Installed(kWindowsXP)) {
-      outcome.m_bWMDMPath = true;
+      players.m_bWMDMPath = true;
       WriteLog("WMP10Installed!");
     } else {
       // Player support stays on: such a computer reaches players as drives.
@@ -61,13 +64,13 @@ StartupOutcome PassStartupGate(TesselOSEnvironment& environment, StartupMessageB
 
   if (!deviceTable.Init()) {
     WriteErrorLog("Init TesselDeviceConfig File Error! No device support.", kUnit, __LINE__);
-    outcome.m_bDeviceSupport = false;
+    players.m_bDeviceSupport = false;
   } else if (!deviceTable.GetTesselDeviceNode()) {
     WriteErrorLog("Read TesselDeviceConfig File Error! No device support.", kUnit, __LINE__);
-    outcome.m_bDeviceSupport = false;
+    players.m_bDeviceSupport = false;
   }
 
-  if (outcome.m_bWMDMPath && outcome.m_bDeviceSupport && FAILED(deviceManager.Initialize())) {
+  if (players.m_bWMDMPath && players.m_bDeviceSupport && FAILED(deviceManager.Initialize())) {
     messageBox.Show(kDeviceManagerFailed);
     WriteErrorLog("WMDM Init failed! Application abort", kUnit, __LINE__);
     return outcome;

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "converter/core/devices/TesselConfigFile.h"
+#include "converter/core/startup/player_support.h"
 
 #include "platform/base/platform_types.h"
 
@@ -55,11 +56,10 @@ class DeviceManagerControl {
 
 struct StartupOutcome {
   bool openDialog = false;
-  bool m_bDeviceSupport = true;
-  bool m_bWMDMPath = false;
+  PlayerSupport m_players;
   int m_nWindowsVersion = -1;
-  // Both paths on: the device manager was started and must be stopped.
-  bool DeviceManagerStarted() const { return openDialog && m_bDeviceSupport && m_bWMDMPath; }
+  // Both flags on: the device manager was started and must be stopped.
+  bool DeviceManagerStarted() const { return openDialog && m_players.m_bDeviceSupport && m_players.m_bWMDMPath; }
 };
 
 // The checks in their order, with their messages and log lines; starts the

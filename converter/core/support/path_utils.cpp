@@ -16,11 +16,12 @@ namespace {
 // Result of a text that is not valid in the expected encoding.
 constexpr HRESULT kNoUnicodeTranslation = static_cast<HRESULT>(0x80070459u);
 
-bool Exists(const std::string& path, bool* isFolder) {
+enum class PathKind { kMissing, kFolder, kOther };
+
+PathKind KindOf(const std::string& path) {
   struct stat info{};
-  if (::stat(path.c_str(), &info) != 0) return false;
-  *isFolder = S_ISDIR(info.st_mode);
-  return true;
+  if (::stat(path.c_str(), &info) != 0) return PathKind::kMissing;
+  return S_ISDIR(info.st_mode) ? PathKind::kFolder : PathKind::kOther;
 }
 
 // Length of the UTF-8 sequence that starts with `lead`, 0 when it cannot start one.
@@ -53,9 +54,11 @@ bool CreateDirectoryTree(const std::string& path, int* error, std::string* untru
   return true;
 }
 
+bool FileExists(const std::string& path) { return KindOf(path) != PathKind::kMissing; }
+
 bool IsFilePath(const std::string& path) {
-  bool isFolder = false;
-  if (Exists(path, &isFolder)) return !isFolder;
+  const PathKind kind = KindOf(path);
+  if (kind != PathKind::kMissing) return kind == PathKind::kOther;
   for (size_t i = path.size(); i > 0; --i) {
     if (path[i - 1] == '/') return false;
     if (path[i - 1] == '.') return true;
@@ -63,10 +66,7 @@ bool IsFilePath(const std::string& path) {
   return true;
 }
 
-bool IsExistingDriveRoot(const std::string& path) {
-  bool isFolder = false;
-  return path == "/" && Exists(path, &isFolder);
-}
+bool IsExistingDriveRoot(const std::string& path) { return path == "/" && FileExists(path); }
 
 std::string GetModuleFolder() {
   static std::mutex mutex;
@@ -90,10 +90,9 @@ std::string GetDataFolder() {
 
 std::string FindDataFolder(const std::string& programFolder) {
   if (programFolder.empty()) return programFolder;
-  bool isFolder = false;
   for (const char* relative : {"", "../share/norvik-kdx/"}) {
     std::string folder = (std::filesystem::path(programFolder) / relative).lexically_normal().string();
-    if (Exists(folder + kDeviceTableFileName, &isFolder) && !isFolder) return folder;
+    if (KindOf(folder + kDeviceTableFileName) == PathKind::kOther) return folder;
   }
   return programFolder;
 }

@@ -17,6 +17,9 @@
 // shared folder is not followed: EACCES, and *untrustedLink names it.
 bool CreateDirectoryTree(const std::string& path, int* error, std::string* untrustedLink = nullptr);
 
+// True when something exists at the path (a link counts as what it points to).
+bool FileExists(const std::string& path);
+
 // True when the path names a file: an existing non-folder, or, when nothing
 // exists there, a name whose last part carries a dot or that has no '/'.
 bool IsFilePath(const std::string& path);

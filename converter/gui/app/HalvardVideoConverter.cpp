@@ -42,11 +42,7 @@ int CHalvardVideoConverterApp::Run(const QStringList& files) {
   WmdmControl deviceManager(*m_wmdm);
   const StartupOutcome outcome =
       RunStartup(m_environment, messageBox, table, deviceManager, [&](const StartupOutcome& gate) {
-        ConverterStartFlags flags;
-        flags.m_bDeviceSupport = gate.m_bDeviceSupport;
-        flags.m_bWMDMPath = gate.m_bWMDMPath;
-        flags.m_nWindowsVersion = gate.m_nWindowsVersion;
-        CHalvardVideoConverterDlg dialog(m_configFile, flags, m_wmdm.get());
+        CHalvardVideoConverterDlg dialog(m_configFile, gate.m_players, m_wmdm.get());
         TerminationSignals terminationSignals(dialog);
         dialog.QueueStartupFiles(files);
         dialog.exec();

@@ -1,7 +1,5 @@
 #include "converter/gui/batch/conversion_driver.h"
 
-#include <filesystem>
-
 #include "converter/gui/batch/batch_window.h"
 #include "converter/core/job/conversion_job.h"
 #include "converter/core/request/destination_path.h"
@@ -9,12 +7,11 @@
 #include "converter/core/request/input_video_item.h"
 #include "kdx.h"
 #include "converter/core/support/log_file.h"
+#include "converter/core/support/path_utils.h"
 #include "converter/gui/widgets/message_box.h"
 #include "converter/gui/batch/posted_run_messages.h"
 #include "converter/gui/batch/row_states.h"
 #include "converter/gui/widgets/XListCtrl.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -29,11 +26,6 @@ QString FinishedText(int notCopied) {
   return QString("Conversion finished. %1 %2 not copied to the player.")
       .arg(notCopied)
       .arg(notCopied == 1 ? "file was" : "files were");
-}
-
-bool FileExists(const std::string& path) {
-  std::error_code ignored;
-  return fs::exists(path, ignored);
 }
 
 }  // namespace

@@ -104,7 +104,7 @@ void COptionTree::RefreshItem(COptionTreeItem* item) {
   row->setText(0, item->GetLabelText());
   // An open editor covers the value; the list shows it only while closed.
   row->setText(1, item->editorClosed_ ? item->GetDisplayText() : QString());
-  row->setExpanded(item->IsExpanded());
+  row->setExpanded(true);  // categories are never folded
   if (item->IsRootLevel()) {
     // The window's own font, bold; value rows use it as it is.
     QFont bold = font();

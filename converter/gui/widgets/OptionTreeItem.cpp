@@ -7,11 +7,6 @@ void COptionTreeItem::SetLabelText(const QString& label) {
   RefreshInTree();
 }
 
-void COptionTreeItem::Expand(bool expand) {
-  expanded_ = expand;
-  RefreshInTree();
-}
-
 void COptionTreeItem::CommitInTree() {
   if (tree_) tree_->Commit(this);
 }

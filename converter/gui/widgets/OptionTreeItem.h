@@ -22,8 +22,6 @@ class COptionTreeItem {
   COptionTreeItem* GetChild() const { return child_; }
   COptionTreeItem* GetSibling() const { return sibling_; }
   bool IsRootLevel() const { return parent_ == nullptr; }
-  bool IsExpanded() const { return expanded_; }
-  void Expand(bool expand);
 
   // Closed until the editor opens; committing closes it again.
   bool IsEditorClosed() const { return editorClosed_; }
@@ -49,7 +47,6 @@ class COptionTreeItem {
   COptionTreeItem* parent_ = nullptr;
   COptionTreeItem* child_ = nullptr;
   COptionTreeItem* sibling_ = nullptr;
-  bool expanded_ = true;
   bool editorClosed_ = true;
   COptionTree* tree_ = nullptr;
   QTreeWidgetItem* row_ = nullptr;

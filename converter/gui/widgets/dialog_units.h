@@ -12,7 +12,6 @@ class DialogUnits {
   explicit DialogUnits(const QFont& font);
 
   int baseWidth() const { return baseWidth_; }
-  int baseHeight() const { return baseHeight_; }
 
   int X(int units) const { return (units * baseWidth_ + 2) / 4; }
   int Y(int units) const { return (units * baseHeight_ + 4) / 8; }

@@ -26,7 +26,7 @@
 #include "converter/gui/widgets/posted_message_window.h"
 #include "converter/gui/widgets/thumbnail_area.h"
 
-CHalvardVideoConverterDlg::CHalvardVideoConverterDlg(const CTesselConfigFile& devices, ConverterStartFlags flags,
+CHalvardVideoConverterDlg::CHalvardVideoConverterDlg(const CTesselConfigFile& devices, PlayerSupport flags,
                                                      CWMDM* wmdm, QWidget* parent)
     : QDialog(parent), m_devices(devices), m_flags(flags), m_wmdm(wmdm) {
   setWindowTitle(QStringLiteral("Norvik KDX Video Converter"));
@@ -75,8 +75,7 @@ void CHalvardVideoConverterDlg::InitDialog() {
 
   m_postedMessages = std::make_unique<PostedMessageWindow>(
       [this](const WindowMessage& message) { OnPostedMessage(message); }, this);
-  m_players = std::make_unique<DialogPlayers>(
-      m_devices, PlayerSupport{m_flags.m_bDeviceSupport, m_flags.m_bWMDMPath}, m_wmdm, *this, m_postedMessages->window());
+  m_players = std::make_unique<DialogPlayers>(m_devices, m_flags, m_wmdm, *this, m_postedMessages->window());
   m_players->DetectAtStart();
 
   m_videoFile.SetHostWindow(m_staticPreview);

@@ -15,6 +15,7 @@
 #include "converter/gui/widgets/TesselVideoFile.h"
 #include "converter/gui/batch/batch_window.h"
 #include "converter/core/request/input_video_item.h"
+#include "converter/core/startup/player_support.h"
 #include "converter/players/player_window.h"
 #include "converter/gui/window/window_layout.h"
 
@@ -43,13 +44,6 @@ class QPushButton;
 class ThumbnailArea;
 struct WindowMessage;
 
-// What start-up decided before the window opens.
-struct ConverterStartFlags {
-  bool m_bDeviceSupport = false;  // player support (detection, transfer)
-  bool m_bWMDMPath = false;       // players reached as portable devices
-  int m_nWindowsVersion = -1;
-};
-
 class CHalvardVideoConverterDlg : public QDialog, public BatchWindow, public PlayerWindow {
   Q_OBJECT
 
@@ -67,7 +61,7 @@ class CHalvardVideoConverterDlg : public QDialog, public BatchWindow, public Pla
 
   // `devices` is the device table, kept by the caller for the window's life;
   // `wmdm` the device manager start-up started on the portable-device path.
-  CHalvardVideoConverterDlg(const CTesselConfigFile& devices, ConverterStartFlags flags, CWMDM* wmdm = nullptr,
+  CHalvardVideoConverterDlg(const CTesselConfigFile& devices, PlayerSupport flags, CWMDM* wmdm = nullptr,
                             QWidget* parent = nullptr);
   ~CHalvardVideoConverterDlg() override;
 
@@ -225,7 +219,7 @@ class CHalvardVideoConverterDlg : public QDialog, public BatchWindow, public Pla
   void ShowHelpFile();
 
   const CTesselConfigFile& m_devices;
-  const ConverterStartFlags m_flags;
+  const PlayerSupport m_flags;
 
   // Controls in tab order.
   QMenuBar* m_menuBar = nullptr;

@@ -14,6 +14,7 @@
 #include "converter/gui/queue/duration_probe_queue.h"
 #include "converter/gui/widgets/message_box.h"
 #include "converter/core/request/output_name.h"
+#include "converter/core/support/path_utils.h"
 #include "converter/gui/widgets/thumbnail_area.h"
 
 namespace {
@@ -218,7 +219,7 @@ void CHalvardVideoConverterDlg::OnPlay() {
   const int row = selected.front().row();
   if (!m_listVideo->GetEnabled(row)) return;
   const QString path = m_listVideo->GetItemText(row, 0);
-  if (!QFileInfo::exists(path)) {
+  if (!FileExists(path.toStdString())) {
     m_listVideo->SetItemText(row, 3, QString::fromUtf8(kNotPlayableText));
     m_listVideo->SetEnabled(row, false);
     return;

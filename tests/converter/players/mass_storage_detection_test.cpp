@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "converter/players/TesselUpdateFirmware_2K.h"
-#include "converter/players/TesselUpdateFirmware_MSC.h"
+#include "converter/players/mass_storage_players.h"
+#include "converter/players/mass_storage_identity.h"
 #include "platform/players/device_change_notices.h"
 #include "tests/support/fixture_machine.h"
 #include "platform/players/logical_drives.h"

@@ -2,7 +2,7 @@
 
 #include <thread>
 
-#include "converter/players/TesselUpdateFirmware_XP.h"
+#include "converter/players/portable_players.h"
 #include "converter/players/WMDM.h"
 #include "tests/converter/players/fake_device_backend.h"
 #include "tests/support/fixture_machine.h"
@@ -45,7 +45,7 @@ class PortableDetection : public ::testing::Test {
   FakeDeviceBackend* volumes_;
   std::unique_ptr<PortableDeviceService> service_;
   RecordingPlayerWindow window_;
-  CTesselUpdateFirmware_XP list_{table_};
+  PortablePlayers list_{table_};
 };
 
 TEST_F(PortableDetection, CanonicalNamesWithIdentifiersAreRecognisedByThemAlone) {

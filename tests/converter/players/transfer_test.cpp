@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "converter/players/TesselUpdateFirmware_2K.h"
-#include "converter/players/TesselUpdateFirmware_XP.h"
+#include "converter/players/mass_storage_players.h"
+#include "converter/players/portable_players.h"
 #include "converter/players/WMDM.h"
 #include "tests/support/fixture_machine.h"
 #include "platform/players/logical_drives.h"
@@ -38,8 +38,8 @@ class Transfer : public ::testing::Test {
     return record;
   }
   // The mass-storage list with a free-space answer of `freeBytes`.
-  CTesselUpdateFirmware_2K Drives(uint64_t freeBytes) {
-    return CTesselUpdateFirmware_2K(table_, [freeBytes](const std::string& root, uint64_t* out) {
+  MassStoragePlayers Drives(uint64_t freeBytes) {
+    return MassStoragePlayers(table_, [freeBytes](const std::string& root, uint64_t* out) {
       EXPECT_EQ(root, "D:\\");
       *out = freeBytes;
       return true;
@@ -58,7 +58,7 @@ class Transfer : public ::testing::Test {
 
 TEST_F(Transfer, FreeSpaceMustExceedTheFileSize) {
   MSC_DRIVE_RECORD record = Record("\\VIDEO");
-  EXPECT_FALSE(Drives(2048).TesselUpdateFirmware(&record, source_, warnings_));
+  EXPECT_FALSE(Drives(2048).CopyFileToPlayer(&record, source_, warnings_));
   ASSERT_EQ(warnings_.shown.size(), 1u);
   EXPECT_EQ(warnings_.shown[0],
             "Halvard Video Converter: WARNING:  The NK-128 device may not have enough free space available to safely "
@@ -66,7 +66,7 @@ TEST_F(Transfer, FreeSpaceMustExceedTheFileSize) {
   EXPECT_NE(log_.Text().find("**CTesselUpdateFirmware_2K::TesselUpdateFirmware** No enough space"), std::string::npos);
   EXPECT_FALSE(fs::exists(mountPoint_ + "/VIDEO"));
 
-  EXPECT_TRUE(Drives(2049).TesselUpdateFirmware(&record, source_, warnings_));
+  EXPECT_TRUE(Drives(2049).CopyFileToPlayer(&record, source_, warnings_));
   EXPECT_EQ(OnPlayer("VIDEO/clip.kdx"), std::string(2048, 'k'));
   EXPECT_EQ(warnings_.shown.size(), 1u);
 }
@@ -74,18 +74,18 @@ TEST_F(Transfer, FreeSpaceMustExceedTheFileSize) {
 TEST_F(Transfer, AFileOfFourGibibytesOrMoreIsCheckedByItsWholeSize) {
   fs::resize_file(source_, (uint64_t{1} << 32) + 10);  // sparse
   MSC_DRIVE_RECORD record = Record("\\VIDEO");
-  EXPECT_FALSE(Drives(1000).TesselUpdateFirmware(&record, source_, warnings_));
+  EXPECT_FALSE(Drives(1000).CopyFileToPlayer(&record, source_, warnings_));
   EXPECT_EQ(warnings_.shown.size(), 1u);
 }
 
 TEST_F(Transfer, FoldersAreMadeFromTheTargetFolderAndAnExistingCopyIsReplaced) {
   MSC_DRIVE_RECORD nested = Record("\\VIDEO\\Clips\\");
-  ASSERT_TRUE(Drives(1 << 20).TesselUpdateFirmware(&nested, source_, warnings_));
+  ASSERT_TRUE(Drives(1 << 20).CopyFileToPlayer(&nested, source_, warnings_));
   EXPECT_EQ(OnPlayer("VIDEO/Clips/clip.kdx"), std::string(2048, 'k'));
 
   MSC_DRIVE_RECORD root = Record("");
   std::ofstream(mountPoint_ + "/clip.kdx") << "older copy";
-  ASSERT_TRUE(Drives(1 << 20).TesselUpdateFirmware(&root, source_, warnings_));
+  ASSERT_TRUE(Drives(1 << 20).CopyFileToPlayer(&root, source_, warnings_));
   EXPECT_EQ(OnPlayer("clip.kdx"), std::string(2048, 'k'));
 }
 
@@ -95,7 +95,7 @@ TEST_F(Transfer, AFailedCopyKeepsTheCopyOnThePlayer) {
   fs::remove(source_);
   fs::create_directory(source_);  // exists, but reading it fails
   MSC_DRIVE_RECORD record = Record("\\VIDEO");
-  EXPECT_FALSE(Drives(1 << 20).TesselUpdateFirmware(&record, source_, warnings_));
+  EXPECT_FALSE(Drives(1 << 20).CopyFileToPlayer(&record, source_, warnings_));
   EXPECT_EQ(OnPlayer("VIDEO/clip.kdx"), "older copy");
   EXPECT_EQ(std::distance(fs::directory_iterator(mountPoint_ + "/VIDEO"), fs::directory_iterator()), 1);
   EXPECT_NE(log_.Text().find("Error copying " + source_ + " to " + mountPoint_ + "/VIDEO/clip.kdx (GetLastError() = "),
@@ -104,19 +104,19 @@ TEST_F(Transfer, AFailedCopyKeepsTheCopyOnThePlayer) {
 
 TEST_F(Transfer, MissingFilesFoldersAndFreeSpaceAnswersFailTheTransfer) {
   MSC_DRIVE_RECORD record = Record("\\VIDEO");
-  EXPECT_FALSE(Drives(1 << 20).TesselUpdateFirmware(&record, dir_.File("missing.kdx"), warnings_));
+  EXPECT_FALSE(Drives(1 << 20).CopyFileToPlayer(&record, dir_.File("missing.kdx"), warnings_));
   EXPECT_NE(log_.Text().find("access " + dir_.File("missing.kdx") + " fail!"), std::string::npos);
   EXPECT_NE(log_.Text().find("The output file is not existed!"), std::string::npos);
 
-  CTesselUpdateFirmware_2K noAnswer(table_, [](const std::string&, uint64_t*) { return false; });
-  EXPECT_FALSE(noAnswer.TesselUpdateFirmware(&record, source_, warnings_));
+  MassStoragePlayers noAnswer(table_, [](const std::string&, uint64_t*) { return false; });
+  EXPECT_FALSE(noAnswer.CopyFileToPlayer(&record, source_, warnings_));
   EXPECT_NE(log_.Text().find("GetDiskFreeSpaceEx failed!"), std::string::npos);
 
   std::ofstream(mountPoint_ + "/FILE") << "a file where a folder belongs";
   MSC_DRIVE_RECORD blocked = Record("\\FILE\\VIDEO");
-  EXPECT_FALSE(Drives(1 << 20).TesselUpdateFirmware(&blocked, source_, warnings_));
+  EXPECT_FALSE(Drives(1 << 20).CopyFileToPlayer(&blocked, source_, warnings_));
   EXPECT_NE(log_.Text().find("Create sytem folder error!"), std::string::npos);
-  EXPECT_FALSE(Drives(1 << 20).TesselUpdateFirmware(nullptr, source_, warnings_));
+  EXPECT_FALSE(Drives(1 << 20).CopyFileToPlayer(nullptr, source_, warnings_));
 }
 
 TEST_F(Transfer, AVolumeThatInheritedThePlayersLetterReceivesNothing) {
@@ -128,7 +128,7 @@ TEST_F(Transfer, AVolumeThatInheritedThePlayersLetterReceivesNothing) {
   machine_.RemoveDevice("8:1");
   ASSERT_EQ(DriveFolder('D'), other);
   std::string reason;
-  EXPECT_FALSE(Drives(1 << 20).TesselUpdateFirmware(&record, source_, warnings_, &reason));
+  EXPECT_FALSE(Drives(1 << 20).CopyFileToPlayer(&record, source_, warnings_, &reason));
   EXPECT_EQ(reason, "The player was disconnected or could not be written (No such device).");
   EXPECT_TRUE(fs::is_empty(other));
 }
@@ -145,12 +145,12 @@ class DeviceTransfer : public Transfer {
   }
   MassStorageBackend backend_;
   CTesselItemData record_;
-  CTesselUpdateFirmware_XP list_{table_};
+  PortablePlayers list_{table_};
 };
 
 TEST_F(DeviceTransfer, FreeKibibytesMustExceedTheFileSize) {
   record_.m_qwFreeKB = 2;
-  EXPECT_FALSE(list_.TesselUpdateFirmware(&record_, source_, warnings_));
+  EXPECT_FALSE(list_.CopyFileToPlayer(&record_, source_, warnings_));
   ASSERT_EQ(warnings_.shown.size(), 1u);
   EXPECT_EQ(warnings_.shown[0],
             "Norvik KDX Video Converter: WARNING:  The PLAYER (D:) player may not have enough free space available to "
@@ -158,14 +158,14 @@ TEST_F(DeviceTransfer, FreeKibibytesMustExceedTheFileSize) {
             "transfer.");
   EXPECT_NE(log_.Text().find("**CTesselUpdateFirmware_XP::TesselUpdateFirmware** No enough space"), std::string::npos);
   record_.m_qwFreeKB = 3;
-  EXPECT_TRUE(list_.TesselUpdateFirmware(&record_, source_, warnings_));
+  EXPECT_TRUE(list_.CopyFileToPlayer(&record_, source_, warnings_));
   EXPECT_EQ(OnPlayer("VIDEO/clip.kdx"), std::string(2048, 'k'));
 }
 
 TEST_F(DeviceTransfer, FindsTheTargetFolderIgnoringCaseOrMakesItLevelByLevel) {
   fs::create_directories(mountPoint_ + "/video");
   std::ofstream(mountPoint_ + "/video/clip.kdx") << "older copy";
-  EXPECT_TRUE(list_.TesselUpdateFirmware(&record_, source_, warnings_));
+  EXPECT_TRUE(list_.CopyFileToPlayer(&record_, source_, warnings_));
   EXPECT_EQ(OnPlayer("video/clip.kdx"), std::string(2048, 'k'));
 
   CTesselItemData nested = record_;
@@ -173,12 +173,12 @@ TEST_F(DeviceTransfer, FindsTheTargetFolderIgnoringCaseOrMakesItLevelByLevel) {
   nested.m_pEnumRoot.reset();
   nested.m_szTargetFolder = "\\Music\\Clips";
   EXPECT_FALSE(nested.FindTargetFolder());
-  EXPECT_TRUE(list_.TesselUpdateFirmware(&nested, source_, warnings_));
+  EXPECT_TRUE(list_.CopyFileToPlayer(&nested, source_, warnings_));
   EXPECT_EQ(OnPlayer("Music/Clips/clip.kdx"), std::string(2048, 'k'));
 
   // A target folder deleted since the last transfer is made again.
   fs::remove_all(mountPoint_ + "/Music");
-  EXPECT_TRUE(list_.TesselUpdateFirmware(&nested, source_, warnings_));
+  EXPECT_TRUE(list_.CopyFileToPlayer(&nested, source_, warnings_));
   EXPECT_EQ(OnPlayer("Music/Clips/clip.kdx"), std::string(2048, 'k'));
 
   CTesselItemData root = record_;
@@ -193,7 +193,7 @@ TEST_F(DeviceTransfer, AFailedSendKeepsTheCopyOnThePlayer) {
   std::ofstream(mountPoint_ + "/VIDEO/clip.kdx") << "older copy";
   fs::remove(source_);
   fs::create_directory(source_);
-  EXPECT_FALSE(list_.TesselUpdateFirmware(&record_, source_, warnings_));
+  EXPECT_FALSE(list_.CopyFileToPlayer(&record_, source_, warnings_));
   EXPECT_EQ(OnPlayer("VIDEO/clip.kdx"), "older copy");
   EXPECT_NE(log_.Text().find("**TesselUpdateFirmware** Copy File(" + source_ + ") Error!"), std::string::npos);
 }

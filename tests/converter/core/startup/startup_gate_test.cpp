@@ -89,7 +89,7 @@ void ExpectOpenedWithoutDeviceManager(const StartupRun& run, bool deviceSupport,
   EXPECT_TRUE(run.boxes.empty());
   EXPECT_EQ(run.log.back(), lastLine);
   EXPECT_TRUE(run.outcome.openDialog);
-  EXPECT_EQ(run.outcome.m_bDeviceSupport, deviceSupport);
+  EXPECT_EQ(run.outcome.m_players.m_bDeviceSupport, deviceSupport);
   EXPECT_EQ(run.calls, Texts{"dialog"});
 }
 
@@ -99,8 +99,8 @@ TEST(StartupGate, AdministratorOnXPWithPlayer11UsesTheDeviceManager) {
   EXPECT_EQ(run.log, (Texts{"IE: v602900", "DirextX:v9.0c", kXPLine, "WMP:v11,0,5721,5145", "WMP10Installed!"}));
   EXPECT_EQ(run.calls, (Texts{"Initialize", "dialog", "Uninitialize"}));
   EXPECT_TRUE(run.outcome.openDialog);
-  EXPECT_TRUE(run.outcome.m_bDeviceSupport);
-  EXPECT_TRUE(run.outcome.m_bWMDMPath);
+  EXPECT_TRUE(run.outcome.m_players.m_bDeviceSupport);
+  EXPECT_TRUE(run.outcome.m_players.m_bWMDMPath);
   EXPECT_EQ(run.outcome.m_nWindowsVersion, 4);
 }
 
@@ -109,8 +109,8 @@ TEST(StartupGate, OldBrowserComponentSwitchesPlayerSupportOff) {
   EXPECT_TRUE(run.boxes.empty());
   EXPECT_EQ(run.log, (Texts{"IE: v5504807", "IE version is lower then 6.0! No device support.", "DirextX:v9.0c",
                             kXPLine, "WMP:v11,0,5721,5145", "WMP10Installed!"}));
-  EXPECT_FALSE(run.outcome.m_bDeviceSupport);
-  EXPECT_TRUE(run.outcome.m_bWMDMPath);
+  EXPECT_FALSE(run.outcome.m_players.m_bDeviceSupport);
+  EXPECT_TRUE(run.outcome.m_players.m_bWMDMPath);
   EXPECT_EQ(run.calls, Texts{"dialog"}) << "the device manager is neither started nor stopped";
 }
 
@@ -150,7 +150,7 @@ TEST(StartupGate, CodesThreeAndFourNeedAdministratorRights) {
   ExpectOpenedWithoutDeviceManager(run, true,
                                    "Windows Version: Major = 5, Minor = 0, BuildNumber = 2600, PlatformId = 2");
   EXPECT_EQ(run.outcome.m_nWindowsVersion, 3);
-  EXPECT_FALSE(run.outcome.m_bWMDMPath) << "code 3 reaches players as drives";
+  EXPECT_FALSE(run.outcome.m_players.m_bWMDMPath) << "code 3 reaches players as drives";
 }
 
 TEST(StartupGate, OtherWindowsVersionsSkipTheAdministratorCheckWithoutPlayerSupport) {
@@ -168,7 +168,7 @@ TEST(StartupGate, OtherWindowsVersionsSkipTheAdministratorCheckWithoutPlayerSupp
     SCOPED_TRACE(c.os);
     StartupRun run = Start(kNoAdministrator + c.os);
     ExpectOpenedWithoutDeviceManager(run, false, c.lastLine);
-    EXPECT_FALSE(run.outcome.m_bWMDMPath);
+    EXPECT_FALSE(run.outcome.m_players.m_bWMDMPath);
   }
 }
 
@@ -176,7 +176,7 @@ TEST(StartupGate, XPWithoutPlayer10UsesTheDrivePath) {
   StartupRun run = Start(kAdministrator + kXP + "[Registry]\nSoftware\\Microsoft\\Active Setup\\Installed Components\\"
                                          "{6BF52A52-394A-11d3-B153-00C04F79FAA6}\\Version=9,0,0,3250\n");
   ExpectOpenedWithoutDeviceManager(run, true, "No WMP10 Installed! No device support.");
-  EXPECT_FALSE(run.outcome.m_bWMDMPath);
+  EXPECT_FALSE(run.outcome.m_players.m_bWMDMPath);
 }
 
 TEST(StartupGate, UnreadableDeviceTableSwitchesPlayerSupportOff) {
@@ -198,7 +198,7 @@ TEST(StartupGate, MissingDeviceConfigurationOpensTheDialogWithNoPlayers) {
   TesselOSEnvironment environment;
   size_t playersInDialog = 99;
   StartupOutcome outcome = RunStartup(environment, box, loader, manager, [&](const StartupOutcome& started) {
-    EXPECT_FALSE(started.m_bDeviceSupport);
+    EXPECT_FALSE(started.m_players.m_bDeviceSupport);
     playersInDialog = table.GetDeviceCount();
   });
   EXPECT_TRUE(box.texts.empty());

@@ -91,7 +91,7 @@ class PlayerConversionTest : public ConversionTest {
     ConversionTest::SetUp();
     machine.emplace();  // in the scratch temporary folder
     mountPoint = machine->Mount(machine->AddUsbDisk({}), "PLAYER");
-    OpenDialog(ConverterStartFlags{true, false});
+    OpenDialog(PlayerSupport{true, false});
     dialog->ShowDestinationFolder(destination);
   }
   void TearDown() override { dialog.reset(); }  // before the machine goes

@@ -211,7 +211,7 @@ TEST_F(ConversionTest, APortablePlayerReceivesTheConvertedFile) {
   FakeDeviceBackend* player = manager.backend;
   ASSERT_EQ(manager.wmdm->Initialize(), S_OK);
   player->Add(name, "Pocket");
-  OpenDialog(ConverterStartFlags{true, true}, manager.wmdm.get());
+  OpenDialog(PlayerSupport{true, true}, manager.wmdm.get());
   dialog->ShowDestinationFolder(destination);
   EXPECT_EQ(StatusLine(), "Player Detected:     NK-176T");
   EXPECT_TRUE(dialog->transferOption()->isChecked());

@@ -31,7 +31,7 @@ void DialogTest::SetUp() {
   OpenDialog();
 }
 
-void DialogTest::OpenDialog(ConverterStartFlags flags, CWMDM* wmdm) {
+void DialogTest::OpenDialog(PlayerSupport flags, CWMDM* wmdm) {
   dialog = std::make_unique<CHalvardVideoConverterDlg>(devices, flags, wmdm);
   dialog->show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));

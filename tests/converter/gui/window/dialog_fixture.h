@@ -21,7 +21,7 @@ class DialogTest : public ::testing::Test {
   void SetUp() override;
 
   // Makes and shows the window (again, after a Quit).
-  void OpenDialog(ConverterStartFlags flags = {}, CWMDM* wmdm = nullptr);
+  void OpenDialog(PlayerSupport flags = {}, CWMDM* wmdm = nullptr);
   std::string SettingsText() const;
   void WriteSettings(const std::string& text) const;
   std::string Clip(const std::string& name) const { return kdxtest::MediaPath(name); }

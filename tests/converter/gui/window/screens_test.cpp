@@ -139,7 +139,7 @@ TEST_F(ConversionTest, SavesAPictureOfABatchInADarkPalette) {
 TEST_F(PlayerConversionTest, SavesAPictureWithADetectedPlayer) {
   const QString picture = QString::fromStdString(GetModuleFolder()) + "NK-128.bmp";
   WritePlayerPicture(picture);
-  OpenDialog(ConverterStartFlags{true, false});
+  OpenDialog(PlayerSupport{true, false});
   QFile::remove(picture);
   ASSERT_TRUE(dialog->transferOption()->isChecked());
   Save(Picture(*dialog), "main_window_player.png");

@@ -116,7 +116,7 @@ TEST(DialogWithoutDevicesTest, RefusesFilesWithAMessage) {
   kdxtest::ScratchDir scratch;
   ScopedEnv config("NKDX_CONFIG_DIR", scratch.path().c_str());
   ScopedEnv home("HOME", scratch.path().c_str());
-  CHalvardVideoConverterDlg dialog(empty, ConverterStartFlags{});
+  CHalvardVideoConverterDlg dialog(empty, PlayerSupport{});
   EXPECT_EQ(dialog.playerSelector()->count(), 0);
   EXPECT_NE(dialog.PanelItem("Rotate"), nullptr);
   BoxWatcher watcher;

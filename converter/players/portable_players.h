@@ -13,9 +13,9 @@ class CTesselConfigFile;
 class PlayerWindow;
 class WarningBox;
 
-class CTesselUpdateFirmware_XP {
+class PortablePlayers {
  public:
-  explicit CTesselUpdateFirmware_XP(const CTesselConfigFile& table) : m_table(table) {}
+  explicit PortablePlayers(const CTesselConfigFile& table) : m_table(table) {}
 
   // Rebuilds the list from the devices present and announces each player
   // (no conversion can run yet). Without a service the list stays empty.
@@ -33,8 +33,8 @@ class CTesselUpdateFirmware_XP {
   // Copies the file into the player's target folder, looked up afresh and
   // created when missing; true only when the copy is complete. Tells why it
   // failed in *reason (when given).
-  bool TesselUpdateFirmware(CTesselItemData* record, const std::string& path, WarningBox& warnings,
-                            std::string* reason = nullptr);
+  bool CopyFileToPlayer(CTesselItemData* record, const std::string& path, WarningBox& warnings,
+                        std::string* reason = nullptr);
 
   const std::vector<std::unique_ptr<CTesselItemData>>& records() const { return m_records; }
 

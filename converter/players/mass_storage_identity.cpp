@@ -1,4 +1,4 @@
-#include "converter/players/TesselUpdateFirmware_MSC.h"
+#include "converter/players/mass_storage_identity.h"
 
 #include <sys/stat.h>
 
@@ -132,7 +132,7 @@ bool TesselMSCIsSupportedVolume(const CTesselConfigFile& table, const UsbVolume&
   return UsableVolumeId(volume) && IsSupportedVolumeId(table, volume.uniqueId, vid, pid, modelName, targetFolder);
 }
 
-bool TesselGetRequiredSystemFilesSize(const std::string& path, uint64_t* size) {
+bool TransferredFileSize(const std::string& path, uint64_t* size) {
   if (path.empty() || size == nullptr) return false;
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0) {

@@ -1,11 +1,9 @@
-#include "converter/players/TesselUpdateFirmware_2K.h"
-
-#include <unistd.h>
+#include "converter/players/mass_storage_players.h"
 
 #include <cerrno>
 #include <cstring>
 
-#include "converter/players/TesselUpdateFirmware_MSC.h"
+#include "converter/players/mass_storage_identity.h"
 #include "converter/core/support/log_file.h"
 #include "platform/players/logical_drives.h"
 #include "converter/core/support/path_utils.h"
@@ -15,6 +13,8 @@
 #include "converter/players/target_folder.h"
 #include "converter/players/transfer_outcome.h"
 
+// Trace lines name the Windows class and method this code stands for, so a
+// trace log still reads against that design.
 namespace {
 
 constexpr const char* kNoSpaceText =
@@ -48,13 +48,13 @@ std::vector<char> CandidatePlayerDrives(uint32_t driveMask, const std::function<
   return letters;
 }
 
-CTesselUpdateFirmware_2K::CTesselUpdateFirmware_2K(const CTesselConfigFile& table)
-    : CTesselUpdateFirmware_2K(table, GetDiskFreeSpaceEx) {}
+MassStoragePlayers::MassStoragePlayers(const CTesselConfigFile& table)
+    : MassStoragePlayers(table, GetDiskFreeSpaceEx) {}
 
-CTesselUpdateFirmware_2K::CTesselUpdateFirmware_2K(const CTesselConfigFile& table, FreeSpaceQuery freeSpace)
+MassStoragePlayers::MassStoragePlayers(const CTesselConfigFile& table, FreeSpaceQuery freeSpace)
     : m_table(table), m_freeSpace(std::move(freeSpace)) {}
 
-void CTesselUpdateFirmware_2K::EnumDevices(PlayerWindow* window) {
+void MassStoragePlayers::EnumDevices(PlayerWindow* window) {
   if (window == nullptr) return;
   m_records.clear();
   for (char letter : CandidatePlayerDrives(GetLogicalDrives(), GetDriveType)) {
@@ -71,8 +71,8 @@ void CTesselUpdateFirmware_2K::EnumDevices(PlayerWindow* window) {
   }
 }
 
-bool CTesselUpdateFirmware_2K::TesselUpdateFirmware(const MSC_DRIVE_RECORD* record, const std::string& path,
-                                                    WarningBox& warnings, std::string* reason) {
+bool MassStoragePlayers::CopyFileToPlayer(const MSC_DRIVE_RECORD* record, const std::string& path, WarningBox& warnings,
+                                          std::string* reason) {
   if (record == nullptr || path.empty()) return false;
   auto drive = PlayerDrive(*record);
   if (!drive) {
@@ -80,7 +80,7 @@ bool CTesselUpdateFirmware_2K::TesselUpdateFirmware(const MSC_DRIVE_RECORD* reco
     return Fail(reason, TransferFailureReason(ENODEV));
   }
   uint64_t required = 0;
-  if (TesselGetRequiredSystemFilesSize(path, &required)) {
+  if (TransferredFileSize(path, &required)) {
     uint64_t freeBytes = 0;
     if (!m_freeSpace(DriveRoot(drive->letter), &freeBytes)) {
       KDX_ERROR_LOG("GetDiskFreeSpaceEx failed!");
@@ -99,7 +99,7 @@ bool CTesselUpdateFirmware_2K::TesselUpdateFirmware(const MSC_DRIVE_RECORD* reco
     WriteLog("Create %s failed: %s", folder.c_str(), std::strerror(error));
     return Fail(reason, TransferFailureReason(error));
   }
-  if (::access(path.c_str(), F_OK) != 0) {
+  if (!FileExists(path)) {
     KDX_ERROR_LOG("The output file is not existed!");
     return Fail(reason, "The converted file is missing.");
   }

@@ -28,7 +28,7 @@ bool TesselMSCIsSupportedVolume(const CTesselConfigFile& table, const UsbVolume&
                                 std::string* pid, std::string* modelName, std::string* targetFolder);
 
 // The full size of the file to transfer; false (logged) when it does not exist.
-bool TesselGetRequiredSystemFilesSize(const std::string& path, uint64_t* size);
+bool TransferredFileSize(const std::string& path, uint64_t* size);
 
 // The text without the backslashes and question marks at either end.
 std::string StripVolumeDecoration(const std::string& text);

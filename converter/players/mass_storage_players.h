@@ -27,13 +27,13 @@ struct MSC_DRIVE_RECORD {
 // removable drives from C: on. The type of A: and B: is never even asked.
 std::vector<char> CandidatePlayerDrives(uint32_t driveMask, const std::function<UINT(const std::string&)>& driveType);
 
-class CTesselUpdateFirmware_2K {
+class MassStoragePlayers {
  public:
   // Free bytes for the caller below a drive root ("E:\").
   using FreeSpaceQuery = std::function<bool(const std::string& root, uint64_t* freeBytes)>;
 
-  explicit CTesselUpdateFirmware_2K(const CTesselConfigFile& table);
-  CTesselUpdateFirmware_2K(const CTesselConfigFile& table, FreeSpaceQuery freeSpace);
+  explicit MassStoragePlayers(const CTesselConfigFile& table);
+  MassStoragePlayers(const CTesselConfigFile& table, FreeSpaceQuery freeSpace);
 
   // Rebuilds the list from the drives present and announces every player
   // found. Does nothing without a main window.
@@ -42,8 +42,8 @@ class CTesselUpdateFirmware_2K {
   // Copies the file into the player's target folder; true only when the
   // copy is complete on the player. A failure leaves any older copy there
   // and tells why in *reason (when given).
-  bool TesselUpdateFirmware(const MSC_DRIVE_RECORD* record, const std::string& path, WarningBox& warnings,
-                            std::string* reason = nullptr);
+  bool CopyFileToPlayer(const MSC_DRIVE_RECORD* record, const std::string& path, WarningBox& warnings,
+                        std::string* reason = nullptr);
 
   const std::vector<MSC_DRIVE_RECORD>& records() const { return m_records; }
 

@@ -1,10 +1,10 @@
-#include "converter/players/TesselUpdateFirmware_XP.h"
+#include "converter/players/portable_players.h"
 
 #include <cerrno>
 #include <cstring>
 
 #include "converter/core/devices/TesselConfigFile.h"
-#include "converter/players/TesselUpdateFirmware_MSC.h"
+#include "converter/players/mass_storage_identity.h"
 #include "converter/core/support/log_file.h"
 #include "converter/players/player_announcements.h"
 #include "converter/players/player_window.h"
@@ -26,7 +26,7 @@ void LogRecord(const char* source, const CTesselItemData& record) {
 
 }  // namespace
 
-bool CTesselUpdateFirmware_XP::IsSupportedDevice(CTesselItemData& record) const {
+bool PortablePlayers::IsSupportedDevice(CTesselItemData& record) const {
   if (!record.m_vid.empty() || !record.m_pid.empty()) {
     auto entry = m_table.FindDeviceEntry(record.m_vid, record.m_pid);
     if (!entry) return false;
@@ -45,13 +45,13 @@ bool CTesselUpdateFirmware_XP::IsSupportedDevice(CTesselItemData& record) const 
   return false;
 }
 
-std::unique_ptr<CTesselItemData> CTesselUpdateFirmware_XP::SupportedRecord(const PortableDevice& device) const {
+std::unique_ptr<CTesselItemData> PortablePlayers::SupportedRecord(const PortableDevice& device) const {
   auto record = std::make_unique<CTesselItemData>();
   if (FAILED(record->InitFromDevice(device)) || !IsSupportedDevice(*record)) return nullptr;
   return record;
 }
 
-void CTesselUpdateFirmware_XP::EnumDevices(PortableDeviceService* service, PlayerWindow* window) {
+void PortablePlayers::EnumDevices(PortableDeviceService* service, PlayerWindow* window) {
   m_records.clear();
   if (service == nullptr) return;
   for (const PortableDevice& device : service->EnumDevices()) {
@@ -66,8 +66,8 @@ void CTesselUpdateFirmware_XP::EnumDevices(PortableDeviceService* service, Playe
   }
 }
 
-void CTesselUpdateFirmware_XP::OnDeviceArrival(PortableDeviceService* service, PlayerWindow* window,
-                                               const std::string& canonicalName) {
+void PortablePlayers::OnDeviceArrival(PortableDeviceService* service, PlayerWindow* window,
+                                      const std::string& canonicalName) {
   if (service == nullptr || window == nullptr) return;
   auto device = service->GetDevice(canonicalName);
   if (!device) return;
@@ -78,7 +78,7 @@ void CTesselUpdateFirmware_XP::OnDeviceArrival(PortableDeviceService* service, P
   m_records.push_back(std::move(record));
 }
 
-void CTesselUpdateFirmware_XP::OnDeviceRemoval(PlayerWindow* window, const std::string& canonicalName) {
+void PortablePlayers::OnDeviceRemoval(PlayerWindow* window, const std::string& canonicalName) {
   if (window == nullptr) return;
   for (auto it = m_records.begin(); it != m_records.end(); ++it) {
     if (!(*it)->m_pDevice || !SameCanonicalName((*it)->m_pDevice->canonicalName, canonicalName)) continue;
@@ -88,15 +88,15 @@ void CTesselUpdateFirmware_XP::OnDeviceRemoval(PlayerWindow* window, const std::
   }
 }
 
-bool CTesselUpdateFirmware_XP::TesselUpdateFirmware(CTesselItemData* record, const std::string& path,
-                                                    WarningBox& warnings, std::string* reason) {
+bool PortablePlayers::CopyFileToPlayer(CTesselItemData* record, const std::string& path, WarningBox& warnings,
+                                       std::string* reason) {
   if (record == nullptr || path.empty() || !record->m_pDevice) return false;
   auto fail = [reason](const std::string& text) {
     if (reason != nullptr) *reason = text;
     return false;
   };
   uint64_t required = 0;
-  if (TesselGetRequiredSystemFilesSize(path, &required) && record->m_qwFreeKB * 1024 <= required) {
+  if (TransferredFileSize(path, &required) && record->m_qwFreeKB * 1024 <= required) {
     warnings.ShowWarning(FormatWithName(kNoSpaceText, record->m_szName), kNoSpaceCaption);
     WriteLog("**CTesselUpdateFirmware_XP::TesselUpdateFirmware** No enough space");
     return fail(TransferFailureReason(ENOSPC));
