@@ -1,6 +1,10 @@
 // The converter's main window: the queue of input files with their
 // settings, the player model and destination folder, the preview, the
 // conversion batch's controls, help and the about box.
+// Controls and menus: _layout.cpp, each named for scripts and tests
+// ("convertButton", "statusLine", ...). Queue: _queue.cpp. Panel and
+// settings: _settings.cpp. Help: _help.cpp. Batch: ConversionDriver.
+// Players: DialogPlayers, through the WindowPlayerPort the window owns.
 #pragma once
 
 #include <QDialog>
@@ -15,7 +19,6 @@
 #include "converter/gui/widgets/TesselVideoFile.h"
 #include "converter/gui/batch/batch_window.h"
 #include "converter/core/request/input_video_item.h"
-#include "converter/players/player_window.h"
 #include "converter/gui/window/window_layout.h"
 
 class CDevicePiture;
@@ -41,6 +44,7 @@ class QMenu;
 class QMenuBar;
 class QPushButton;
 class ThumbnailArea;
+class WindowPlayerPort;
 struct WindowMessage;
 
 // What start-up decided before the window opens.
@@ -50,7 +54,7 @@ struct ConverterStartFlags {
   int m_nWindowsVersion = -1;
 };
 
-class CHalvardVideoConverterDlg : public QDialog, public BatchWindow, public PlayerWindow {
+class CHalvardVideoConverterDlg : public QDialog, public BatchWindow {
   Q_OBJECT
 
  public:
@@ -122,20 +126,8 @@ class CHalvardVideoConverterDlg : public QDialog, public BatchWindow, public Pla
   QString VideoCodecText() const override;
   TransferOutcome TransferOutputFile(int row, const std::string& path) override;
 
-  // PlayerWindow
-  void SetStatusText(const std::string& text) override;
-  void EnableTransferOption(bool enable) override;
-  void SetTransferOptionCaption(const std::string& caption) override;
-  void SetTransferOption(bool ticked) override;
-  bool TransferOptionTicked() const override { return m_bTransfer; }
-  std::string CurrentPlayerText() const override;
-  std::vector<std::string> PlayerSelectorEntries() const override;
-  void SelectPlayer(size_t index) override;
-  void EnablePlayerSelector(bool enable) override;
-  void EnableConvertButton(bool enable) override;
-  bool IsConverting() const override;
-  bool IsRowEnabled(int row) const override;
-  void SetRowStatus(int row, const std::string& text) override;
+  // A batch is running.
+  bool IsConverting() const;
 
   // The controls, for the program's own tests and pictures.
   CFileDropListCtrl* fileList() const { return m_listVideo; }
@@ -279,7 +271,6 @@ class CHalvardVideoConverterDlg : public QDialog, public BatchWindow, public Pla
   COptionTreeItemComboBox* m_itemQuality = nullptr;
 
   std::string m_strDestPath;
-  bool m_bTransfer = false;
   bool m_bRowButtons = false;
   bool m_bBatchLocked = false;
   bool m_bAbort = false;
@@ -293,6 +284,7 @@ class CHalvardVideoConverterDlg : public QDialog, public BatchWindow, public Pla
   bool m_bFinishPending = false;  // the status line of files just given is still to come
   CWMDM* m_wmdm;
   std::unique_ptr<PostedMessageWindow> m_postedMessages;
+  std::unique_ptr<WindowPlayerPort> m_playerPort;
   // Both go before the handle the encoder and the device watches post to.
   std::unique_ptr<ConversionDriver> m_driver;
   std::unique_ptr<DialogPlayers> m_players;
