@@ -139,21 +139,14 @@ class CHalvardVideoConverterDlg : public QDialog, public BatchWindow {
   QPushButton* stopButton() const { return m_btnStop; }
   QPushButton* convertButton() const { return m_btnConvert; }
   QPushButton* quitButton() const { return m_btnQuit; }
-  QPushButton* browseButton() const { return m_btnBrowse; }
-  QPushButton* openButton() const { return m_btnOpen; }
   QComboBox* playerSelector() const { return m_comboDevice; }
   QCheckBox* transferOption() const { return m_checkTransfer; }
   CFilenameEdit* destinationField() const { return m_editDestPath; }
   QLabel* statusLine() const { return m_staticStatus; }
   QWidget* previewArea() const { return m_staticPreview; }
   ThumbnailArea* thumbnailArea() const { return m_staticThumbnail; }
-  CDevicePiture* playerPicture() const { return m_devicePicture; }
-  QMenuBar* menuBar() const { return m_menuBar; }
-  QMenu* contextMenu() const { return m_contextMenu; }
-  QRect helpSpotRect() const { return m_rectHelpSpot; }
   TesselVideoFile& videoFile() { return m_videoFile; }
   ConversionDriver& driver() { return *m_driver; }
-  DialogPlayers& players() { return *m_players; }
   // The panel's items by label ("Duration", "Destination ", "Start", ...).
   COptionTreeItem* PanelItem(const QString& label) const;
   // The row the panel edits, -1 for none.
