@@ -47,6 +47,17 @@ double MillisecondsSinceSpawn() {
 }
 
 // Converts the clip while a timer measures how late its ticks come.
+// A control of the window by its object name; the probe cannot go on without it.
+template <typename Control>
+Control& ControlNamed(const QWidget& window, const char* name) {
+  auto* control = window.findChild<Control*>(QLatin1String(name));
+  if (control == nullptr) {
+    std::fprintf(stderr, "kdx_ui_probe: the window has no control named %s\n", name);
+    std::exit(2);
+  }
+  return *control;
+}
+
 class StallProbe {
  public:
   void Run(CHalvardVideoConverterDlg& window, const QString& clip, const QString& destination) {
@@ -59,12 +70,13 @@ class StallProbe {
     });
     sinceLast_.start();
     ticks_.start(kProbeIntervalMs);
-    window.convertButton()->click();  // returns when the batch is over
+    ControlNamed<QPushButton>(window, "convertButton").click();  // returns when the batch is over
     ticks_.stop();
-    std::printf("rows_converted %s\n", window.fileList()->GetItemText(0, 3) == QStringLiteral("Complete.") ? "1" : "0");
+    const auto& list = ControlNamed<CFileDropListCtrl>(window, "fileList");
+    std::printf("rows_converted %s\n", list.GetItemText(0, 3) == QStringLiteral("Complete.") ? "1" : "0");
     std::printf("longest_stall_ms %lld\n", static_cast<long long>(longestMs_));
     std::fflush(stdout);
-    window.quitButton()->click();
+    ControlNamed<QPushButton>(window, "quitButton").click();
   }
 
  private:

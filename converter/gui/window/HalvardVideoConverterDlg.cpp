@@ -20,10 +20,12 @@
 #include "converter/core/devices/TesselConfigFile.h"
 #include "converter/gui/batch/conversion_driver.h"
 #include "converter/gui/players/dialog_players.h"
+#include "converter/gui/players/window_player_port.h"
 #include "converter/gui/queue/duration_probe_queue.h"
 #include "kdx.h"
 #include "converter/core/support/log_file.h"
 #include "converter/gui/widgets/posted_message_window.h"
+#include "converter/gui/widgets/status_line.h"
 #include "converter/gui/widgets/thumbnail_area.h"
 
 CHalvardVideoConverterDlg::CHalvardVideoConverterDlg(const CTesselConfigFile& devices, PlayerSupport flags,
@@ -57,15 +59,7 @@ void CHalvardVideoConverterDlg::InitDialog() {
   EnableRowButtons(false);
   m_btnConvert->setEnabled(false);
   m_checkTransfer->setEnabled(false);
-  SetTransferOption(false);
-
-  m_contextMenu = new QMenu(this);
-  connect(m_contextMenu->addAction(QStringLiteral("&Add")), &QAction::triggered, this, &CHalvardVideoConverterDlg::OnAdd);
-  connect(m_contextMenu->addAction(QStringLiteral("&Delete")), &QAction::triggered, this,
-          &CHalvardVideoConverterDlg::OnDelete);
-  connect(m_contextMenu->addAction(QStringLiteral("&Play")), &QAction::triggered, this, &CHalvardVideoConverterDlg::OnPlay);
-  connect(m_contextMenu->addAction(QStringLiteral("&Stop")), &QAction::triggered, this,
-          &CHalvardVideoConverterDlg::StopPreview);
+  m_checkTransfer->setChecked(false);
 
   FillPlayerSelector();
   CreateOptionsPanel();
@@ -75,7 +69,10 @@ void CHalvardVideoConverterDlg::InitDialog() {
 
   m_postedMessages = std::make_unique<PostedMessageWindow>(
       [this](const WindowMessage& message) { OnPostedMessage(message); }, this);
-  m_players = std::make_unique<DialogPlayers>(m_devices, m_flags, m_wmdm, *this, m_postedMessages->window());
+  m_playerPort = std::make_unique<WindowPlayerPort>(
+      WindowPlayerPort::Controls{m_staticStatus, m_checkTransfer, m_comboDevice, m_btnConvert, m_listVideo},
+      [this] { OnPlayerSelectionChange(); }, [this] { return IsConverting(); });
+  m_players = std::make_unique<DialogPlayers>(m_devices, m_flags, m_wmdm, *m_playerPort, m_postedMessages->window());
   m_players->DetectAtStart();
 
   m_videoFile.SetHostWindow(m_staticPreview);
@@ -91,7 +88,6 @@ void CHalvardVideoConverterDlg::InitDialog() {
   connect(m_btnBrowse, &QPushButton::clicked, this, &CHalvardVideoConverterDlg::OnBrowse);
   connect(m_btnOpen, &QPushButton::clicked, this, &CHalvardVideoConverterDlg::OnOpenFolder);
   connect(m_comboDevice, &QComboBox::activated, this, &CHalvardVideoConverterDlg::OnPlayerSelectionChange);
-  connect(m_checkTransfer, &QCheckBox::toggled, this, [this](bool ticked) { m_bTransfer = ticked; });
   m_editDestPath->installEventFilter(this);
   auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
   help->setContext(Qt::WindowShortcut);
@@ -230,7 +226,7 @@ bool CHalvardVideoConverterDlg::focusNextPrevChild(bool next) {
   return QDialog::focusNextPrevChild(next);
 }
 
-// ---- What the conversion batch and player detection ask of the window.
+// ---- What the conversion batch asks of the window.
 
 CXListCtrl& CHalvardVideoConverterDlg::FileList() { return *m_listVideo; }
 
@@ -238,13 +234,7 @@ HWND CHalvardVideoConverterDlg::WindowHandle() const { return m_postedMessages->
 
 void CHalvardVideoConverterDlg::StopPreview() { m_videoFile.StopPreview(); }
 
-void CHalvardVideoConverterDlg::SetStatusText(const QString& text) {
-  m_staticStatus->setText(text);
-  // A line naming several refused files is longer than the field.
-  m_staticStatus->setToolTip(text);
-}
-
-void CHalvardVideoConverterDlg::SetStatusText(const std::string& text) { SetStatusText(QString::fromStdString(text)); }
+void CHalvardVideoConverterDlg::SetStatusText(const QString& text) { ShowStatusText(*m_staticStatus, text); }
 
 void CHalvardVideoConverterDlg::SetConvertCaption(const QString& caption) { m_btnConvert->setText(caption); }
 
@@ -288,41 +278,3 @@ const DEVICE_CONFIG_ENTRY* CHalvardVideoConverterDlg::SelectedModel() const {
 }
 
 QString CHalvardVideoConverterDlg::VideoCodecText() const { return m_itemVideoCodec->GetStaticText(); }
-
-void CHalvardVideoConverterDlg::EnableTransferOption(bool enable) {
-  m_checkTransfer->setEnabled(enable);
-  m_checkTransfer->repaint();
-}
-
-void CHalvardVideoConverterDlg::SetTransferOptionCaption(const std::string& caption) {
-  m_checkTransfer->setText(QString::fromStdString(caption));
-}
-
-void CHalvardVideoConverterDlg::SetTransferOption(bool ticked) {
-  m_bTransfer = ticked;
-  m_checkTransfer->setChecked(ticked);
-}
-
-std::string CHalvardVideoConverterDlg::CurrentPlayerText() const { return m_comboDevice->currentText().toStdString(); }
-
-std::vector<std::string> CHalvardVideoConverterDlg::PlayerSelectorEntries() const {
-  std::vector<std::string> entries;
-  for (int i = 0; i < m_comboDevice->count(); ++i) entries.push_back(m_comboDevice->itemText(i).toStdString());
-  return entries;
-}
-
-void CHalvardVideoConverterDlg::SelectPlayer(size_t index) {
-  if (index >= static_cast<size_t>(m_comboDevice->count())) return;
-  m_comboDevice->setCurrentIndex(static_cast<int>(index));
-  OnPlayerSelectionChange();
-}
-
-void CHalvardVideoConverterDlg::EnablePlayerSelector(bool enable) { m_comboDevice->setEnabled(enable); }
-
-void CHalvardVideoConverterDlg::EnableConvertButton(bool enable) { m_btnConvert->setEnabled(enable); }
-
-bool CHalvardVideoConverterDlg::IsRowEnabled(int row) const { return m_listVideo->GetEnabled(row); }
-
-void CHalvardVideoConverterDlg::SetRowStatus(int row, const std::string& text) {
-  m_listVideo->SetItemText(row, 3, QString::fromStdString(text));
-}

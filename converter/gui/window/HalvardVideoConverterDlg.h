@@ -1,6 +1,10 @@
 // The converter's main window: the queue of input files with their
 // settings, the player model and destination folder, the preview, the
 // conversion batch's controls, help and the about box.
+// Controls and menus: _layout.cpp, each named for scripts and tests
+// ("convertButton", "statusLine", ...). Queue: _queue.cpp. Panel and
+// settings: _settings.cpp. Help: _help.cpp. Batch: ConversionDriver.
+// Players: DialogPlayers, through the WindowPlayerPort the window owns.
 #pragma once
 
 #include <QDialog>
@@ -16,7 +20,6 @@
 #include "converter/gui/batch/batch_window.h"
 #include "converter/core/request/input_video_item.h"
 #include "converter/core/startup/player_support.h"
-#include "converter/players/player_window.h"
 #include "converter/gui/window/window_layout.h"
 
 class CDevicePiture;
@@ -42,9 +45,10 @@ class QMenu;
 class QMenuBar;
 class QPushButton;
 class ThumbnailArea;
+class WindowPlayerPort;
 struct WindowMessage;
 
-class CHalvardVideoConverterDlg : public QDialog, public BatchWindow, public PlayerWindow {
+class CHalvardVideoConverterDlg : public QDialog, public BatchWindow {
   Q_OBJECT
 
  public:
@@ -116,20 +120,8 @@ class CHalvardVideoConverterDlg : public QDialog, public BatchWindow, public Pla
   QString VideoCodecText() const override;
   TransferOutcome TransferOutputFile(int row, const std::string& path) override;
 
-  // PlayerWindow
-  void SetStatusText(const std::string& text) override;
-  void EnableTransferOption(bool enable) override;
-  void SetTransferOptionCaption(const std::string& caption) override;
-  void SetTransferOption(bool ticked) override;
-  bool TransferOptionTicked() const override { return m_bTransfer; }
-  std::string CurrentPlayerText() const override;
-  std::vector<std::string> PlayerSelectorEntries() const override;
-  void SelectPlayer(size_t index) override;
-  void EnablePlayerSelector(bool enable) override;
-  void EnableConvertButton(bool enable) override;
-  bool IsConverting() const override;
-  bool IsRowEnabled(int row) const override;
-  void SetRowStatus(int row, const std::string& text) override;
+  // A batch is running.
+  bool IsConverting() const;
 
   // The controls, for the program's own tests and pictures.
   CFileDropListCtrl* fileList() const { return m_listVideo; }
@@ -141,21 +133,14 @@ class CHalvardVideoConverterDlg : public QDialog, public BatchWindow, public Pla
   QPushButton* stopButton() const { return m_btnStop; }
   QPushButton* convertButton() const { return m_btnConvert; }
   QPushButton* quitButton() const { return m_btnQuit; }
-  QPushButton* browseButton() const { return m_btnBrowse; }
-  QPushButton* openButton() const { return m_btnOpen; }
   QComboBox* playerSelector() const { return m_comboDevice; }
   QCheckBox* transferOption() const { return m_checkTransfer; }
   CFilenameEdit* destinationField() const { return m_editDestPath; }
   QLabel* statusLine() const { return m_staticStatus; }
   QWidget* previewArea() const { return m_staticPreview; }
   ThumbnailArea* thumbnailArea() const { return m_staticThumbnail; }
-  CDevicePiture* playerPicture() const { return m_devicePicture; }
-  QMenuBar* menuBar() const { return m_menuBar; }
-  QMenu* contextMenu() const { return m_contextMenu; }
-  QRect helpSpotRect() const { return m_rectHelpSpot; }
   TesselVideoFile& videoFile() { return m_videoFile; }
   ConversionDriver& driver() { return *m_driver; }
-  DialogPlayers& players() { return *m_players; }
   // The panel's items by label ("Duration", "Destination ", "Start", ...).
   COptionTreeItem* PanelItem(const QString& label) const;
   // The row the panel edits, -1 for none.
@@ -273,7 +258,6 @@ class CHalvardVideoConverterDlg : public QDialog, public BatchWindow, public Pla
   COptionTreeItemComboBox* m_itemQuality = nullptr;
 
   std::string m_strDestPath;
-  bool m_bTransfer = false;
   bool m_bRowButtons = false;
   bool m_bBatchLocked = false;
   bool m_bAbort = false;
@@ -287,6 +271,7 @@ class CHalvardVideoConverterDlg : public QDialog, public BatchWindow, public Pla
   bool m_bFinishPending = false;  // the status line of files just given is still to come
   CWMDM* m_wmdm;
   std::unique_ptr<PostedMessageWindow> m_postedMessages;
+  std::unique_ptr<WindowPlayerPort> m_playerPort;
   // Both go before the handle the encoder and the device watches post to.
   std::unique_ptr<ConversionDriver> m_driver;
   std::unique_ptr<DialogPlayers> m_players;

@@ -39,10 +39,16 @@ QWidget* BlackArea(QWidget* parent) {
   return area;
 }
 
+// Every control carries the name of its role, by which scripts and tests find it.
+template <typename Control>
+Control* Named(Control* control, const char* name) {
+  control->setObjectName(QLatin1String(name));
+  return control;
+}
+
 template <typename Widget>
-Widget* Button(QWidget* parent, const char* text) {
-  auto* button = new Widget(QString::fromUtf8(text), parent);
-  return button;
+Widget* Button(QWidget* parent, const char* text, const char* name) {
+  return Named(new Widget(QString::fromUtf8(text), parent), name);
 }
 
 }  // namespace
@@ -62,60 +68,62 @@ void CHalvardVideoConverterDlg::CreateControls() {
   };
 
   // Created in tab order.
-  m_btnAdd = Button<QPushButton>(this, "Add...");
+  m_btnAdd = Button<QPushButton>(this, "Add...", "addButton");
   m_btnAdd->setDefault(true);
   place(m_btnAdd, 240, 10, 32, 12);
-  m_btnDelete = Button<QPushButton>(this, "Delete");
+  m_btnDelete = Button<QPushButton>(this, "Delete", "deleteButton");
   place(m_btnDelete, 276, 10, 32, 12);
-  m_btnClear = Button<QPushButton>(this, "Clear");
+  m_btnClear = Button<QPushButton>(this, "Clear", "clearButton");
   place(m_btnClear, 311, 10, 32, 12);
-  m_listVideo = new CFileDropListCtrl(this);
+  m_listVideo = Named(new CFileDropListCtrl(this), "fileList");
   place(m_listVideo, 9, 26, 335, 154);
-  m_editDestPath = new CFilenameEdit(this);
+  m_editDestPath = Named(new CFilenameEdit(this), "destinationField");
   place(m_editDestPath, 10, 198, 122, 14);
-  m_btnBrowse = Button<QPushButton>(this, "Browse...");
+  m_btnBrowse = Button<QPushButton>(this, "Browse...", "browseButton");
   place(m_btnBrowse, 136, 199, 32, 12);
-  m_btnOpen = Button<QPushButton>(this, "Open");
+  m_btnOpen = Button<QPushButton>(this, "Open", "openButton");
   place(m_btnOpen, 170, 199, 32, 12);
-  m_comboDevice = new QComboBox(this);
+  m_comboDevice = Named(new QComboBox(this), "playerSelector");
   // The template's height is that of the open list; the closed box keeps its own.
   place(m_comboDevice, 211, 199, 132, 12);
   m_comboDevice->resize(m_comboDevice->width(), m_comboDevice->sizeHint().height());
   m_comboDevice->setMaxVisibleItems(qMax(1, units.Y(51) / qMax(1, fontMetrics().height()) - 1));
   m_checkTransfer =
-      Button<QCheckBox>(this, "Transfer video output file to player after conversion is complete.");
+      Button<QCheckBox>(this, "Transfer video output file to player after conversion is complete.", "transferOption");
   place(m_checkTransfer, 10, 221, 263, 19);
-  m_btnConvert = Button<QPushButton>(this, kConvertCaption);
+  m_btnConvert = Button<QPushButton>(this, kConvertCaption, "convertButton");
   place(m_btnConvert, 113, 256, 50, 14);
-  m_btnQuit = Button<QPushButton>(this, "&Quit");
+  m_btnQuit = Button<QPushButton>(this, "&Quit", "quitButton");
   place(m_btnQuit, 199, 256, 50, 14);
-  m_btnPlay = Button<QPushButton>(this, "Play");
+  m_btnPlay = Button<QPushButton>(this, "Play", "playButton");
   place(m_btnPlay, 387, 124, 32, 12);
-  m_btnStop = Button<QPushButton>(this, "Stop");
+  m_btnStop = Button<QPushButton>(this, "Stop", "stopButton");
   place(m_btnStop, 432, 124, 32, 12);
-  m_staticHint = new QLabel(QStringLiteral("Drag and drop video files from your file manager onto Input Video Files..."), this);
+  m_staticHint = Named(
+      new QLabel(QStringLiteral("Drag and drop video files from your file manager onto Input Video Files..."), this),
+      "hintLabel");
   place(m_staticHint, 8, 12, 230, 12);
-  m_staticStatus = new QLabel(QString::fromUtf8(kNoPlayerText), this);
+  m_staticStatus = Named(new QLabel(QString::fromUtf8(kNoPlayerText), this), "statusLine");
   m_staticStatus->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   m_staticStatus->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   place(m_staticStatus, 4, 286, 338, 14);
-  m_staticPlayer = new QLabel(QStringLiteral("Player:"), this);
+  m_staticPlayer = Named(new QLabel(QStringLiteral("Player:"), this), "playerLabel");
   place(m_staticPlayer, 211, 186, 27, 9);
-  m_staticPreview = BlackArea(this);
+  m_staticPreview = Named(BlackArea(this), "previewArea");
   place(m_staticPreview, 353, 11, 150, 109);
-  m_staticFolder = new QLabel(QStringLiteral("Target Folder:"), this);
+  m_staticFolder = Named(new QLabel(QStringLiteral("Target Folder:"), this), "folderLabel");
   place(m_staticFolder, 10, 186, 57, 11);
-  m_staticThumbnail = new ThumbnailArea(this);
+  m_staticThumbnail = Named(new ThumbnailArea(this), "thumbnailArea");
   place(m_staticThumbnail, 353, 11, 150, 109);
   m_staticThumbnail->hide();
-  m_frameOptions = new QFrame(this);
+  m_frameOptions = Named(new QFrame(this), "optionsFrame");
   m_frameOptions->setFrameStyle(QFrame::Box | QFrame::Sunken);
   place(m_frameOptions, 354, 140, 150, 162);
-  m_staticHelpSpot = new QLabel(this);
+  m_staticHelpSpot = Named(new QLabel(this), "helpSpot");
   place(m_staticHelpSpot, 10, 256, 10, 8);
   m_staticHelpSpot->hide();
   m_rectHelpSpot = m_staticHelpSpot->geometry();
-  m_devicePicture = new CDevicePiture(this);
+  m_devicePicture = Named(new CDevicePiture(this), "playerPicture");
   place(m_devicePicture, 282, 215, 60, 67);
   for (QWidget* label : {static_cast<QWidget*>(m_staticHint), static_cast<QWidget*>(m_staticStatus),
                          static_cast<QWidget*>(m_staticPlayer), static_cast<QWidget*>(m_staticFolder)})
@@ -172,19 +180,28 @@ void CHalvardVideoConverterDlg::resizeEvent(QResizeEvent* event) {
 }
 
 void CHalvardVideoConverterDlg::CreateMenus() {
-  m_menuBar = new QMenuBar(this);
+  m_menuBar = Named(new QMenuBar(this), "menuBar");
   // The one popup sits at the right edge of the bar.
   m_menuBar->setLayoutDirection(Qt::RightToLeft);
-  QMenu* help = m_menuBar->addMenu(QStringLiteral("&Help     "));
+  QMenu* help = Named(m_menuBar->addMenu(QStringLiteral("&Help     ")), "helpMenu");
   help->setLayoutDirection(Qt::LeftToRight);
   QAction* helpItem = help->addAction(QStringLiteral("&Help...                                      F1"));
   QAction* aboutItem = help->addAction(QStringLiteral("&About Norvik KDX Video Converter..."));
   connect(helpItem, &QAction::triggered, this, &CHalvardVideoConverterDlg::OnHelp);
   connect(aboutItem, &QAction::triggered, this, &CHalvardVideoConverterDlg::OnAbout);
+
+  // The file list's menu.
+  m_contextMenu = Named(new QMenu(this), "contextMenu");
+  connect(m_contextMenu->addAction(QStringLiteral("&Add")), &QAction::triggered, this, &CHalvardVideoConverterDlg::OnAdd);
+  connect(m_contextMenu->addAction(QStringLiteral("&Delete")), &QAction::triggered, this,
+          &CHalvardVideoConverterDlg::OnDelete);
+  connect(m_contextMenu->addAction(QStringLiteral("&Play")), &QAction::triggered, this, &CHalvardVideoConverterDlg::OnPlay);
+  connect(m_contextMenu->addAction(QStringLiteral("&Stop")), &QAction::triggered, this,
+          &CHalvardVideoConverterDlg::StopPreview);
 }
 
 void CHalvardVideoConverterDlg::CreateOptionsPanel() {
-  m_optionTree = new COptionTree(m_frameOptions);
+  m_optionTree = Named(new COptionTree(m_frameOptions), "optionsPanel");
   auto* layout = new QVBoxLayout(m_frameOptions);
   layout->setContentsMargins(m_frameOptions->frameWidth(), m_frameOptions->frameWidth(), m_frameOptions->frameWidth(),
                              m_frameOptions->frameWidth());

@@ -22,6 +22,7 @@
 #include "converter/gui/widgets/FileDropListCtrl.h"
 #include "converter/gui/window/HalvardVideoConverterDlg.h"
 #include "tests/converter/core/startup/profile_fixture.h"
+#include "tests/converter/gui/window/find_control.h"
 
 namespace {
 
@@ -74,10 +75,11 @@ class ScreenWatcher : public QObject {
       }
       if (auto* dialog = qobject_cast<CHalvardVideoConverterDlg*>(widget)) {
         if (dialog->IsAddingFiles()) return;  // files given at start are still being measured
-        window = SeenWindow{dialog->statusLine()->text().toStdString(), dialog->transferOption()->isEnabled(),
-                            dialog->playerSelector()->count(), dialog->fileList()->GetItemCount(),
-                            dialog->windowIcon()};
-        QTest::mouseClick(dialog->quitButton(), Qt::LeftButton);
+        window = SeenWindow{Find<QLabel>(*dialog, "statusLine")->text().toStdString(),
+                            Find<QCheckBox>(*dialog, "transferOption")->isEnabled(),
+                            Find<QComboBox>(*dialog, "playerSelector")->count(),
+                            Find<CFileDropListCtrl>(*dialog, "fileList")->GetItemCount(), dialog->windowIcon()};
+        QTest::mouseClick(Find<QPushButton>(*dialog, "quitButton"), Qt::LeftButton);
         return;
       }
     }

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QMenu>
 #include <QMimeData>
 #include <QTest>
@@ -57,12 +58,18 @@ void DialogTest::DropFiles(const QStringList& paths) {
   QList<QUrl> urls;
   for (const QString& path : paths) urls << QUrl::fromLocalFile(path);
   data.setUrls(urls);
-  QWidget* target = dialog->fileList()->viewport();
+  QWidget* target = List()->viewport();
   const QPointF at(target->rect().center());
   QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(target, &enter);
   QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(target, &drop);
+}
+
+void DialogTest::ChoosePlayer(int index) const {
+  auto* selector = Get<QComboBox>("playerSelector");
+  selector->setCurrentIndex(index);
+  emit selector->activated(index);
 }
 
 QStringList DialogTest::RightClickList(const QPoint& point) {
@@ -77,7 +84,7 @@ QStringList DialogTest::RightClickList(const QPoint& point) {
     }
   });
   reader.start(50);
-  QWidget* viewport = dialog->fileList()->viewport();
+  QWidget* viewport = List()->viewport();
   const QPoint global = dialog->mapToGlobal(point);
   QContextMenuEvent event(QContextMenuEvent::Mouse, viewport->mapFromGlobal(global), global);
   QApplication::sendEvent(viewport, &event);

@@ -13,6 +13,7 @@
 #include "converter/gui/window/HalvardVideoConverterDlg.h"
 #include "converter/core/devices/TesselConfigFile.h"
 #include "tests/converter/core/test_env.h"
+#include "tests/converter/gui/window/find_control.h"
 #include "tests/support/test_paths.h"
 
 class DialogTest : public ::testing::Test {
@@ -36,7 +37,15 @@ class DialogTest : public ::testing::Test {
   // Right-clicks the list at a point of the window; returns the menu's
   // items with their enabled state ("&Add+", "&Delete-"), empty when no menu opened.
   QStringList RightClickList(const QPoint& point);
-  int Rows() const { return dialog->fileList()->GetItemCount(); }
+  int Rows() const { return List()->GetItemCount(); }
+  // The window's controls by their names ("convertButton", "statusLine", ...).
+  template <typename Control>
+  Control* Get(const char* name) const {
+    return Find<Control>(*dialog, name);
+  }
+  CFileDropListCtrl* List() const { return Get<CFileDropListCtrl>("fileList"); }
+  // Picks an entry of the player selector as a user does.
+  void ChoosePlayer(int index) const;
 
   kdxtest::ScratchDir scratch;
   std::string home, configDir, tempDir;

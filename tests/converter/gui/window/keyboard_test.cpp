@@ -24,7 +24,7 @@ class KeyboardTest : public ConversionTest {
  protected:
   // Enter on the focused Add button, the file chosen in the open dialog.
   void AddWithKeys(const QString& path) {
-    ASSERT_EQ(Focus(*dialog), dialog->addButton());
+    ASSERT_EQ(Focus(*dialog), Get<QPushButton>("addButton"));
     bool typed = false;
     QTimer::singleShot(0, [&] {
       QFileDialog* files = nullptr;
@@ -35,7 +35,7 @@ class KeyboardTest : public ConversionTest {
       QMetaObject::invokeMethod(files, "accept");
       typed = true;
     });
-    Press(dialog->addButton(), Qt::Key_Return);
+    Press(Get<QPushButton>("addButton"), Qt::Key_Return);
     ASSERT_TRUE(typed);
     // The offscreen platform has no window manager to give the window back
     // its activation when the file dialog closes; mnemonics need it.
@@ -46,7 +46,7 @@ class KeyboardTest : public ConversionTest {
     Press(Focus(*dialog), back ? Qt::Key_Backtab : Qt::Key_Tab, back ? Qt::ShiftModifier : Qt::NoModifier);
     ASSERT_EQ(Focus(*dialog), expected) << (Focus(*dialog) ? Focus(*dialog)->metaObject()->className() : "none");
   }
-  QTreeWidget* Panel() { return dialog->optionsPanel()->GetList(); }
+  QTreeWidget* Panel() { return Get<COptionTree>("optionsPanel")->GetList(); }
 };
 
 TEST_F(KeyboardTest, ABatchFromAddToQuitWithKeysOnly) {
@@ -55,9 +55,8 @@ TEST_F(KeyboardTest, ABatchFromAddToQuitWithKeysOnly) {
   ASSERT_EQ(Rows(), 3);
 
   // Tab visits each control once, in the template's order; the list is one stop.
-  CFileDropListCtrl* list = dialog->fileList();
-  for (QWidget* stop : std::initializer_list<QWidget*>{dialog->deleteButton(), dialog->clearButton(), list})
-    Tab(stop);
+  CFileDropListCtrl* list = List();
+  for (const char* stop : {"deleteButton", "clearButton", "fileList"}) Tab(Get<QWidget>(stop));
   Press(list, Qt::Key_Up);
   ASSERT_EQ(list->currentIndex().row(), 1);
   Press(list, Qt::Key_Space);
@@ -68,11 +67,11 @@ TEST_F(KeyboardTest, ABatchFromAddToQuitWithKeysOnly) {
   EXPECT_EQ(Ticked(1), 0);
   Press(list, Qt::Key_Up);
   ASSERT_EQ(dialog->EditedRow(), 0);
-  const std::vector<QWidget*> lowerStops = {dialog->destinationField(), dialog->browseButton(), dialog->openButton(),
-                                            dialog->playerSelector(),   dialog->convertButton(), dialog->quitButton(),
-                                            dialog->playButton(),       dialog->stopButton(),    Panel()};
-  for (QWidget* stop : lowerStops) Tab(stop);
-  Tab(dialog->addButton());
+  for (const char* stop : {"destinationField", "browseButton", "openButton", "playerSelector", "convertButton",
+                           "quitButton", "playButton", "stopButton"})
+    Tab(Get<QWidget>(stop));
+  Tab(Panel());
+  Tab(Get<QWidget>("addButton"));
   Tab(Panel(), true);
 
   // Down to the output name, typed over, Enter: the row takes it and focus stays.

@@ -254,7 +254,7 @@ TEST_F(DialogTest, PreviewFailureLeavesTheRowsStatusAndTick) {
   std::filesystem::copy_file(Clip("clip_h264_aac.mp4"), copy);
   Queue(copy);
   std::ofstream(copy, std::ios::trunc) << "no longer a video\n";
-  dialog->SetRowStatus(0, "Complete.");
+  dialog->fileList()->SetItemText(0, 3, "Complete.");
   BoxWatcher watcher;
   QTest::mouseClick(dialog->playButton(), Qt::LeftButton);
   EXPECT_EQ(watcher.texts(), QStringList({"Could not render selected file"}));

@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QMenu>
-#include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
 #include <QTest>
@@ -51,18 +50,18 @@ TEST_F(DialogTest, SavesPicturesOfTheMainWindow) {
   WritePlayerPicture(picture);
   OpenDialog();
   QFile::remove(picture);
-  EXPECT_TRUE(dialog->playerPicture()->HasPicture());
-  EXPECT_EQ(dialog->playerPicture()->GetBitmapPath(), picture);
+  EXPECT_TRUE(Get<CDevicePiture>("playerPicture")->HasPicture());
+  EXPECT_EQ(Get<CDevicePiture>("playerPicture")->GetBitmapPath(), picture);
   Save(Picture(*dialog), "main_window_empty.png");
 
   Queue({QString::fromStdString(Clip("clip_h264_aac.mp4")), QString::fromStdString(Clip("clip_mpeg4_mp3.avi")),
                       QString::fromStdString(Clip("long_320x240.mp4"))});
   ASSERT_EQ(Rows(), 3);
-  dialog->fileList()->selectRow(1);
+  List()->selectRow(1);
   dialog->OnRowClicked(1);
   const QImage queue = Picture(*dialog);
   // The list shows its rows on white, not the empty-list text alone.
-  EXPECT_NE(queue.pixel(dialog->fileList()->geometry().center()), queue.pixel(dialog->previewArea()->geometry().center()));
+  EXPECT_NE(queue.pixel(List()->geometry().center()), queue.pixel(Get<QWidget>("previewArea")->geometry().center()));
   Save(queue, "main_window_queue.png");
 
   // The about box drawn over the window it belongs to.
@@ -75,7 +74,7 @@ TEST_F(DialogTest, SavesPicturesOfTheMainWindow) {
     EXPECT_EQ(box->text(), "Norvik KDX Video Converter Version 1.4.2.0");
     box->accept();
   });
-  dialog->menuBar()->actions()[0]->menu()->actions()[1]->trigger();
+  Get<QMenu>("helpMenu")->actions()[1]->trigger();
   ASSERT_FALSE(about.isNull());
   Save(about, "main_window_about.png");
 }
@@ -87,8 +86,8 @@ TEST_F(ConversionTest, SavesPicturesOfABatch) {
   QImage converting;
   OnceWhen shot(
       [&] {
-        return ShowsProgress(0) && dialog->fileList()->GetCellData(0, 3)->nProgressPercent >= 20 &&
-               !dialog->thumbnailArea()->picture().isNull();
+        return ShowsProgress(0) && List()->GetCellData(0, 3)->nProgressPercent >= 20 &&
+               !Get<ThumbnailArea>("thumbnailArea")->picture().isNull();
       },
       [&] { converting = Picture(*dialog); });
   ClickConvert();
@@ -98,7 +97,7 @@ TEST_F(ConversionTest, SavesPicturesOfABatch) {
   Save(Picture(*dialog), "main_window_batch_done.png");
 
   // Converting the first file again asks before its output is replaced.
-  dialog->fileList()->SetCheckbox(0, 0, 1);
+  List()->SetCheckbox(0, 0, 1);
   dialog->driver().SetOverwriteQuestionTimeout(60000);
   QImage question;
   OnceWhen asked([&] { return OpenBox() != nullptr; },
@@ -116,7 +115,7 @@ TEST_F(ConversionTest, SavesAPictureOfABatchInADarkPalette) {
   Add("short_0.6s.mp4", "first.mp4");
   Add("long_320x240.mp4", "long.mp4");
   // The running row is the selected one, in a list with the focus.
-  CFileDropListCtrl* list = dialog->fileList();
+  CFileDropListCtrl* list = List();
   list->setFocus();
   list->selectRow(1);
   int readable = -1;
@@ -141,7 +140,7 @@ TEST_F(PlayerConversionTest, SavesAPictureWithADetectedPlayer) {
   WritePlayerPicture(picture);
   OpenDialog(PlayerSupport{true, false});
   QFile::remove(picture);
-  ASSERT_TRUE(dialog->transferOption()->isChecked());
+  ASSERT_TRUE(Get<QCheckBox>("transferOption")->isChecked());
   Save(Picture(*dialog), "main_window_player.png");
 }
 
@@ -168,8 +167,8 @@ TEST_F(PlayerConversionTest, SavesAPictureAfterAFailedTransfer) {
   EXPECT_TRUE(fs::is_empty(mountPoint));
   ExpectValidKdx(Output("a"));
   // The player is still attached: its model stays chosen, the transfer offered.
-  EXPECT_FALSE(dialog->playerSelector()->isEnabled());
-  EXPECT_TRUE(dialog->transferOption()->isChecked());
+  EXPECT_FALSE(Get<QComboBox>("playerSelector")->isEnabled());
+  EXPECT_TRUE(Get<QCheckBox>("transferOption")->isChecked());
   Save(Picture(*dialog), "main_window_transfer_failed.png");
 }
 

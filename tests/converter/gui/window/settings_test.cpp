@@ -122,7 +122,7 @@ TEST_F(DialogTest, AnotherPlayerModelLeavesTheRowsTheirOwnSettings) {
   const std::string firstMode = dialog->RowRecord(0)->strVideoMode;
 
   // NK-176T turns its pictures: full screen by default.
-  dialog->SelectPlayer(1);
+  ChoosePlayer(1);
   EXPECT_EQ(dialog->PanelItem("Player Name")->GetDisplayText(), "NK-176T");
   EXPECT_EQ(dialog->PanelItem("Video Mode")->GetDisplayText(), "Full Screen");
   EXPECT_EQ(quality->currentText(), "High  (200MB/Hour)");
@@ -152,7 +152,7 @@ TEST_F(DialogTest, FirstStartUsesTheVideosFolderAndQuitStoresWhatWasShown) {
   dialog->destinationField()->setFocus();
   dialog->destinationField()->selectAll();
   QTest::keyClicks(dialog->destinationField(), QString::fromStdString(target));
-  dialog->SelectPlayer(2);
+  ChoosePlayer(2);
   QTest::mouseClick(dialog->quitButton(), Qt::LeftButton);
   EXPECT_FALSE(dialog->isVisible());
   EXPECT_EQ(Rows(), 0);

@@ -1,14 +1,10 @@
 // The window's size: the template as its smallest, room beyond it for the
 // list and the panel, a font that lets it fit any screen, and the size kept
 // in the settings file.
-#include <QLabel>
-#include <QMenuBar>
-#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 
 #include "converter/gui/widgets/FileDropListCtrl.h"
-#include "converter/gui/widgets/OptionTree.h"
 #include "converter/core/request/converter_settings.h"
 #include "tests/converter/gui/window/dialog_fixture.h"
 #include "converter/gui/window/window_layout.h"
@@ -24,8 +20,8 @@ TEST_F(DialogTest, OpensWithinTheScreenWithStatusConvertAndQuitInView) {
   ASSERT_TRUE(qAbs(pixels.width() - 1366) <= 2 && qAbs(pixels.height() - 768) <= 2) << pixels.width();
   const QRect available = screen->availableGeometry();
   EXPECT_TRUE(available.contains(dialog->frameGeometry())) << dialog->width() << "x" << dialog->height();
-  for (QWidget* control : {static_cast<QWidget*>(dialog->statusLine()), static_cast<QWidget*>(dialog->convertButton()),
-                           static_cast<QWidget*>(dialog->quitButton())}) {
+  for (const char* name : {"statusLine", "convertButton", "quitButton"}) {
+    QWidget* control = Get<QWidget>(name);
     EXPECT_TRUE(dialog->rect().contains(control->geometry())) << control->metaObject()->className();
     EXPECT_TRUE(control->isVisible());
   }
@@ -38,25 +34,27 @@ TEST_F(DialogTest, OpensWithinTheScreenWithStatusConvertAndQuitInView) {
 TEST_F(DialogTest, ExtraRoomGoesToTheListAndThePanelAndTheSizeIsKept) {
   const QSize smallest = dialog->size();
   EXPECT_EQ(dialog->minimumSize(), smallest);
-  const QRect list = dialog->fileList()->geometry();
-  const QRect panel = dialog->optionsPanel()->parentWidget()->geometry();
-  const QRect status = dialog->statusLine()->geometry();
+  QWidget* fileList = List();
+  QWidget* panelFrame = Get<QWidget>("optionsFrame");
+  QWidget* statusLine = Get<QWidget>("statusLine");
+  const QRect list = fileList->geometry();
+  const QRect panel = panelFrame->geometry();
+  const QRect status = statusLine->geometry();
   dialog->QueueFiles({QString::fromStdString(Clip("clip_h264_aac.mp4"))});
 
   const QSize extra(300, 120);
   dialog->resize(smallest + extra);
   QApplication::processEvents();
   const int listShare = ListShareOf(extra.width());
-  EXPECT_EQ(dialog->fileList()->geometry(), list.adjusted(0, 0, listShare, extra.height()));
-  EXPECT_EQ(dialog->optionsPanel()->parentWidget()->geometry(),
+  EXPECT_EQ(fileList->geometry(), list.adjusted(0, 0, listShare, extra.height()));
+  EXPECT_EQ(panelFrame->geometry(),
             panel.translated(listShare, 0).adjusted(0, 0, extra.width() - listShare, extra.height()));
-  EXPECT_EQ(dialog->statusLine()->geometry(), status.translated(0, extra.height()).adjusted(0, 0, listShare, 0));
+  EXPECT_EQ(statusLine->geometry(), status.translated(0, extra.height()).adjusted(0, 0, listShare, 0));
   // Nothing overlaps the list, and everything stays inside the window.
   for (QWidget* control : dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-    if (!control->isVisible() || control == dialog->fileList() || control == static_cast<QWidget*>(dialog->menuBar()))
-      continue;
+    if (!control->isVisible() || control == fileList || control == Get<QWidget>("menuBar")) continue;
     EXPECT_TRUE(dialog->rect().contains(control->geometry())) << control->metaObject()->className();
-    EXPECT_FALSE(control->geometry().intersects(dialog->fileList()->geometry())) << control->metaObject()->className();
+    EXPECT_FALSE(control->geometry().intersects(fileList->geometry())) << control->metaObject()->className();
   }
   Save(Picture(*dialog), "main_window_larger.png");
 

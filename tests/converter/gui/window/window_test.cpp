@@ -23,35 +23,36 @@ namespace {
 
 TEST_F(DialogTest, OpensWithItsCaptionLayoutAndQuietControls) {
   EXPECT_EQ(dialog->windowTitle(), "Norvik KDX Video Converter (1.4.2.0)");
-  EXPECT_EQ(dialog->statusLine()->text(), "No Supported Player Detected!");
-  EXPECT_FALSE(dialog->transferOption()->isEnabled());
-  EXPECT_FALSE(dialog->transferOption()->isChecked());
-  EXPECT_TRUE(dialog->addButton()->hasFocus() || QApplication::focusWidget() == nullptr);
-  EXPECT_EQ(dialog->playerSelector()->count(), static_cast<int>(devices.GetDeviceCount()));
+  EXPECT_EQ(Get<QLabel>("statusLine")->text(), "No Supported Player Detected!");
+  EXPECT_FALSE(Get<QCheckBox>("transferOption")->isEnabled());
+  EXPECT_FALSE(Get<QCheckBox>("transferOption")->isChecked());
+  EXPECT_TRUE(Get<QPushButton>("addButton")->hasFocus() || QApplication::focusWidget() == nullptr);
+  EXPECT_EQ(Get<QComboBox>("playerSelector")->count(), static_cast<int>(devices.GetDeviceCount()));
   EXPECT_EQ(dialog->PanelItem("Player Name")->GetDisplayText(), "NK-128");
   EXPECT_EQ(dialog->PanelItem("Rotate"), nullptr);
   EXPECT_NE(dialog->PanelItem("Video Mode"), nullptr);
 
   // Places follow the template in dialog units, under the menu bar.
   const DialogUnits units(dialog->font());
-  const int top = dialog->menuBar()->height();
-  EXPECT_EQ(dialog->fileList()->geometry(), units.Rect(9, 26, 335, 154).translated(0, top));
-  EXPECT_EQ(dialog->playButton()->geometry(), units.Rect(387, 124, 32, 12).translated(0, top));
-  EXPECT_EQ(dialog->previewArea()->geometry(), dialog->thumbnailArea()->geometry());
+  auto* menuBar = Get<QMenuBar>("menuBar");
+  const int top = menuBar->height();
+  EXPECT_EQ(List()->geometry(), units.Rect(9, 26, 335, 154).translated(0, top));
+  EXPECT_EQ(Get<QPushButton>("playButton")->geometry(), units.Rect(387, 124, 32, 12).translated(0, top));
+  EXPECT_EQ(Get<QWidget>("previewArea")->geometry(), Get<QWidget>("thumbnailArea")->geometry());
   EXPECT_EQ(dialog->size(), QSize(units.X(520), units.Y(314) + top));
   EXPECT_EQ(units.Rect(10, 20, 30, 40).left(), (10 * units.baseWidth() + 2) / 4);
   // Tab order runs Add, Delete, Clear, then the list.
-  EXPECT_EQ(dialog->addButton()->nextInFocusChain(), dialog->deleteButton());
-  EXPECT_EQ(dialog->deleteButton()->nextInFocusChain(), dialog->clearButton());
+  EXPECT_EQ(Get<QPushButton>("addButton")->nextInFocusChain(), Get<QPushButton>("deleteButton"));
+  EXPECT_EQ(Get<QPushButton>("deleteButton")->nextInFocusChain(), Get<QPushButton>("clearButton"));
 
   const QStringList headings = {"Input Video Files", "Type", "Size", "Status"};
   for (int column = 0; column < 4; ++column)
-    EXPECT_EQ(dialog->fileList()->model()->headerData(column, Qt::Horizontal).toString(), headings[column]);
+    EXPECT_EQ(List()->model()->headerData(column, Qt::Horizontal).toString(), headings[column]);
   QStringList labels;
   for (QLabel* label : dialog->findChildren<QLabel*>()) labels << label->text();
   EXPECT_TRUE(labels.contains("Drag and drop video files from your file manager onto Input Video Files..."));
-  ASSERT_EQ(dialog->menuBar()->actions().size(), 1);
-  EXPECT_EQ(dialog->menuBar()->actions()[0]->text(), "&Help     ");
+  ASSERT_EQ(menuBar->actions().size(), 1);
+  EXPECT_EQ(menuBar->actions()[0]->text(), "&Help     ");
 }
 
 // Records what the program asks the desktop to open.
@@ -76,11 +77,12 @@ TEST_F(DialogTest, HelpComesFromF1TheMenuAndTheHiddenSpot) {
   EXPECT_EQ(watcher.seen()[0].caption, "Norvik KDX Video Converter");
 
   std::ofstream(page.toStdString()) << "<html><body>Help</body></html>\n";
-  const QRect spot = dialog->helpSpotRect();
+  const QRect spot = Get<QLabel>("helpSpot")->geometry();
+  QAction* helpItem = Get<QMenu>("helpMenu")->actions()[0];
   QTest::mouseMove(dialog.get(), spot.center());
   EXPECT_EQ(dialog->cursor().shape(), Qt::PointingHandCursor);
   QTest::mouseClick(dialog.get(), Qt::LeftButton, Qt::NoModifier, spot.center());
-  dialog->menuBar()->actions()[0]->menu()->actions()[0]->trigger();
+  helpItem->trigger();
   ASSERT_EQ(opened.urls.size(), 2);
   EXPECT_EQ(opened.urls[0], QUrl::fromLocalFile(page));
   EXPECT_EQ(watcher.seen().size(), 1);
@@ -89,7 +91,7 @@ TEST_F(DialogTest, HelpComesFromF1TheMenuAndTheHiddenSpot) {
   QDesktopServices::unsetUrlHandler("file");
   const QByteArray path = qgetenv("PATH");
   qputenv("PATH", "/nonexistent");
-  dialog->menuBar()->actions()[0]->menu()->actions()[0]->trigger();
+  helpItem->trigger();
   QTest::qWait(50);
   qputenv("PATH", path);
   std::remove(page.toStdString().c_str());
@@ -100,11 +102,11 @@ TEST_F(DialogTest, HelpComesFromF1TheMenuAndTheHiddenSpot) {
 TEST_F(DialogTest, OpenShowsTheFolderOrSaysItCannot) {
   OpenedUrls opened;
   BoxWatcher watcher;
-  QTest::mouseClick(dialog->openButton(), Qt::LeftButton);
+  QTest::mouseClick(Get<QPushButton>("openButton"), Qt::LeftButton);
   ASSERT_EQ(opened.urls.size(), 1);
   EXPECT_EQ(opened.urls[0], QUrl::fromLocalFile(QString::fromStdString(home + "/Videos")));
   dialog->ShowDestinationFolder(scratch.File("nowhere"));
-  QTest::mouseClick(dialog->openButton(), Qt::LeftButton);
+  QTest::mouseClick(Get<QPushButton>("openButton"), Qt::LeftButton);
   QTest::qWait(50);
   EXPECT_EQ(opened.urls.size(), 1);
   ASSERT_EQ(watcher.seen().size(), 1);
@@ -117,15 +119,15 @@ TEST(DialogWithoutDevicesTest, RefusesFilesWithAMessage) {
   ScopedEnv config("NKDX_CONFIG_DIR", scratch.path().c_str());
   ScopedEnv home("HOME", scratch.path().c_str());
   CHalvardVideoConverterDlg dialog(empty, PlayerSupport{});
-  EXPECT_EQ(dialog.playerSelector()->count(), 0);
+  EXPECT_EQ(Find<QComboBox>(dialog, "playerSelector")->count(), 0);
   EXPECT_NE(dialog.PanelItem("Rotate"), nullptr);
   BoxWatcher watcher;
   dialog.QueueFiles({QString::fromStdString(kdxtest::MediaPath("clip_h264_aac.mp4"))});
   QTest::qWait(50);
-  EXPECT_EQ(dialog.fileList()->GetItemCount(), 0);
+  EXPECT_EQ(Find<CFileDropListCtrl>(dialog, "fileList")->GetItemCount(), 0);
   ASSERT_EQ(watcher.seen().size(), 1);
   EXPECT_TRUE(watcher.texts()[0].contains("TesselDeviceConfig.xml"));
-  EXPECT_FALSE(dialog.convertButton()->isEnabled());
+  EXPECT_FALSE(Find<QPushButton>(dialog, "convertButton")->isEnabled());
 }
 
 }  // namespace

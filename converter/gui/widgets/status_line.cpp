@@ -1,0 +1,8 @@
+#include "converter/gui/widgets/status_line.h"
+
+#include <QLabel>
+
+void ShowStatusText(QLabel& line, const QString& text) {
+  line.setText(text);
+  line.setToolTip(text);
+}
