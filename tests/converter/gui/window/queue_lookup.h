@@ -17,7 +17,16 @@ inline CXListCtrl& FileListOf(QWidget& window) { return *window.findChild<CXList
 
 inline COptionTree& PanelOf(QWidget& window) { return *window.findChild<COptionTree*>(QStringLiteral("optionsPanel")); }
 
-// The panel's editor of the output name.
+// The panel's item with an editor of that kind and label ("Start", "Quality", ...).
+template <typename Item>
+Item* PanelEditorOf(QWidget& window, const QString& label) {
+  for (QWidget* editor : PanelOf(window).findChildren<QWidget*>()) {
+    auto* item = dynamic_cast<Item*>(editor);
+    if (item && item->GetLabelText() == label) return item;
+  }
+  return nullptr;
+}
+
 inline COptionTreeItemEdit& OutputNameEditOf(QWidget& window) {
-  return *PanelOf(window).findChild<COptionTreeItemEdit*>();
+  return *PanelEditorOf<COptionTreeItemEdit>(window, QStringLiteral("Destination "));
 }

@@ -170,7 +170,7 @@ TEST_F(DialogTest, EveryWayInTakesWhatFfmpegReadsAndNamesWhatItRefuses) {
     }
     // The newest row is shown in the panel under its own name.
     if (Rows() > 0) {
-      EXPECT_EQ(dialog->PanelItem("Destination ")->GetDisplayText().toStdString(), c.rows.back().second);
+      EXPECT_EQ(OutputNameEditOf(*dialog).text().toStdString(), c.rows.back().second);
     }
   }
 }
