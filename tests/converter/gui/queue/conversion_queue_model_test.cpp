@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
-#include <QSignalSpy>
 #include <functional>
 #include <map>
 #include <string>
@@ -81,20 +80,6 @@ TEST(ConversionQueueModel, RowsOwnTheirRecordsThroughAddsRemovesAndUpdates) {
       if (kept != before.end()) EXPECT_EQ(queue.Record(row), kept->second);
     }
   }
-}
-
-TEST(ConversionQueueModel, ProgressIsHeldWithinItsBarAndDisablingTellsTheViews) {
-  ConversionQueueModel queue;
-  queue.AddRow("/v/a.mp4", RecordFor("/v/a.mp4"));
-  QSignalSpy disabled(&queue, &CXListModel::rowDisabled);
-  queue.ShowProgress(0, 150);
-  EXPECT_TRUE(queue.ShowsProgress(0));
-  EXPECT_EQ(queue.Progress(0), 100);
-  queue.HideProgress(0);
-  EXPECT_FALSE(queue.ShowsProgress(0));
-  queue.SetEnabled(0, false);
-  EXPECT_FALSE(queue.IsEnabled(0));
-  EXPECT_EQ(disabled.count(), 1);
 }
 
 }  // namespace
