@@ -77,7 +77,9 @@ TEST(ConversionQueueModel, RowsOwnTheirRecordsThroughAddsRemovesAndUpdates) {
       EXPECT_EQ(queue.data(queue.index(row, ConversionQueueModel::kTypeColumn), Qt::DisplayRole), "MP4");
       // A row that stayed keeps the very record it was added with.
       const auto kept = before.find(queue.InputPath(row));
-      if (kept != before.end()) EXPECT_EQ(queue.Record(row), kept->second);
+      if (kept != before.end()) {
+        EXPECT_EQ(queue.Record(row), kept->second);
+      }
     }
   }
 }
