@@ -46,6 +46,7 @@ XListCellData CXListCtrl::DefaultCell() const {
 
 void CXListCtrl::SetListModel(CXListModel* model) {
   CXListModel* old = model_;
+  old->disconnect(this);
   model_ = model;
   setModel(model_);
   model_->UseDefaultColours(colours_.crWindowText, colours_.crWindow);

@@ -210,6 +210,7 @@ class CHalvardVideoConverterDlg : public QDialog, public PlayerWindow {
   // The items a user edits.
   std::array<COptionTreeItem*, 5> PanelEditors() const;
   void OnDestinationFocus(bool gained);
+  // The status line, with the whole text as its tooltip.
   void SetStatusLine(const QString& text);
   // Queue helpers.
   // The list shows the queue; the panel follows the list's current row.
