@@ -1,5 +1,6 @@
-// What the conversion batch needs from the main window. The dialog
-// implements it; tests use a fake around a real file list.
+// What the conversion batch needs from the main window besides the queue's
+// rows: questions, the status line, the thumbnail, the buttons. The window's
+// batch port implements it; tests use a fake.
 #pragma once
 
 #include <QImage>
@@ -10,26 +11,20 @@
 #include "platform/base/platform_types.h"
 #include "converter/players/transfer_outcome.h"
 
-class CXListCtrl;
 class QWidget;
 
 class BatchWindow {
  public:
   virtual ~BatchWindow() = default;
 
-  // The queue: column 0 holds the input path, column 3 ("Status") the
-  // progress bar and the status text; each row's item data is its
-  // INPUT_VIDEO_ITEM*.
-  virtual CXListCtrl& FileList() = 0;
   // Owner of the batch's message boxes.
   virtual QWidget* MessageBoxOwner() = 0;
   // Where the encoder posts WM_TRANSCODE_PROGRESS and WM_TRANSCODE_ERROR;
   // the window hands them back to the batch's handlers on its own thread.
   virtual HWND WindowHandle() const = 0;
 
-  // Shows a row's settings in the options panel and makes it the row the
-  // panel edits.
-  virtual void ShowItemSettings(int row) = 0;
+  // Makes the row the highlighted one; the options panel follows it.
+  virtual void MakeRowCurrent(int row) = 0;
   virtual void StopPreview() = 0;
   virtual void SetStatusText(const QString& text) = 0;
 

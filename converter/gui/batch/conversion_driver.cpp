@@ -11,7 +11,7 @@
 #include "converter/gui/widgets/message_box.h"
 #include "converter/gui/batch/posted_run_messages.h"
 #include "converter/gui/batch/row_states.h"
-#include "converter/gui/widgets/XListCtrl.h"
+#include "converter/gui/queue/conversion_queue_model.h"
 
 namespace {
 
@@ -30,7 +30,8 @@ QString FinishedText(int notCopied) {
 
 }  // namespace
 
-ConversionDriver::ConversionDriver(BatchWindow& window) : window_(window) {}
+ConversionDriver::ConversionDriver(BatchWindow& window, ConversionQueueModel& queue)
+    : window_(window), queue_(queue) {}
 
 bool ConversionDriver::IsKdxCodec() const { return window_.VideoCodecText().toUpper() == "KDX"; }
 
@@ -53,18 +54,17 @@ void ConversionDriver::ConvertAll() {
   written_.Clear();
   notCopied_ = 0;
 
-  CXListCtrl& list = window_.FileList();
   // The count is read on every turn: files dropped meanwhile join the batch.
-  for (int row = 0; row < list.GetItemCount(); ++row) {
-    window_.ShowItemSettings(row);
-    if (!converting_ || list.GetCheckbox(row, kInputColumn) != 1) continue;
-    list.SetItemText(row, kStatusColumn, "");
-    list.SetItemToolTipText(row, kStatusColumn, "");
+  for (int row = 0; row < queue_.rowCount(); ++row) {
+    window_.MakeRowCurrent(row);
+    if (!converting_ || !queue_.IsTicked(row)) continue;
+    queue_.SetStatus(row, "");
+    queue_.SetStatusTip(row, "");
     currentRow_ = row;
     overwrite_ = Overwrite::kAsk;
     if (!kdx) continue;
     ConvertFile(row);
-    list.SetCheckbox(row, kInputColumn, 0);
+    queue_.SetTicked(row, false);
   }
 
   converting_ = false;
@@ -91,17 +91,16 @@ void ConversionDriver::CancelConversion() {
 }
 
 int ConversionDriver::ConvertFile(int row) {
-  CXListCtrl& list = window_.FileList();
-  if (!list.GetEnabled(row)) return -1;
-  const std::string input = RowInputPath(list, row);
+  if (!queue_.IsEnabled(row)) return -1;
+  const std::string input = queue_.InputPath(row).toStdString();
   if (!FileExists(input)) {
-    list.SetEnabled(row, false);
-    list.SetItemText(row, kStatusColumn, kMissingInputText);
+    queue_.SetEnabled(row, false);
+    queue_.SetStatus(row, kMissingInputText);
     return -1;
   }
   if (!GetDestFileName(row)) {
     KDX_ERROR_LOG("GetDestFileName Error.Conversion abort.");
-    if (!refusal_.empty()) list.SetItemText(row, kStatusColumn, QString::fromStdString(refusal_));
+    if (!refusal_.empty()) queue_.SetStatus(row, QString::fromStdString(refusal_));
     return -1;
   }
   if (written_.Claimed(destPath_)) {
@@ -110,10 +109,11 @@ int ConversionDriver::ConvertFile(int row) {
   }
   // GetDestFileName made sure of both.
   const DEVICE_CONFIG_ENTRY& model = *window_.SelectedModel();
-  const auto& item = *static_cast<const INPUT_VIDEO_ITEM*>(list.GetItemData(row));
+  // A copy: rows dropped meanwhile must not move the record under the run.
+  const INPUT_VIDEO_ITEM item = *queue_.Record(row);
 
   currentRow_ = row;
-  ShowRowProgress(list, row, 0);
+  queue_.ShowProgress(row, 0);
   PostedRunMessages messages(window_.WindowHandle(), abort_,
                              [this](int percent, HBITMAP bitmap) { ShowProgress(percent, bitmap); });
   run_ = &messages;
@@ -125,7 +125,6 @@ int ConversionDriver::ConvertFile(int row) {
 }
 
 int ConversionDriver::ShowResult(int row, const JobResult& result, bool quit) {
-  CXListCtrl& list = window_.FileList();
   switch (result.outcome) {
     case JobOutcome::kConverted:
       written_.Claim(destPath_);
@@ -137,9 +136,9 @@ int ConversionDriver::ShowResult(int row, const JobResult& result, bool quit) {
     case JobOutcome::kStopped:
       break;
   }
-  list.DeleteProgress(row, kStatusColumn);
-  list.SetBold(row, kInputColumn, false);
-  list.SetItemText(row, kStatusColumn, kCancelledText);
+  queue_.HideProgress(row);
+  queue_.SetBold(row, false);
+  queue_.SetStatus(row, kCancelledText);
   // The application is quitting: the batch goes with the run.
   if (quit) converting_ = false;
   if (abort_) {
@@ -150,38 +149,35 @@ int ConversionDriver::ShowResult(int row, const JobResult& result, bool quit) {
 }
 
 void ConversionDriver::ReportFailure(int row, const std::string& reason) {
-  CXListCtrl& list = window_.FileList();
-  ShowRowFailed(list, row, QString::fromStdString(reason));
+  ShowRowFailed(queue_, row, QString::fromStdString(reason));
   KDX_ERROR_LOG(reason);
-  list.SetBold(row, kInputColumn, false);
-  window_.SetStatusText(list.GetItemText(row, kInputColumn) + " Abort.");
+  queue_.SetBold(row, false);
+  window_.SetStatusText(queue_.InputPath(row) + " Abort.");
 }
 
 void ConversionDriver::ReportResult(int row) {
-  CXListCtrl& list = window_.FileList();
-  const QString name = list.GetItemText(row, kInputColumn);
-  list.DeleteProgress(row, kStatusColumn);
-  list.SetItemText(row, kStatusColumn, "Complete.");
-  list.SetBold(row, kInputColumn, false);
+  const QString name = queue_.InputPath(row);
+  queue_.HideProgress(row);
+  queue_.SetStatus(row, "Complete.");
+  queue_.SetBold(row, false);
   const TransferOutcome transfer = window_.TransferOutputFile(row, destPath_);
   if (transfer.attempted && !transfer.copied) {
     // The transfer's failure stays on the status line until the batch ends.
     ++notCopied_;
-    list.SetItemText(row, kStatusColumn, kNotCopiedText);
-    list.SetItemToolTipText(row, kStatusColumn, QString::fromStdString(transfer.reason));
+    queue_.SetStatus(row, kNotCopiedText);
+    queue_.SetStatusTip(row, QString::fromStdString(transfer.reason));
   } else {
     window_.SetStatusText(name + " complete.");
-    list.SetItemText(row, kStatusColumn, "Complete.");
+    queue_.SetStatus(row, "Complete.");
   }
 }
 
 bool ConversionDriver::GetDestFileName(int row) {
-  CXListCtrl& list = window_.FileList();
   refusal_.clear();
-  if (row < 0 || row >= list.GetItemCount()) return false;
-  window_.ShowItemSettings(row);
+  if (row < 0 || row >= queue_.rowCount()) return false;
+  window_.MakeRowCurrent(row);
   const DEVICE_CONFIG_ENTRY* model = window_.SelectedModel();
-  const auto* item = static_cast<const INPUT_VIDEO_ITEM*>(list.GetItemData(row));
+  const INPUT_VIDEO_ITEM* item = queue_.Record(row);
   if (model == nullptr || item == nullptr) return false;
 
   QWidget* owner = window_.MessageBoxOwner();
@@ -194,7 +190,7 @@ bool ConversionDriver::GetDestFileName(int row) {
     if (failure == kFolderRefusedText)
       refusal_ = kNoFolderText;
     else
-      ShowRowFailed(list, row, QString::fromStdString(failure));
+      ShowRowFailed(queue_, row, QString::fromStdString(failure));
     return false;
   }
 

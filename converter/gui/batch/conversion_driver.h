@@ -1,6 +1,6 @@
-// The conversion batch of the main window: converts the ticked rows one
-// after the other through the shared conversion job, hands the encoder's
-// posted messages to the running job, and lets the user cancel.
+// The conversion batch of the main window: converts the ticked rows of the
+// queue one after the other through the shared conversion job, hands the
+// encoder's posted messages to the running job, and lets the user cancel.
 #pragma once
 
 #include <string>
@@ -11,12 +11,14 @@
 #include "converter/gui/batch/thumbnail.h"
 
 class BatchWindow;
+class ConversionQueueModel;
 class PostedRunMessages;
 struct JobResult;
 
 class ConversionDriver {
  public:
-  explicit ConversionDriver(BatchWindow& window);
+  // Both are kept for the driver's life.
+  ConversionDriver(BatchWindow& window, ConversionQueueModel& queue);
   ConversionDriver(const ConversionDriver&) = delete;
   ConversionDriver& operator=(const ConversionDriver&) = delete;
 
@@ -59,6 +61,7 @@ class ConversionDriver {
   void ReportResult(int row);
 
   BatchWindow& window_;
+  ConversionQueueModel& queue_;
   bool converting_ = false;
   bool inBatch_ = false;  // ConvertAll has not returned yet
   bool abort_ = false;

@@ -7,11 +7,10 @@
 #include "converter/gui/batch/conversion_driver.h"
 #include "kdx.h"
 #include "converter/gui/batch/posted_run_messages.h"
-#include "converter/gui/batch/row_states.h"
-#include "converter/gui/widgets/XListCtrl.h"
+#include "converter/gui/queue/conversion_queue_model.h"
 
 bool ConversionDriver::CurrentRowIsValid() const {
-  return currentRow_ >= 0 && currentRow_ < window_.FileList().GetItemCount();
+  return currentRow_ >= 0 && currentRow_ < queue_.rowCount();
 }
 
 void ConversionDriver::OnTranscodeProgress(WPARAM percent, LPARAM bitmap) {
@@ -32,11 +31,8 @@ int ConversionDriver::OnTranscodeError(WPARAM code, LPARAM result) {
 void ConversionDriver::ShowProgress(int percent, HBITMAP bitmap) {
   thumbnail_.Reset(bitmap);
   if (!CurrentRowIsValid()) return;
-  CXListCtrl& list = window_.FileList();
-  ShowRowProgress(list, currentRow_, std::min(percent, 100));
-  list.SetBold(currentRow_, kInputColumn, true);
-  if (bitmap != nullptr) {
-    window_.SetStatusText(QString("Converting %1...").arg(list.GetItemText(currentRow_, kInputColumn)));
-  }
+  queue_.ShowProgress(currentRow_, std::min(percent, 100));
+  queue_.SetBold(currentRow_, true);
+  if (bitmap != nullptr) window_.SetStatusText(QString("Converting %1...").arg(queue_.InputPath(currentRow_)));
   if (thumbnail_.get() != nullptr) window_.ShowThumbnail(ImageOfBitmap(thumbnail_.get()), converting_);
 }

@@ -6,8 +6,7 @@
 #include <QPushButton>
 #include <utility>
 
-#include "converter/gui/batch/row_states.h"
-#include "converter/gui/widgets/XListCtrl.h"
+#include "converter/gui/queue/conversion_queue_model.h"
 #include "converter/gui/widgets/status_line.h"
 
 WindowPlayerPort::WindowPlayerPort(const Controls& controls, std::function<void()> applySelection,
@@ -56,8 +55,8 @@ void WindowPlayerPort::EnableConvertButton(bool enable) { m_controls.convertButt
 
 bool WindowPlayerPort::IsConverting() const { return m_converting(); }
 
-bool WindowPlayerPort::IsRowEnabled(int row) const { return m_controls.fileList->GetEnabled(row); }
+bool WindowPlayerPort::IsRowEnabled(int row) const { return m_controls.queue->IsEnabled(row); }
 
 void WindowPlayerPort::SetRowStatus(int row, const std::string& text) {
-  m_controls.fileList->SetItemText(row, kStatusColumn, QString::fromStdString(text));
+  m_controls.queue->SetStatus(row, QString::fromStdString(text));
 }

@@ -8,7 +8,7 @@
 
 #include "converter/players/player_window.h"
 
-class CXListCtrl;
+class ConversionQueueModel;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -21,7 +21,7 @@ class WindowPlayerPort : public PlayerWindow {
     QCheckBox* transferOption;
     QComboBox* playerSelector;
     QPushButton* convertButton;
-    CXListCtrl* fileList;
+    ConversionQueueModel* queue;
   };
   // `applySelection` applies the selector's current entry as a user's choice
   // does; `converting` tells whether a batch runs.

@@ -24,5 +24,4 @@ struct XListCellData {
   QString strProgressText;  // empty: the percentage is shown
   bool bShowProgressMessage = true;
   int nCheckedState = -1;  // -1 no check box, 0 unchecked, 1 checked
-  void* dwItemData = nullptr;  // the application's per-row pointer (first cell only)
 };

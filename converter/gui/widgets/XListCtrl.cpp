@@ -21,6 +21,7 @@ CXListCtrl::CXListCtrl(QWidget* parent)
     : QTableView(parent), model_(new CXListModel(this)), header_(new CXHeaderCtrl(this)) {
   colours_ = XListColours::FromPalette(palette());
   setModel(model_);
+  WatchModel();
   setHorizontalHeader(header_);
   setItemDelegate(new CXListDelegate(this));
   connect(header_, &CXHeaderCtrl::checkBoxToggled, this, &CXListCtrl::OnHeaderCheckBoxToggled);
@@ -43,6 +44,27 @@ XListCellData CXListCtrl::DefaultCell() const {
   return cell;
 }
 
+void CXListCtrl::SetListModel(CXListModel* model) {
+  CXListModel* old = model_;
+  old->disconnect(this);
+  model_ = model;
+  setModel(model_);
+  model_->UseDefaultColours(colours_.crWindowText, colours_.crWindow);
+  WatchModel();
+  if (old->parent() == this) delete old;
+}
+
+void CXListCtrl::WatchModel() {
+  connect(model_, &CXListModel::rowDisabled, this, [this](int row) {
+    if (selectionModel())
+      selectionModel()->select(model_->index(row, 0), QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+  });
+  // Boxes ticked through the model count for the header's box too.
+  connect(model_, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& first, const QModelIndex& last) {
+    for (int column = first.column(); column <= last.column(); ++column) UpdateHeaderCheckbox(column);
+  });
+}
+
 int CXListCtrl::InsertColumn(int column, const QString& heading, Qt::Alignment alignment, int width) {
   if (column < 0 || column > GetColumnCount()) return -1;
   model_->InsertColumn(column, heading, alignment, DefaultCell());
@@ -52,8 +74,7 @@ int CXListCtrl::InsertColumn(int column, const QString& heading, Qt::Alignment a
 
 int CXListCtrl::InsertItem(int item, const QString& text, int image) {
   if (item < 0 || item > GetItemCount() || GetColumnCount() == 0) return -1;
-  XListCellData cell = DefaultCell();
-  model_->InsertRow(item, text, cell);
+  model_->InsertRow(item, text);
   if (image >= 0) SetItemImage(item, 0, image);
   return item;
 }
@@ -100,26 +121,14 @@ void CXListCtrl::SetImageList(const QList<QPixmap>& images) {
   viewport()->update();
 }
 
-bool CXListCtrl::SetItemData(int item, void* data) {
-  return ChangeCell(item, 0, [&](XListCellData& cell) { cell.dwItemData = data; });
-}
-
-void* CXListCtrl::GetItemData(int item) const {
-  const XListCellData* cell = GetCellData(item, 0);
-  return cell ? cell->dwItemData : nullptr;
-}
-
 bool CXListCtrl::GetEnabled(int item) const {
   const XListCellData* cell = GetCellData(item, 0);
   return cell && cell->bEnabled;
 }
 
 bool CXListCtrl::SetEnabled(int item, bool enabled) {
-  if (!ChangeCell(item, 0, [&](XListCellData& cell) { cell.bEnabled = enabled; })) return false;
-  if (!enabled && selectionModel()) {
-    selectionModel()->select(model_->index(item, 0), QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
-  }
-  model_->RedrawRow(item);
+  if (!model_->IsValid(item, 0)) return false;
+  model_->SetRowEnabled(item, enabled);
   return true;
 }
 
@@ -144,8 +153,8 @@ bool CXListCtrl::SetCheckbox(int item, int subItem, int checkedState) {
 }
 
 void CXListCtrl::SetCheckedAndSync(int item, int subItem, int checkedState) {
+  // The model's change notice updates the header's box.
   ChangeCell(item, subItem, [&](XListCellData& cell) { cell.nCheckedState = checkedState; });
-  UpdateHeaderCheckbox(subItem);
 }
 
 void CXListCtrl::SetHeaderCheckedState(int column, int state) {
@@ -267,9 +276,8 @@ void CXListCtrl::paintEvent(QPaintEvent* event) {
 
 void CXListCtrl::changeEvent(QEvent* event) {
   if (event->type() == QEvent::PaletteChange) {
-    const XListColours old = colours_;
     colours_ = XListColours::FromPalette(palette());
-    model_->ReplaceDefaultColours(old.crWindowText, colours_.crWindowText, old.crWindow, colours_.crWindow);
+    model_->UseDefaultColours(colours_.crWindowText, colours_.crWindow);
     viewport()->update();
   }
   QTableView::changeEvent(event);

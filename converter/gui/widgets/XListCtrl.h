@@ -1,5 +1,6 @@
 // A report list that draws every cell itself from its XListCellData record:
-// check boxes, progress bars, bold and grey text, tool tips. Every operation
+// check boxes, progress bars, bold and grey text, tool tips. It shows a list
+// model of its own, or one its owner keeps (SetListModel). Every operation
 // on a row or cell checks the row and the column first and does nothing
 // (false or -1) when either is out of range.
 #pragma once
@@ -21,6 +22,11 @@ class CXListCtrl : public QTableView {
 
   explicit CXListCtrl(QWidget* parent = nullptr);
 
+  // Shows `model` instead of the rows shown so far; the caller keeps it for
+  // the list's life. Its cells take the list's default colours.
+  void SetListModel(CXListModel* model);
+  CXListModel* GetListModel() const { return model_; }
+
   int InsertColumn(int column, const QString& heading, Qt::Alignment alignment = Qt::AlignLeft, int width = -1);
   int GetColumnCount() const { return model_->columnCount(); }
 
@@ -38,9 +44,6 @@ class CXListCtrl : public QTableView {
   bool SetItemImage(int item, int subItem, int image);
   void SetImageList(const QList<QPixmap>& images);
   const QList<QPixmap>& GetImageList() const { return images_; }
-
-  bool SetItemData(int item, void* data);
-  void* GetItemData(int item) const;
 
   bool GetEnabled(int item) const;
   // Disabling a row also takes it out of the selection.
@@ -84,6 +87,8 @@ class CXListCtrl : public QTableView {
 
  private:
   XListCellData DefaultCell() const;
+  // Keeps the header's boxes and the selection in step with the cells.
+  void WatchModel();
   template <typename Change>
   bool ChangeCell(int item, int subItem, Change change) {
     if (!model_->IsValid(item, subItem)) return false;

@@ -39,28 +39,32 @@ bool CXListModel::IsValid(int row, int column) const {
 void CXListModel::InsertColumn(int column, const QString& title, Qt::Alignment alignment,
                                const XListCellData& defaults) {
   beginInsertColumns({}, column, column);
-  columns_.insert(columns_.begin() + column, Column{title, alignment});
+  columns_.insert(columns_.begin() + column, Column{title, alignment, defaults});
   for (auto& row : rows_) row.insert(row.begin() + column, Cell{QString(), defaults});
   endInsertColumns();
 }
 
-void CXListModel::InsertRow(int row, const QString& text, const XListCellData& defaults) {
+void CXListModel::InsertRow(int row, const QString& text) {
   beginInsertRows({}, row, row);
-  std::vector<Cell> cells(columns_.size(), Cell{QString(), defaults});
+  std::vector<Cell> cells;
+  for (const Column& column : columns_) cells.push_back(Cell{QString(), column.defaults});
   cells.front().text = text;
   rows_.insert(rows_.begin() + row, std::move(cells));
+  RowInserted(row);
   endInsertRows();
 }
 
 void CXListModel::RemoveRow(int row) {
   beginRemoveRows({}, row, row);
   rows_.erase(rows_.begin() + row);
+  RowRemoved(row);
   endRemoveRows();
 }
 
 void CXListModel::RemoveAllRows() {
   beginResetModel();
   rows_.clear();
+  AllRowsRemoved();
   endResetModel();
 }
 
@@ -71,17 +75,26 @@ int CXListModel::FindRow(const QString& text) const {
   return -1;
 }
 
+void CXListModel::SetRowEnabled(int row, bool enabled) {
+  rows_[row].front().data.bEnabled = enabled;
+  RedrawRow(row);
+  if (!enabled) emit rowDisabled(row);
+}
+
 void CXListModel::RedrawRow(int row) {
   emit dataChanged(index(row, 0), index(row, columnCount() - 1));
 }
 
-void CXListModel::ReplaceDefaultColours(const QColor& oldText, const QColor& newText, const QColor& oldBack,
-                                        const QColor& newBack) {
-  for (auto& row : rows_) {
-    for (Cell& cell : row) {
-      if (cell.data.crText == oldText) cell.data.crText = newText;
-      if (cell.data.crBackground == oldBack) cell.data.crBackground = newBack;
+void CXListModel::UseDefaultColours(const QColor& text, const QColor& back) {
+  for (size_t column = 0; column < columns_.size(); ++column) {
+    XListCellData& defaults = columns_[column].defaults;
+    for (auto& row : rows_) {
+      XListCellData& cell = row[column].data;
+      if (cell.crText == defaults.crText) cell.crText = text;
+      if (cell.crBackground == defaults.crBackground) cell.crBackground = back;
     }
+    defaults.crText = text;
+    defaults.crBackground = back;
   }
   if (!rows_.empty()) emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
 }

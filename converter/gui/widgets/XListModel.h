@@ -1,5 +1,6 @@
-// The file list's rows: each cell's text and its XListCellData record.
-// Records live exactly as long as their rows.
+// A report list's rows: each cell's text and its XListCellData record.
+// Cells live exactly as long as their rows; a subclass keeping a record per
+// row hears of every row added and removed.
 #pragma once
 
 #include <QAbstractTableModel>
@@ -25,10 +26,11 @@ class CXListModel : public QAbstractTableModel {
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
   bool IsValid(int row, int column) const;
-  // Existing rows get a cell made from `defaults` in the new column.
+  // Existing rows and rows added later get a cell made from `defaults` in
+  // the new column.
   void InsertColumn(int column, const QString& title, Qt::Alignment alignment, const XListCellData& defaults);
-  // Every cell of the new row starts from `defaults`.
-  void InsertRow(int row, const QString& text, const XListCellData& defaults);
+  // Every cell of the new row starts from its column's defaults.
+  void InsertRow(int row, const QString& text);
   void RemoveRow(int row);
   void RemoveAllRows();
 
@@ -40,18 +42,31 @@ class CXListModel : public QAbstractTableModel {
     const QModelIndex cell = index(row, column);
     emit dataChanged(cell, cell);
   }
-  // Has every cell of the row redrawn (its enabled state lives in the first).
+  // The row's state lives in its first cell; the whole row is redrawn.
+  void SetRowEnabled(int row, bool enabled);
+  // Has every cell of the row redrawn.
   void RedrawRow(int row);
-  // Cells still in the old default colours take the new ones.
-  void ReplaceDefaultColours(const QColor& oldText, const QColor& newText, const QColor& oldBack,
-                             const QColor& newBack);
+  // New default colours: cells still in a column's old defaults take them.
+  void UseDefaultColours(const QColor& text, const QColor& back);
   // The first row whose first cell has this text, or -1.
   int FindRow(const QString& text) const;
+
+ signals:
+  // A row was greyed out; views take it out of their selection.
+  void rowDisabled(int row);
+
+ protected:
+  // Called inside the model's insert and remove notices, so a subclass's
+  // per-row records match the rows whenever a view asks.
+  virtual void RowInserted(int /*row*/) {}
+  virtual void RowRemoved(int /*row*/) {}
+  virtual void AllRowsRemoved() {}
 
  private:
   struct Column {
     QString title;
     Qt::Alignment alignment;
+    XListCellData defaults;
   };
   std::vector<Column> columns_;
   std::vector<std::vector<Cell>> rows_;

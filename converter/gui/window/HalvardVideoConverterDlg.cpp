@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -21,12 +22,14 @@
 #include "converter/gui/batch/conversion_driver.h"
 #include "converter/gui/players/dialog_players.h"
 #include "converter/gui/players/window_player_port.h"
+#include "converter/gui/queue/conversion_queue_model.h"
 #include "converter/gui/queue/duration_probe_queue.h"
 #include "kdx.h"
 #include "converter/core/support/log_file.h"
 #include "converter/gui/widgets/posted_message_window.h"
 #include "converter/gui/widgets/status_line.h"
 #include "converter/gui/widgets/thumbnail_area.h"
+#include "converter/gui/window/window_batch_port.h"
 
 CHalvardVideoConverterDlg::CHalvardVideoConverterDlg(const CTesselConfigFile& devices, PlayerSupport flags,
                                                      CWMDM* wmdm, QWidget* parent)
@@ -39,12 +42,11 @@ CHalvardVideoConverterDlg::CHalvardVideoConverterDlg(const CTesselConfigFile& de
 }
 
 CHalvardVideoConverterDlg::~CHalvardVideoConverterDlg() {
+  // Rows going with the window must not reach a panel already gone.
+  if (m_rowSelection) m_rowSelection->disconnect(this);
   m_probes.reset();
   m_players.reset();
   m_videoFile.ReleasePreview();
-  if (m_listVideo) {
-    for (int row = 0; row < m_listVideo->GetItemCount(); ++row) FreeRow(row);
-  }
 }
 
 void CHalvardVideoConverterDlg::InitDialog() {
@@ -70,13 +72,14 @@ void CHalvardVideoConverterDlg::InitDialog() {
   m_postedMessages = std::make_unique<PostedMessageWindow>(
       [this](const WindowMessage& message) { OnPostedMessage(message); }, this);
   m_playerPort = std::make_unique<WindowPlayerPort>(
-      WindowPlayerPort::Controls{m_staticStatus, m_checkTransfer, m_comboDevice, m_btnConvert, m_listVideo},
+      WindowPlayerPort::Controls{m_staticStatus, m_checkTransfer, m_comboDevice, m_btnConvert, m_queue},
       [this] { OnPlayerSelectionChange(); }, [this] { return IsConverting(); });
   m_players = std::make_unique<DialogPlayers>(m_devices, m_flags, m_wmdm, *m_playerPort, m_postedMessages->window());
   m_players->DetectAtStart();
 
   m_videoFile.SetHostWindow(m_staticPreview);
-  m_driver = std::make_unique<ConversionDriver>(*this);
+  m_batchPort = std::make_unique<WindowBatchPort>(*this);
+  m_driver = std::make_unique<ConversionDriver>(*m_batchPort, *m_queue);
 
   connect(m_btnAdd, &QPushButton::clicked, this, &CHalvardVideoConverterDlg::OnAdd);
   connect(m_btnDelete, &QPushButton::clicked, this, &CHalvardVideoConverterDlg::OnDelete);
@@ -115,9 +118,9 @@ void CHalvardVideoConverterDlg::OnConvertButton() {
     return;
   }
   bool ticked = false;
-  for (int row = 0; row < m_listVideo->GetItemCount() && !ticked; ++row) ticked = m_listVideo->GetCheckbox(row, 0) == 1;
+  for (int row = 0; row < m_queue->rowCount() && !ticked; ++row) ticked = m_queue->IsTicked(row);
   if (!ticked) {
-    SetStatusText(QString::fromUtf8(kNothingTickedText));
+    SetStatusLine(QString::fromUtf8(kNothingTickedText));
     return;
   }
   ConvertAll();
@@ -189,7 +192,7 @@ void CHalvardVideoConverterDlg::closeEvent(QCloseEvent* event) {
   event->ignore();
   // A running batch waits inside this window; it ends through Cancel first.
   if (IsConverting()) {
-    SetStatusText(QString::fromUtf8(kCloseRefusedText));
+    SetStatusLine(QString::fromUtf8(kCloseRefusedText));
   } else if (!m_bQuitting) {
     OnQuit();
   }
@@ -228,17 +231,11 @@ bool CHalvardVideoConverterDlg::focusNextPrevChild(bool next) {
 
 // ---- What the conversion batch asks of the window.
 
-CXListCtrl& CHalvardVideoConverterDlg::FileList() { return *m_listVideo; }
-
 HWND CHalvardVideoConverterDlg::WindowHandle() const { return m_postedMessages->window(); }
 
 void CHalvardVideoConverterDlg::StopPreview() { m_videoFile.StopPreview(); }
 
-void CHalvardVideoConverterDlg::SetStatusText(const QString& text) { ShowStatusText(*m_staticStatus, text); }
-
-void CHalvardVideoConverterDlg::SetConvertCaption(const QString& caption) { m_btnConvert->setText(caption); }
-
-void CHalvardVideoConverterDlg::EnableQuit(bool enable) { m_btnQuit->setEnabled(enable); }
+void CHalvardVideoConverterDlg::SetStatusLine(const QString& text) { ShowStatusText(*m_staticStatus, text); }
 
 void CHalvardVideoConverterDlg::EnableBatchLockedControls(bool enable) {
   m_bBatchLocked = !enable;
@@ -254,17 +251,6 @@ void CHalvardVideoConverterDlg::EnableBatchLockedControls(bool enable) {
   EnableRowButtons(enable && m_listVideo->GetItemCount() > 0);
 }
 
-void CHalvardVideoConverterDlg::ShowThumbnail(const QImage& picture, bool atOwnSize) {
-  m_staticPreview->hide();
-  m_staticThumbnail->show();
-  m_staticThumbnail->SetPicture(picture, atOwnSize);
-}
-
-void CHalvardVideoConverterDlg::ShowPreviewArea() {
-  m_staticThumbnail->hide();
-  m_staticPreview->show();
-}
-
 void CHalvardVideoConverterDlg::ShowDestinationFolder(const std::string& folder) {
   m_strDestPath = folder;
   m_editDestPath->SetFilename(QString::fromStdString(folder));
@@ -277,4 +263,3 @@ const DEVICE_CONFIG_ENTRY* CHalvardVideoConverterDlg::SelectedModel() const {
   return entry < m_devices.GetDeviceCount() ? &m_devices.GetDevice(entry) : nullptr;
 }
 
-QString CHalvardVideoConverterDlg::VideoCodecText() const { return m_itemVideoCodec->GetStaticText(); }

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPersistentModelIndex>
 #include <QPointer>
 #include <QRect>
 #include <QStringList>
@@ -17,9 +18,10 @@
 #include <vector>
 
 #include "converter/gui/widgets/TesselVideoFile.h"
-#include "converter/gui/batch/batch_window.h"
+#include "converter/core/devices/device_config_entry.h"
 #include "converter/core/request/input_video_item.h"
 #include "converter/core/startup/player_support.h"
+#include "platform/base/platform_types.h"
 #include "converter/gui/window/window_layout.h"
 
 class CDevicePiture;
@@ -34,21 +36,24 @@ class COptionTreeItemStatic;
 class CTesselConfigFile;
 class CWMDM;
 class ConversionDriver;
+class ConversionQueueModel;
 class DialogPlayers;
 class DurationProbeQueue;
 class PostedMessageWindow;
 class QCheckBox;
 class QComboBox;
 class QFrame;
+class QItemSelectionModel;
 class QLabel;
 class QMenu;
 class QMenuBar;
 class QPushButton;
 class ThumbnailArea;
+class WindowBatchPort;
 class WindowPlayerPort;
 struct WindowMessage;
 
-class CHalvardVideoConverterDlg : public QDialog, public BatchWindow {
+class CHalvardVideoConverterDlg : public QDialog {
   Q_OBJECT
 
  public:
@@ -102,23 +107,18 @@ class CHalvardVideoConverterDlg : public QDialog, public BatchWindow {
   void OnTranscodeProgress(WPARAM wParam, LPARAM lParam);
   void OnTranscodeError(WPARAM wParam, LPARAM lParam);
 
-  // BatchWindow
-  CXListCtrl& FileList() override;
-  QWidget* MessageBoxOwner() override { return this; }
-  HWND WindowHandle() const override;
-  void ShowItemSettings(int row) override;
-  void StopPreview() override;
-  void SetStatusText(const QString& text) override;
-  void SetConvertCaption(const QString& caption) override;
-  void EnableQuit(bool enable) override;
-  void EnableBatchLockedControls(bool enable) override;
-  void ShowThumbnail(const QImage& picture, bool atOwnSize) override;
-  void ShowPreviewArea() override;
-  std::string DestinationFolder() override;
-  void ShowDestinationFolder(const std::string& folder) override;
-  const DEVICE_CONFIG_ENTRY* SelectedModel() const override;
-  QString VideoCodecText() const override;
-  TransferOutcome TransferOutputFile(int row, const std::string& path) override;
+  // Where the encoder and the device watches post their messages.
+  HWND WindowHandle() const;
+  void StopPreview();
+  // Everything a batch locks: the options panel, the context menu's items,
+  // the destination field, Browse, Add, Delete, Clear, Play, Stop and the
+  // player selector.
+  void EnableBatchLockedControls(bool enable);
+  // The destination field as it reads now (a user may have typed into it).
+  std::string DestinationFolder();
+  void ShowDestinationFolder(const std::string& folder);
+  // The player model chosen in the selector; null when the device table is empty.
+  const DEVICE_CONFIG_ENTRY* SelectedModel() const;
 
   // A batch is running.
   bool IsConverting() const;
@@ -144,7 +144,7 @@ class CHalvardVideoConverterDlg : public QDialog, public BatchWindow {
   // The panel's items by label ("Duration", "Destination ", "Start", ...).
   COptionTreeItem* PanelItem(const QString& label) const;
   // The row the panel edits, -1 for none.
-  int EditedRow() const { return m_nEditRow; }
+  int EditedRow() const { return m_shownRow.isValid() ? m_shownRow.row() : -1; }
   INPUT_VIDEO_ITEM* RowRecord(int row) const;
 
  protected:
@@ -189,15 +189,19 @@ class CHalvardVideoConverterDlg : public QDialog, public BatchWindow {
   // The items a user edits.
   std::array<COptionTreeItem*, 5> PanelEditors() const;
   void OnDestinationFocus(bool gained);
+  // The status line, with the whole text as its tooltip.
+  void SetStatusLine(const QString& text);
   // Queue helpers.
+  // The list shows the queue; the panel follows the list's current row.
+  void AttachQueue();
+  void ShowItemSettings(int row);
+  // Commits an open edit to the row shown so far, then shows the current row.
+  void OnCurrentRowChanged();
   void OnFileMeasured(const QString& path, bool readable, double seconds);
   void AddMeasuredFile(const QString& path, int64_t duration, const DEVICE_CONFIG_ENTRY& model);
   // Buttons and status line after adding.
   void FinishAdding();
-  // Another row than `row` (-1: any row) writes a file of that name.
-  bool OutputNameUsedByAnotherRow(const std::string& name, int row) const;
   void EnableRowButtons(bool enable);
-  void FreeRow(int row);
   void ClearList();
   void OnListContextMenu(const QPoint& globalPos);
   void OnPostedMessage(const WindowMessage& message);
@@ -261,7 +265,6 @@ class CHalvardVideoConverterDlg : public QDialog, public BatchWindow {
   bool m_bRowButtons = false;
   bool m_bBatchLocked = false;
   bool m_bAbort = false;
-  int m_nEditRow = -1;
   bool m_bQuitting = false;
 
   TesselVideoFile m_videoFile;
@@ -272,6 +275,14 @@ class CHalvardVideoConverterDlg : public QDialog, public BatchWindow {
   CWMDM* m_wmdm;
   std::unique_ptr<PostedMessageWindow> m_postedMessages;
   std::unique_ptr<WindowPlayerPort> m_playerPort;
+  // The queue's rows, the list's one selection, and the row whose settings
+  // the panel shows (it moves with its row, and is gone with it).
+  ConversionQueueModel* m_queue = nullptr;
+  QItemSelectionModel* m_rowSelection = nullptr;
+  QPersistentModelIndex m_shownRow;
+  // The window's side of the batch: questions, status line, thumbnail, buttons.
+  friend class WindowBatchPort;
+  std::unique_ptr<WindowBatchPort> m_batchPort;
   // Both go before the handle the encoder and the device watches post to.
   std::unique_ptr<ConversionDriver> m_driver;
   std::unique_ptr<DialogPlayers> m_players;

@@ -1,10 +1,12 @@
-// The conversion batch behind the Convert button, and the hand-over of a
-// converted file to the connected player.
+// The conversion batch behind the Convert button.
 #include "converter/gui/window/HalvardVideoConverterDlg.h"
 #include "converter/gui/batch/conversion_driver.h"
-#include "converter/gui/players/dialog_players.h"
 
-void CHalvardVideoConverterDlg::ConvertAll() { m_driver->ConvertAll(); }
+void CHalvardVideoConverterDlg::ConvertAll() {
+  // An edit still open belongs to its row before the batch reads it.
+  CommitPanelEdits();
+  m_driver->ConvertAll();
+}
 
 void CHalvardVideoConverterDlg::CancelConversion() { m_driver->CancelConversion(); }
 
@@ -17,7 +19,3 @@ void CHalvardVideoConverterDlg::OnTranscodeError(WPARAM wParam, LPARAM lParam) {
 }
 
 bool CHalvardVideoConverterDlg::IsConverting() const { return m_driver && m_driver->IsConverting(); }
-
-TransferOutcome CHalvardVideoConverterDlg::TransferOutputFile(int row, const std::string& path) {
-  return m_players->TransferOutputFile(row, path);
-}

@@ -249,19 +249,18 @@ void CHalvardVideoConverterDlg::CreateOptionsPanel() {
 }
 
 void CHalvardVideoConverterDlg::SetUpFileList() {
+  AttachQueue();
   // The client width before the list is first shown.
   const int width = m_listVideo->maximumViewportSize().width();
-  const struct {
-    const char* heading;
-    double share;
-  } columns[] = {{"Input Video Files", 0.5}, {"Type", 0.08}, {"Size", 0.1}, {"Status", 0.33}};
+  // The queue's columns: input files, type, size, status.
+  const double shares[] = {0.5, 0.08, 0.1, 0.33};
   // The shares add up to a little more than the whole: Status takes what is
   // left, so no scroll bar appears for a list that fits.
   int used = 0;
   for (int column = 0; column < 4; ++column) {
-    const int columnWidth = column < 3 ? static_cast<int>(width * columns[column].share)
-                                       : std::min(static_cast<int>(width * columns[column].share), width - used);
-    m_listVideo->InsertColumn(column, QString::fromUtf8(columns[column].heading), Qt::AlignLeft, columnWidth);
+    const int columnWidth = column < 3 ? static_cast<int>(width * shares[column])
+                                       : std::min(static_cast<int>(width * shares[column]), width - used);
+    m_listVideo->setColumnWidth(column, columnWidth);
     used += columnWidth;
   }
   m_listVideo->setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QItemSelectionModel>
 #include <QPushButton>
 #include <cmath>
 
@@ -11,9 +12,9 @@
 #include "converter/gui/widgets/OptionTree.h"
 #include "converter/core/devices/TesselConfigFile.h"
 #include "converter/gui/widgets/TesselMultiFilesDialog.h"
+#include "converter/gui/queue/conversion_queue_model.h"
 #include "converter/gui/queue/duration_probe_queue.h"
 #include "converter/gui/widgets/message_box.h"
-#include "converter/core/request/output_name.h"
 #include "converter/core/support/path_utils.h"
 #include "converter/gui/widgets/thumbnail_area.h"
 
@@ -55,8 +56,33 @@ QString ShownName(const QString& path) {
 
 }  // namespace
 
-INPUT_VIDEO_ITEM* CHalvardVideoConverterDlg::RowRecord(int row) const {
-  return static_cast<INPUT_VIDEO_ITEM*>(m_listVideo->GetItemData(row));
+INPUT_VIDEO_ITEM* CHalvardVideoConverterDlg::RowRecord(int row) const { return m_queue->Record(row); }
+
+void CHalvardVideoConverterDlg::AttachQueue() {
+  m_queue = new ConversionQueueModel(this);
+  m_queue->setObjectName(QStringLiteral("conversionQueue"));
+  // Tests and scripts find the queue, its list and the panel by these names.
+  m_listVideo->setObjectName(QStringLiteral("fileList"));
+  m_optionTree->setObjectName(QStringLiteral("optionsPanel"));
+  m_listVideo->SetListModel(m_queue);
+  m_rowSelection = new QItemSelectionModel(m_queue, this);
+  m_listVideo->setSelectionModel(m_rowSelection);
+  // Mouse, arrow keys, Delete and the batch all move the current row; the
+  // panel shows that row and its edits land there.
+  connect(m_rowSelection, &QItemSelectionModel::currentRowChanged, this,
+          &CHalvardVideoConverterDlg::OnCurrentRowChanged);
+}
+
+void CHalvardVideoConverterDlg::OnCurrentRowChanged() {
+  // An edit still open belongs to the row shown so far.
+  CommitPanelEdits();
+  const int row = m_rowSelection->currentIndex().row();
+  if (row >= 0) {
+    ShowItemSettings(row);
+  } else {
+    m_shownRow = QPersistentModelIndex();
+    ResetPanel();
+  }
 }
 
 void CHalvardVideoConverterDlg::QueueFiles(const QStringList& paths) {
@@ -101,34 +127,14 @@ void CHalvardVideoConverterDlg::OnFileMeasured(const QString& path, bool readabl
 }
 
 void CHalvardVideoConverterDlg::AddMeasuredFile(const QString& path, int64_t duration, const DEVICE_CONFIG_ENTRY& model) {
-  const int row = m_listVideo->InsertItem(m_listVideo->GetItemCount(), path);
-  if (row < 0) return;
-  auto* item = new INPUT_VIDEO_ITEM(NewInputVideoItem(path.toStdString(), duration, model));
-  // Rows of one batch never write one file.
-  item->strOutputName = DistinctOutputName(item->strOutputName, [this](const std::string& name) {
-    return OutputNameUsedByAnotherRow(name, -1);
-  });
-  m_listVideo->SetItemData(row, item);
-  m_listVideo->SetItemText(row, 1, QString::fromStdString(item->strType));
-  m_listVideo->SetItemText(row, 2, QString::fromStdString(item->strSize));
-  m_listVideo->SetItemToolTipText(row, 0, path);
-
+  const int row = m_queue->AddRow(path, NewInputVideoItem(path.toStdString(), duration, model));
+  // The newest row becomes the current one, shown in the panel.
   m_listVideo->selectRow(row);
-  m_listVideo->setCurrentIndex(m_listVideo->model()->index(row, 0));
-  ShowItemSettings(row);
-  m_listVideo->SetCheckbox(row, 0, 1);
-}
-
-bool CHalvardVideoConverterDlg::OutputNameUsedByAnotherRow(const std::string& name, int row) const {
-  for (int other = 0; other < m_listVideo->GetItemCount(); ++other) {
-    const INPUT_VIDEO_ITEM* item = RowRecord(other);
-    if (other != row && item && SameOutputName(item->strOutputName, name)) return true;
-  }
-  return false;
+  m_listVideo->setCurrentIndex(m_queue->index(row, 0));
 }
 
 void CHalvardVideoConverterDlg::FinishAdding() {
-  const int rows = m_listVideo->GetItemCount();
+  const int rows = m_queue->rowCount();
   // Files dropped during a batch join it without unlocking the buttons.
   if (!m_bRowButtons && rows > 0 && !m_bBatchLocked) {
     EnableRowButtons(true);
@@ -139,7 +145,7 @@ void CHalvardVideoConverterDlg::FinishAdding() {
   status << m_refusedFiles;
   m_refusedFiles.clear();
   m_statusToKeep.clear();
-  SetStatusText(status.join(QLatin1Char(' ')));
+  SetStatusLine(status.join(QLatin1Char(' ')));
   if (rows > 0) SetPanelEditable(true);
 }
 
@@ -153,27 +159,13 @@ void CHalvardVideoConverterDlg::OnAdd() {
   }
 }
 
-void CHalvardVideoConverterDlg::FreeRow(int row) {
-  delete RowRecord(row);
-  m_listVideo->SetItemData(row, nullptr);
-}
-
 void CHalvardVideoConverterDlg::OnDelete() {
   StopPreview();
-  const QModelIndexList selected = m_listVideo->selectionModel()->selectedRows();
-  if (!selected.isEmpty()) {
-    const int row = selected.front().row();
-    FreeRow(row);
-    m_listVideo->DeleteItem(row);
-    // The rows below moved up: the panel edits nothing until a row is shown again.
-    if (m_nEditRow == row) {
-      m_nEditRow = -1;
-    } else if (m_nEditRow > row) {
-      --m_nEditRow;
-    }
-  }
-  ResetPanel();
-  const int rows = m_listVideo->GetItemCount();
+  const QModelIndexList selected = m_rowSelection->selectedRows();
+  if (!selected.isEmpty()) m_queue->RemoveRow(selected.front().row());
+  // The row that became current is shown already; with none the panel is blank.
+  if (!m_shownRow.isValid()) ResetPanel();
+  const int rows = m_queue->rowCount();
   if (rows == 0) {
     SetPanelEditable(false);
     EnableRowButtons(false);
@@ -181,15 +173,13 @@ void CHalvardVideoConverterDlg::OnDelete() {
   } else {
     SetPanelEditable(true);
   }
-  SetStatusText(QStringLiteral("Total %1 files.").arg(rows));
+  SetStatusLine(QStringLiteral("Total %1 files.").arg(rows));
 }
 
 void CHalvardVideoConverterDlg::ClearList() {
   StopPreview();
-  for (int row = 0; row < m_listVideo->GetItemCount(); ++row) FreeRow(row);
   ResetPanel();
-  m_listVideo->DeleteAllItems();
-  m_nEditRow = -1;
+  m_queue->RemoveAllRows();
 }
 
 void CHalvardVideoConverterDlg::OnClear() {
@@ -197,7 +187,7 @@ void CHalvardVideoConverterDlg::OnClear() {
   SetPanelEditable(false);
   EnableRowButtons(false);
   m_btnConvert->setEnabled(false);
-  SetStatusText(QString());
+  SetStatusLine(QString());
 }
 
 void CHalvardVideoConverterDlg::EnableRowButtons(bool enable) {
@@ -206,22 +196,21 @@ void CHalvardVideoConverterDlg::EnableRowButtons(bool enable) {
 }
 
 void CHalvardVideoConverterDlg::OnRowClicked(int row) {
-  ShowItemSettings(row);
-  if (m_listVideo->GetCheckbox(row, 0) == 1 && !IsConverting() &&
+  if (m_queue->IsTicked(row) && !IsConverting() &&
       m_btnConvert->text() == QLatin1String(kConvertCaption))
     m_btnConvert->setEnabled(true);
 }
 
 void CHalvardVideoConverterDlg::OnPlay() {
   StopPreview();
-  const QModelIndexList selected = m_listVideo->selectionModel()->selectedRows();
+  const QModelIndexList selected = m_rowSelection->selectedRows();
   if (selected.isEmpty()) return;
   const int row = selected.front().row();
-  if (!m_listVideo->GetEnabled(row)) return;
-  const QString path = m_listVideo->GetItemText(row, 0);
+  if (!m_queue->IsEnabled(row)) return;
+  const QString path = m_queue->InputPath(row);
   if (!FileExists(path.toStdString())) {
-    m_listVideo->SetItemText(row, 3, QString::fromUtf8(kNotPlayableText));
-    m_listVideo->SetEnabled(row, false);
+    m_queue->SetStatus(row, QString::fromUtf8(kNotPlayableText));
+    m_queue->SetEnabled(row, false);
     return;
   }
   m_staticThumbnail->hide();

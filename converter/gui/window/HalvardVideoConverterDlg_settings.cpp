@@ -15,6 +15,7 @@
 #include "converter/gui/widgets/FilenameEdit.h"
 #include "converter/gui/window/HalvardVideoConverterDlg.h"
 #include "converter/gui/widgets/OptionTree.h"
+#include "converter/gui/queue/conversion_queue_model.h"
 #include "converter/core/devices/TesselConfigFile.h"
 #include "converter/core/request/conversion_options.h"
 #include "converter/core/request/converter_settings.h"
@@ -91,8 +92,8 @@ void CHalvardVideoConverterDlg::ApplyPlayerModel() {
     m_itemOutputName->setText(QString::fromStdString(KdxOutputName(name.toStdString())));
   m_itemQuality->setCurrentIndex(0);
 
-  if (m_listVideo && m_listVideo->GetItemCount() > 0) {
-    SetConvertCaption(QString::fromUtf8(kConvertCaption));
+  if (m_queue && m_queue->rowCount() > 0) {
+    m_btnConvert->setText(QString::fromUtf8(kConvertCaption));
     EnableRowButtons(true);
     m_btnConvert->setEnabled(true);
   }
@@ -101,26 +102,23 @@ void CHalvardVideoConverterDlg::ApplyPlayerModel() {
 }
 
 void CHalvardVideoConverterDlg::ShowItemSettings(int row) {
-  if (row < 0 || row >= m_listVideo->GetItemCount()) return;
-  // An edit still open belongs to the row shown so far.
-  CommitPanelEdits();
-  if (const INPUT_VIDEO_ITEM* item = RowRecord(row)) {
-    m_itemDuration->SetStaticText(DurationText(item->tmDuration));
-    const QTime longest = TimeOfDay(item->tmDuration);
-    for (COptionTreeItemDate* time : {m_itemStart, m_itemEnd}) time->SetTimeRange(QTime(0, 0, 0), longest);
-    m_itemStart->setTime(TimeOfDay(item->tmStart));
-    m_itemEnd->setTime(TimeOfDay(item->tmEnd));
-    KeepRangeInOrder(*item);
-    SelectByPrefix(*m_itemVideoMode, QString::fromStdString(item->strVideoMode));
-    m_itemOutputName->setText(QString::fromStdString(item->strOutputName));
-    SelectByPrefix(*m_itemQuality, QString::fromStdString(item->strQuality));
-  }
-  m_nEditRow = row;
+  const INPUT_VIDEO_ITEM* item = m_queue->Record(row);
+  if (!item) return;
+  m_itemDuration->SetStaticText(DurationText(item->tmDuration));
+  const QTime longest = TimeOfDay(item->tmDuration);
+  for (COptionTreeItemDate* time : {m_itemStart, m_itemEnd}) time->SetTimeRange(QTime(0, 0, 0), longest);
+  m_itemStart->setTime(TimeOfDay(item->tmStart));
+  m_itemEnd->setTime(TimeOfDay(item->tmEnd));
+  KeepRangeInOrder(*item);
+  SelectByPrefix(*m_itemVideoMode, QString::fromStdString(item->strVideoMode));
+  m_itemOutputName->setText(QString::fromStdString(item->strOutputName));
+  SelectByPrefix(*m_itemQuality, QString::fromStdString(item->strQuality));
+  m_shownRow = m_queue->index(row, 0);
   m_optionTree->Refresh();
 }
 
 void CHalvardVideoConverterDlg::OnOptionChanged(COptionTreeItem* changed) {
-  INPUT_VIDEO_ITEM* item = RowRecord(m_nEditRow);
+  INPUT_VIDEO_ITEM* item = m_queue->Record(EditedRow());
   if (!item) return;
   const QString label = changed->GetLabelText();
   if (changed == m_itemOutputName && label == QLatin1String("Destination ")) {
@@ -146,7 +144,7 @@ void CHalvardVideoConverterDlg::TakeOutputName(INPUT_VIDEO_ITEM& item, const QSt
   }
   const std::string name = WithKdxExtension(typed.toStdString());
   QString refusal = QString::fromStdString(NameRefusal(name, NameShape::kOneComponent));
-  if (refusal.isEmpty() && OutputNameUsedByAnotherRow(name, m_nEditRow))
+  if (refusal.isEmpty() && m_queue->OutputNameTaken(name, EditedRow()))
     refusal = QStringLiteral("another file of the list is already converted to that name");
   if (!refusal.isEmpty()) {
     m_itemOutputName->setText(QString::fromStdString(item.strOutputName));

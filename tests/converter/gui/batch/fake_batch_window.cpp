@@ -12,20 +12,13 @@ FakeBatchWindow::FakeBatchWindow()
       }) {
   CTesselConfigFile table;
   if (table.Init() && table.GetTesselDeviceNode() && table.GetDeviceCount() > 0) model = table.GetDevice(0);
-  for (const char* heading : {"Input Video Files", "Type", "Size", "Status"}) {
-    list_.InsertColumn(list_.GetColumnCount(), heading);
-  }
 }
 
 int FakeBatchWindow::AddFile(const std::string& path) {
   double seconds = 0;
   ReadVideoDuration(path, &seconds);
-  items_.push_back(std::make_unique<INPUT_VIDEO_ITEM>(
-      NewInputVideoItem(path, static_cast<int64_t>(seconds * kMediaUnitsPerSecond), model)));
-  const int row = list_.InsertItem(list_.GetItemCount(), QString::fromStdString(path));
-  list_.SetItemData(row, items_.back().get());
-  list_.SetCheckbox(row, 0, 1);
-  return row;
+  return queue.AddRow(QString::fromStdString(path),
+                      NewInputVideoItem(path, static_cast<int64_t>(seconds * kMediaUnitsPerSecond), model));
 }
 
 const DEVICE_CONFIG_ENTRY* FakeBatchWindow::SelectedModel() const { return &model; }

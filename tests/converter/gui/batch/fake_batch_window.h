@@ -1,18 +1,15 @@
-// A main window stand-in for the batch: a real file list and a real message
-// window that hands the encoder's messages to the driver, with hooks that
-// let a test act at chosen moments.
+// A main window stand-in for the batch: the real queue model and a real
+// message window that hands the encoder's messages to the driver, with hooks
+// that let a test act at chosen moments. No widget is shown.
 #pragma once
 
 #include <QStringList>
-#include <QWidget>
 #include <functional>
-#include <memory>
 #include <vector>
 
-#include "converter/gui/widgets/XListCtrl.h"
 #include "converter/gui/batch/batch_window.h"
 #include "converter/gui/batch/conversion_driver.h"
-#include "converter/core/request/input_video_item.h"
+#include "converter/gui/queue/conversion_queue_model.h"
 #include "converter/gui/widgets/posted_message_window.h"
 
 class FakeBatchWindow : public BatchWindow {
@@ -22,10 +19,9 @@ class FakeBatchWindow : public BatchWindow {
   // Queues a file ticked, with its measured length and the model's defaults.
   int AddFile(const std::string& path);
 
-  CXListCtrl& FileList() override { return list_; }
-  QWidget* MessageBoxOwner() override { return &owner_; }
+  QWidget* MessageBoxOwner() override { return nullptr; }
   HWND WindowHandle() const override { return messages_.window(); }
-  void ShowItemSettings(int) override {}
+  void MakeRowCurrent(int row) override { currentRows.push_back(row); }
   void StopPreview() override {}
   void SetStatusText(const QString& text) override { statusTexts.append(text); }
   void SetConvertCaption(const QString& text) override { caption = text; }
@@ -39,10 +35,12 @@ class FakeBatchWindow : public BatchWindow {
   QString VideoCodecText() const override { return "kdx"; }
   TransferOutcome TransferOutputFile(int, const std::string& path) override;
 
-  ConversionDriver driver{*this};
+  ConversionQueueModel queue;
+  ConversionDriver driver{*this, queue};
   DEVICE_CONFIG_ENTRY model;
   std::string destination;
   QStringList statusTexts;
+  std::vector<int> currentRows;  // each row the batch made current, in order
   QString caption;
   bool quitEnabled = true;
   bool controlsEnabled = true;
@@ -53,8 +51,5 @@ class FakeBatchWindow : public BatchWindow {
   std::function<bool(const WindowMessage&)> onMessage;
 
  private:
-  QWidget owner_;
-  CXListCtrl list_;
   PostedMessageWindow messages_;
-  std::vector<std::unique_ptr<INPUT_VIDEO_ITEM>> items_;
 };

@@ -56,8 +56,6 @@ TEST_F(XListTest, OperationsOutsideTheRowsOrColumnsChangeNothing) {
   EXPECT_EQ(list.GetCheckbox(0, 5), -1);
   EXPECT_FALSE(list.SetProgress(0, 3));
   EXPECT_FALSE(list.UpdateProgress(0, 2, 50)) << "no bar in that cell yet";
-  EXPECT_FALSE(list.SetItemData(3, &list));
-  EXPECT_EQ(list.GetItemData(3), nullptr);
   EXPECT_FALSE(list.SetItemToolTipText(0, -1, "tip"));
   EXPECT_EQ(list.GetItemCount(), 3);
 
@@ -66,15 +64,12 @@ TEST_F(XListTest, OperationsOutsideTheRowsOrColumnsChangeNothing) {
 }
 
 TEST_F(XListTest, CellsKeepTheirRecordsAsRowsComeAndGo) {
-  int payload = 7;
-  ASSERT_TRUE(list.SetItemData(1, &payload));
   ASSERT_TRUE(list.SetBold(1, 2, true));
   ASSERT_EQ(list.InsertItem(0, "/videos/new.avi"), 0);
-  EXPECT_EQ(list.GetItemData(2), &payload) << "the record moves with its row";
-  EXPECT_TRUE(list.GetBold(2, 2));
+  EXPECT_TRUE(list.GetBold(2, 2)) << "the record moves with its row";
   EXPECT_EQ(list.GetCheckbox(0, 0), -1) << "a new row has no check box";
   ASSERT_TRUE(list.DeleteItem(2));
-  EXPECT_EQ(list.GetItemData(2), nullptr);
+  EXPECT_FALSE(list.GetBold(2, 2));
   EXPECT_EQ(list.GetItemCount(), 3);
 
   ASSERT_TRUE(list.SetProgress(0, 2, true, "Converting"));

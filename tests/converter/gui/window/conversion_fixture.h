@@ -15,6 +15,7 @@
 #include "converter/gui/widgets/FileDropListCtrl.h"
 #include "converter/gui/batch/conversion_driver.h"
 #include "tests/converter/gui/window/dialog_fixture.h"
+#include "tests/converter/gui/window/queue_lookup.h"
 #include "tests/support/fixture_machine.h"
 #include "tools/kdxreader/kdx_file.h"
 
@@ -68,11 +69,11 @@ class ConversionTest : public DialogTest {
   std::string Output(const std::string& base) const {
     return destination + "/" + dialog->SelectedModel()->ModelName + "/" + base + ".kdx";
   }
-  std::string Status(int row) const { return dialog->fileList()->GetItemText(row, 3).toStdString(); }
-  std::string Tip(int row) const { return dialog->fileList()->GetItemToolTipText(row, 3).toStdString(); }
-  int Ticked(int row) const { return dialog->fileList()->GetCheckbox(row, 0); }
+  std::string Status(int row) const { return QueueOf(*dialog).Status(row).toStdString(); }
+  std::string Tip(int row) const { return QueueOf(*dialog).StatusTip(row).toStdString(); }
+  int Ticked(int row) const { return QueueOf(*dialog).IsTicked(row) ? 1 : 0; }
   bool ShowsProgress(int row) const {
-    return dialog->driver().CurrentRow() == row && dialog->fileList()->GetCellData(row, 3)->bShowProgress;
+    return dialog->driver().CurrentRow() == row && QueueOf(*dialog).ShowsProgress(row);
   }
   std::string StatusLine() const { return dialog->statusLine()->text().toStdString(); }
   static void ExpectValidKdx(const std::string& path) {

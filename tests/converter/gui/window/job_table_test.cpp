@@ -38,7 +38,7 @@ TEST_F(ConversionTest, EveryKindOfFileConvertsOrSaysWhy) {
     fs::copy_file(Clip(c.clip), source);
     Queue(source);
     ASSERT_EQ(Rows(), static_cast<int>(sources.size()) + 1) << c.label;
-    auto* item = static_cast<INPUT_VIDEO_ITEM*>(dialog->fileList()->GetItemData(Rows() - 1));
+    INPUT_VIDEO_ITEM* item = QueueOf(*dialog).Record(Rows() - 1);
     if (!c.start.empty()) {
       item->tmStart = TimeOf(c.start);
       item->tmEnd = TimeOf(c.end);

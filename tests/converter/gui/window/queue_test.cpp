@@ -17,7 +17,8 @@
 #include "converter/gui/widgets/FileDropListCtrl.h"
 #include "converter/gui/widgets/OptionTree.h"
 #include "tests/converter/gui/preview/box_watcher.h"
-#include "tests/converter/gui/window/dialog_fixture.h"
+#include "tests/converter/gui/window/conversion_fixture.h"
+#include "tests/converter/gui/window/queue_lookup.h"
 #include "converter/core/support/path_utils.h"
 #include "converter/gui/widgets/thumbnail_area.h"
 
@@ -53,8 +54,8 @@ TEST_F(DialogTest, AddedFilesGetTheirOwnRowsRecordsAndSettings) {
     EXPECT_EQ(list.GetItemToolTipText(row, 0), clip);
     EXPECT_EQ(list.GetCheckbox(row, 0), 1);
   }
-  INPUT_VIDEO_ITEM* first = dialog->RowRecord(0);
-  INPUT_VIDEO_ITEM* second = dialog->RowRecord(1);
+  INPUT_VIDEO_ITEM* first = QueueOf(*dialog).Record(0);
+  INPUT_VIDEO_ITEM* second = QueueOf(*dialog).Record(1);
   ASSERT_TRUE(first && second);
   EXPECT_NE(first, second);
   EXPECT_EQ(first->strOutputName, "clip_h264_aac.kdx");
@@ -63,7 +64,7 @@ TEST_F(DialogTest, AddedFilesGetTheirOwnRowsRecordsAndSettings) {
   EXPECT_EQ(first->tmEnd.nSecond, first->tmDuration.nSecond);
   // The newest row is selected and shown in the panel.
   EXPECT_EQ(list.currentIndex().row(), 1);
-  EXPECT_EQ(dialog->EditedRow(), 1);
+  EXPECT_EQ(OutputNameEditOf(*dialog).text().toStdString(), second->strOutputName);
   EXPECT_EQ(dialog->PanelItem("Duration")->GetDisplayText(),
             QString::asprintf("%02d:%02d:%02d", first->tmDuration.nHour, first->tmDuration.nMinute,
                               first->tmDuration.nSecond));
@@ -164,12 +165,12 @@ TEST_F(DialogTest, EveryWayInTakesWhatFfmpegReadsAndNamesWhatItRefuses) {
     ASSERT_EQ(Rows(), static_cast<int>(c.rows.size()));
     for (int row = 0; row < Rows(); ++row) {
       EXPECT_EQ(GetFileName(dialog->fileList()->GetItemText(row, 0).toStdString()), c.rows[row].first) << row;
-      EXPECT_EQ(dialog->RowRecord(row)->strOutputName, c.rows[row].second) << row;
-      EXPECT_GT(dialog->RowRecord(row)->rtDuration, kMediaUnitsPerSecond) << row;
+      EXPECT_EQ(QueueOf(*dialog).Record(row)->strOutputName, c.rows[row].second) << row;
+      EXPECT_GT(QueueOf(*dialog).Record(row)->rtDuration, kMediaUnitsPerSecond) << row;
     }
     // The newest row is shown in the panel under its own name.
     if (Rows() > 0) {
-      EXPECT_EQ(dialog->PanelItem("Destination ")->GetDisplayText().toStdString(), c.rows.back().second);
+      EXPECT_EQ(OutputNameEditOf(*dialog).text().toStdString(), c.rows.back().second);
     }
   }
 }
@@ -177,21 +178,81 @@ TEST_F(DialogTest, EveryWayInTakesWhatFfmpegReadsAndNamesWhatItRefuses) {
 TEST_F(DialogTest, DeleteKeyAndClearEmptyTheListAndLockTheButtons) {
   Queue({QString::fromStdString(Clip("clip_h264_aac.mp4")), QString::fromStdString(Clip("clip_mpeg4_mp3.avi"))});
   ASSERT_EQ(Rows(), 2);
-  dialog->fileList()->setFocus();
-  QTest::keyClick(dialog->fileList(), Qt::Key_Delete);
+  FileListOf(*dialog).setFocus();
+  QTest::keyClick(&FileListOf(*dialog), Qt::Key_Delete);
   ASSERT_EQ(Rows(), 1);
-  EXPECT_EQ(dialog->fileList()->GetItemText(0, 1), "MP4");
+  EXPECT_EQ(QueueOf(*dialog).data(QueueOf(*dialog).index(0, 1), Qt::DisplayRole).toString(), "MP4");
   EXPECT_EQ(dialog->statusLine()->text(), "Total 1 files.");
-  EXPECT_EQ(dialog->PanelItem("Destination ")->GetDisplayText(), "");
-  // The panel no longer edits a row that moved into the deleted one's place.
-  EXPECT_EQ(dialog->EditedRow(), -1);
   EXPECT_TRUE(RowButtonsEnabled(*dialog));
 
   QTest::mouseClick(dialog->clearButton(), Qt::LeftButton);
   EXPECT_EQ(Rows(), 0);
   EXPECT_EQ(dialog->statusLine()->text(), "");
   EXPECT_TRUE(RowButtonsDisabled(*dialog));
-  EXPECT_FALSE(static_cast<COptionTreeItemEdit*>(dialog->PanelItem("Destination "))->isEnabled());
+  EXPECT_FALSE(OutputNameEditOf(*dialog).isEnabled());
+  EXPECT_EQ(OutputNameEditOf(*dialog).text(), "");
+}
+
+enum class Move { kClick, kArrowUp, kDelete, kBatch };
+
+struct FollowCase {
+  Move move;
+  int current;          // the highlighted row afterwards
+  std::string shown;    // the output name the panel shows
+};
+
+TEST_F(ConversionTest, ThePanelShowsAndEditsTheHighlightedRowHoweverItGotThere) {
+  const FollowCase cases[] = {
+      {Move::kClick, 0, "a0.kdx"},
+      {Move::kArrowUp, 1, "b1.kdx"},
+      // The row below moves up into the deleted one's place and is shown.
+      {Move::kDelete, 1, "c2.kdx"},
+      // The batch passes every row; the last stays highlighted.
+      {Move::kBatch, 2, "c3.kdx"},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    const FollowCase& c = cases[i];
+    SCOPED_TRACE(c.shown);
+    QTest::mouseClick(dialog->clearButton(), Qt::LeftButton);
+    for (const char* name : {"a", "b", "c"}) Add("short_0.6s.mp4", name + std::to_string(i) + ".mp4");
+    ConversionQueueModel& queue = QueueOf(*dialog);
+    CXListCtrl& list = FileListOf(*dialog);
+    ASSERT_EQ(list.currentIndex().row(), 2);
+    list.setFocus();
+    switch (c.move) {
+      case Move::kClick:
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualRect(queue.index(0, 2)).center());
+        break;
+      case Move::kArrowUp:
+        QTest::keyClick(&list, Qt::Key_Up);
+        break;
+      case Move::kDelete:
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualRect(queue.index(1, 2)).center());
+        QTest::keyClick(&list, Qt::Key_Delete);
+        break;
+      case Move::kBatch:
+        // Highlighted first, then left behind by the batch.
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualRect(queue.index(0, 2)).center());
+        queue.SetTicked(1, false);
+        queue.SetTicked(2, false);
+        ClickConvert();
+        EXPECT_EQ(Status(0), "Complete.");
+        break;
+    }
+    ASSERT_EQ(list.currentIndex().row(), c.current);
+    EXPECT_EQ(OutputNameEditOf(*dialog).text().toStdString(), c.shown);
+
+    // An edit typed into the panel lands on that row and no other.
+    std::vector<std::string> names;
+    for (int row = 0; row < queue.rowCount(); ++row) names.push_back(queue.Record(row)->strOutputName);
+    COptionTreeItemEdit& edit = OutputNameEditOf(*dialog);
+    PanelOf(*dialog).OpenEditor(&edit);
+    edit.selectAll();
+    QTest::keyClicks(&edit, "typed");
+    QTest::keyClick(&edit, Qt::Key_Return);
+    names[c.current] = "typed.kdx";
+    for (int row = 0; row < queue.rowCount(); ++row) EXPECT_EQ(queue.Record(row)->strOutputName, names[row]) << row;
+  }
 }
 
 TEST_F(DialogTest, ContextMenuLeavesTheHeaderOutAndGreysRowItems) {

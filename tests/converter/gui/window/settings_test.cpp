@@ -15,17 +15,18 @@
 #include "tests/converter/gui/preview/box_watcher.h"
 #include "converter/gui/widgets/OptionTree.h"
 #include "tests/converter/gui/window/dialog_fixture.h"
+#include "tests/converter/gui/window/queue_lookup.h"
 
 namespace {
 
 COptionTreeItemEdit* OutputName(CHalvardVideoConverterDlg& dialog) {
-  return static_cast<COptionTreeItemEdit*>(dialog.PanelItem("Destination "));
+  return &OutputNameEditOf(dialog);
 }
 
 // Types a new output name as a user does: open the editor, type, press Enter.
 void TypeOutputName(CHalvardVideoConverterDlg& dialog, const QString& name) {
   COptionTreeItemEdit* edit = OutputName(dialog);
-  dialog.optionsPanel()->OpenEditor(edit);
+  PanelOf(dialog).OpenEditor(edit);
   edit->selectAll();
   QTest::keyClicks(edit, name);
   QTest::keyClick(edit, Qt::Key_Return);
@@ -33,7 +34,7 @@ void TypeOutputName(CHalvardVideoConverterDlg& dialog, const QString& name) {
 
 TEST_F(DialogTest, OutputNameNeedsMoreThanFourCharactersAndTimesStayInTheFile) {
   Queue({QString::fromStdString(Clip("long_320x240.mp4"))});
-  INPUT_VIDEO_ITEM* item = dialog->RowRecord(0);
+  INPUT_VIDEO_ITEM* item = QueueOf(*dialog).Record(0);
   ASSERT_NE(item, nullptr);
   TypeOutputName(*dialog, "a.kd");
   EXPECT_EQ(item->strOutputName, "long_320x240.kdx");
@@ -43,19 +44,19 @@ TEST_F(DialogTest, OutputNameNeedsMoreThanFourCharactersAndTimesStayInTheFile) {
   EXPECT_EQ(Rows(), 1);
   EXPECT_TRUE(OutputName(*dialog)->IsEditorClosed());
 
-  auto* end = static_cast<COptionTreeItemDate*>(dialog->PanelItem("End"));
-  auto* start = static_cast<COptionTreeItemDate*>(dialog->PanelItem("Start"));
+  auto* end = PanelEditorOf<COptionTreeItemDate>(*dialog, "End");
+  auto* start = PanelEditorOf<COptionTreeItemDate>(*dialog, "Start");
   const QTime duration(item->tmDuration.nHour, item->tmDuration.nMinute, item->tmDuration.nSecond);
   EXPECT_EQ(end->maximumTime(), duration);
-  dialog->optionsPanel()->OpenEditor(end);
+  PanelOf(*dialog).OpenEditor(end);
   end->setTime(duration.addSecs(30));  // beyond the file: held at its end
-  dialog->optionsPanel()->Commit(end);
+  PanelOf(*dialog).Commit(end);
   EXPECT_EQ(item->tmEnd.nMinute * 60 + item->tmEnd.nSecond, duration.minute() * 60 + duration.second());
-  dialog->optionsPanel()->OpenEditor(end);
+  PanelOf(*dialog).OpenEditor(end);
   end->setTime(QTime(0, 0, 5));
-  dialog->optionsPanel()->Commit(end);
+  PanelOf(*dialog).Commit(end);
   // A start after the end is held a second before it.
-  dialog->optionsPanel()->OpenEditor(start);
+  PanelOf(*dialog).OpenEditor(start);
   start->setTime(QTime(0, 0, 8));
   // A click on the window finishes the open edit.
   QTest::mouseClick(dialog.get(), Qt::LeftButton, Qt::NoModifier, QPoint(dialog->width() / 2, dialog->height() - 3));
@@ -90,7 +91,7 @@ TEST_F(DialogTest, OutputNamesAndDestinationsStayWhereTheyBelong) {
       BoxWatcher watcher;
       if (isName) {
         TypeOutputName(*dialog, QString::fromStdString(edit.typed));
-        EXPECT_EQ(dialog->RowRecord(1)->strOutputName, edit.kept);
+        EXPECT_EQ(QueueOf(*dialog).Record(1)->strOutputName, edit.kept);
       } else {
         // A message box took the window's activation; focus moves only in an active window.
         dialog->activateWindow();
@@ -114,23 +115,23 @@ TEST_F(DialogTest, OutputNamesAndDestinationsStayWhereTheyBelong) {
 TEST_F(DialogTest, AnotherPlayerModelLeavesTheRowsTheirOwnSettings) {
   Queue({QString::fromStdString(Clip("clip_h264_aac.mp4")), QString::fromStdString(Clip("clip_mpeg4_mp3.avi"))});
   ASSERT_EQ(Rows(), 2);
-  auto* quality = static_cast<COptionTreeItemComboBox*>(dialog->PanelItem("Quality"));
-  dialog->optionsPanel()->OpenEditor(quality);
+  auto* quality = PanelEditorOf<COptionTreeItemComboBox>(*dialog, "Quality");
+  PanelOf(*dialog).OpenEditor(quality);
   quality->setCurrentIndex(1);
-  dialog->optionsPanel()->Commit(quality);
-  EXPECT_EQ(dialog->RowRecord(1)->strQuality, "Medium(128MB/Hour)");
-  const std::string firstMode = dialog->RowRecord(0)->strVideoMode;
+  PanelOf(*dialog).Commit(quality);
+  EXPECT_EQ(QueueOf(*dialog).Record(1)->strQuality, "Medium(128MB/Hour)");
+  const std::string firstMode = QueueOf(*dialog).Record(0)->strVideoMode;
 
   // NK-176T turns its pictures: full screen by default.
   ChoosePlayer(1);
   EXPECT_EQ(dialog->PanelItem("Player Name")->GetDisplayText(), "NK-176T");
   EXPECT_EQ(dialog->PanelItem("Video Mode")->GetDisplayText(), "Full Screen");
   EXPECT_EQ(quality->currentText(), "High  (200MB/Hour)");
-  EXPECT_EQ(dialog->RowRecord(1)->strQuality, "Medium(128MB/Hour)");
-  EXPECT_EQ(dialog->RowRecord(0)->strVideoMode, firstMode);
+  EXPECT_EQ(QueueOf(*dialog).Record(1)->strQuality, "Medium(128MB/Hour)");
+  EXPECT_EQ(QueueOf(*dialog).Record(0)->strVideoMode, firstMode);
   EXPECT_EQ(firstMode, "Full Image");
   Queue({QString::fromStdString(Clip("clip_h264_aac.mp4"))});
-  EXPECT_EQ(dialog->RowRecord(2)->strVideoMode, "Full Screen");
+  EXPECT_EQ(QueueOf(*dialog).Record(2)->strVideoMode, "Full Screen");
 }
 
 TEST_F(DialogTest, FirstStartUsesTheVideosFolderAndQuitStoresWhatWasShown) {
