@@ -99,6 +99,13 @@ void COptionTree::Refresh() {
   list_->viewport()->repaint();
 }
 
+COptionTreeItem* COptionTree::ItemLabelled(const QString& label) const {
+  for (COptionTreeItem* item : items_) {
+    if (item->GetLabelText() == label) return item;
+  }
+  return nullptr;
+}
+
 void COptionTree::RefreshItem(COptionTreeItem* item) {
   QTreeWidgetItem* row = item->row_;
   row->setText(0, item->GetLabelText());

@@ -46,6 +46,8 @@ class COptionTree : public QWidget {
   void Refresh();
   // Brings one row in line with its item.
   void RefreshItem(COptionTreeItem* item);
+  // The item of that label, nullptr for none.
+  COptionTreeItem* ItemLabelled(const QString& label) const;
 
   COptionTreeList* GetList() const { return list_; }
   COptionTreeInfo* GetInfo() const { return info_; }

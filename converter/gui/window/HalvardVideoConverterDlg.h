@@ -123,29 +123,10 @@ class CHalvardVideoConverterDlg : public QDialog {
   // A batch is running.
   bool IsConverting() const;
 
-  // The controls, for the program's own tests and pictures.
-  CFileDropListCtrl* fileList() const { return m_listVideo; }
-  COptionTree* optionsPanel() const { return m_optionTree; }
-  QPushButton* addButton() const { return m_btnAdd; }
-  QPushButton* deleteButton() const { return m_btnDelete; }
-  QPushButton* clearButton() const { return m_btnClear; }
-  QPushButton* playButton() const { return m_btnPlay; }
-  QPushButton* stopButton() const { return m_btnStop; }
-  QPushButton* convertButton() const { return m_btnConvert; }
-  QPushButton* quitButton() const { return m_btnQuit; }
-  QComboBox* playerSelector() const { return m_comboDevice; }
-  QCheckBox* transferOption() const { return m_checkTransfer; }
-  CFilenameEdit* destinationField() const { return m_editDestPath; }
-  QLabel* statusLine() const { return m_staticStatus; }
-  QWidget* previewArea() const { return m_staticPreview; }
-  ThumbnailArea* thumbnailArea() const { return m_staticThumbnail; }
+  // What the program's tests drive besides the controls (found by their
+  // object names): the preview's player and the batch's question timeout.
   TesselVideoFile& videoFile() { return m_videoFile; }
   ConversionDriver& driver() { return *m_driver; }
-  // The panel's items by label ("Duration", "Destination ", "Start", ...).
-  COptionTreeItem* PanelItem(const QString& label) const;
-  // The row the panel edits, -1 for none.
-  int EditedRow() const { return m_shownRow.isValid() ? m_shownRow.row() : -1; }
-  INPUT_VIDEO_ITEM* RowRecord(int row) const;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -160,6 +141,8 @@ class CHalvardVideoConverterDlg : public QDialog {
   bool focusNextPrevChild(bool next) override;
 
  private:
+  // The row the panel edits, -1 for none.
+  int EditedRow() const { return m_shownRow.isValid() ? m_shownRow.row() : -1; }
   // Start, in the window's order.
   void InitDialog();
   void CreateControls();

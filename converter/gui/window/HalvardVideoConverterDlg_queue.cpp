@@ -56,14 +56,10 @@ QString ShownName(const QString& path) {
 
 }  // namespace
 
-INPUT_VIDEO_ITEM* CHalvardVideoConverterDlg::RowRecord(int row) const { return m_queue->Record(row); }
-
 void CHalvardVideoConverterDlg::AttachQueue() {
   m_queue = new ConversionQueueModel(this);
+  // Tests and scripts find the queue by this name, like the controls.
   m_queue->setObjectName(QStringLiteral("conversionQueue"));
-  // Tests and scripts find the queue, its list and the panel by these names.
-  m_listVideo->setObjectName(QStringLiteral("fileList"));
-  m_optionTree->setObjectName(QStringLiteral("optionsPanel"));
   m_listVideo->SetListModel(m_queue);
   m_rowSelection = new QItemSelectionModel(m_queue, this);
   m_listVideo->setSelectionModel(m_rowSelection);

@@ -191,15 +191,6 @@ void CHalvardVideoConverterDlg::CommitPanelEdits() {
   for (COptionTreeItem* item : PanelEditors()) m_optionTree->Commit(item);
 }
 
-COptionTreeItem* CHalvardVideoConverterDlg::PanelItem(const QString& label) const {
-  for (COptionTreeItem* item : std::initializer_list<COptionTreeItem*>{
-           m_itemPlayerName, m_itemVideoCodec, m_itemDimension, m_itemFrameRate, m_itemAudioCodec, m_itemDuration,
-           m_itemOutputName, m_itemStart, m_itemEnd, m_itemVideoMode, m_itemQuality}) {
-    if (item->GetLabelText() == label) return item;
-  }
-  return nullptr;
-}
-
 void CHalvardVideoConverterDlg::OnDestinationFocus(bool gained) {
   // While edited the field holds the whole folder; afterwards it becomes the
   // destination and is shown shortened again.

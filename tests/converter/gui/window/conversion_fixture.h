@@ -62,8 +62,8 @@ class ConversionTest : public DialogTest {
   }
   // Clicks Convert; returns when the batch is over.
   void ClickConvert() {
-    ASSERT_EQ(dialog->convertButton()->text(), "&Convert");
-    QTest::mouseClick(dialog->convertButton(), Qt::LeftButton);
+    ASSERT_EQ(Find<QPushButton>(*dialog, "convertButton")->text(), "&Convert");
+    QTest::mouseClick(Find<QPushButton>(*dialog, "convertButton"), Qt::LeftButton);
     ASSERT_FALSE(dialog->IsConverting());
   }
   std::string Output(const std::string& base) const {
@@ -75,7 +75,7 @@ class ConversionTest : public DialogTest {
   bool ShowsProgress(int row) const {
     return dialog->driver().CurrentRow() == row && QueueOf(*dialog).ShowsProgress(row);
   }
-  std::string StatusLine() const { return dialog->statusLine()->text().toStdString(); }
+  std::string StatusLine() const { return Find<QLabel>(*dialog, "statusLine")->text().toStdString(); }
   static void ExpectValidKdx(const std::string& path) {
     kdxreader::KdxLoadResult loaded = kdxreader::LoadKdx(path);
     EXPECT_TRUE(loaded.file) << path << ": " << loaded.error;

@@ -21,7 +21,7 @@ TEST_F(ConversionTest, ConvertsTheTickedRowsAndOneDroppedMeanwhile) {
   Add("clip_h264_aac.mp4", "a.mp4");
   Add("tiny_64x48.mp4", "b.mp4");
   Add("short_0.6s.mp4", "c.mp4");
-  CFileDropListCtrl& list = *dialog->fileList();
+  CFileDropListCtrl& list = *Find<CFileDropListCtrl>(*dialog, "fileList");
   const QRect cell = list.visualRect(list.model()->index(2, 0));
   QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, CXListDelegate::CheckBoxRect(cell, true).center());
   ASSERT_EQ(Ticked(2), 0) << "the check box is clicked off";
@@ -33,7 +33,7 @@ TEST_F(ConversionTest, ConvertsTheTickedRowsAndOneDroppedMeanwhile) {
   for (int row : {0, 1, 3}) {
     EXPECT_EQ(Status(row), "Complete.") << row;
     EXPECT_EQ(Ticked(row), 0) << row;
-    EXPECT_FALSE(dialog->fileList()->GetBold(row, 0)) << row;
+    EXPECT_FALSE(Find<CFileDropListCtrl>(*dialog, "fileList")->GetBold(row, 0)) << row;
   }
   EXPECT_EQ(Status(2), "");
   EXPECT_FALSE(fs::exists(Output("c")));
@@ -43,11 +43,11 @@ TEST_F(ConversionTest, ConvertsTheTickedRowsAndOneDroppedMeanwhile) {
     ASSERT_TRUE(header.header) << name;
     EXPECT_TRUE(header.header->width <= 128 && header.header->height <= 128) << name << ": the player's screen";
   }
-  EXPECT_FALSE(dialog->thumbnailArea()->picture().isNull()) << "the last run's thumbnail stays";
+  EXPECT_FALSE(Find<ThumbnailArea>(*dialog, "thumbnailArea")->picture().isNull()) << "the last run's thumbnail stays";
   EXPECT_EQ(StatusLine(), "Conversion finished.");
-  EXPECT_EQ(dialog->convertButton()->text(), "&Convert");
-  EXPECT_TRUE(dialog->quitButton()->isEnabled());
-  EXPECT_TRUE(dialog->addButton()->isEnabled());
+  EXPECT_EQ(Find<QPushButton>(*dialog, "convertButton")->text(), "&Convert");
+  EXPECT_TRUE(Find<QPushButton>(*dialog, "quitButton")->isEnabled());
+  EXPECT_TRUE(Find<QPushButton>(*dialog, "addButton")->isEnabled());
   EXPECT_NE(log.Text().find("KDX Converting " + scratch.File("d.mp4") + " took time: "), std::string::npos);
 }
 
@@ -57,16 +57,16 @@ TEST_F(ConversionTest, CancelDuringTheFirstFileLeavesTheOthersTicked) {
   Add("short_0.6s.mp4", "c.mp4");
   OnceWhen cancel([&] { return ShowsProgress(0); },
                   [&] {
-                    ASSERT_EQ(dialog->convertButton()->text(), "&Cancel");
-                    QTest::mouseClick(dialog->convertButton(), Qt::LeftButton);
+                    ASSERT_EQ(Find<QPushButton>(*dialog, "convertButton")->text(), "&Cancel");
+                    QTest::mouseClick(Find<QPushButton>(*dialog, "convertButton"), Qt::LeftButton);
                     // Clicked again at once, while the stopped file winds down.
-                    QTest::mouseClick(dialog->convertButton(), Qt::LeftButton);
+                    QTest::mouseClick(Find<QPushButton>(*dialog, "convertButton"), Qt::LeftButton);
                   });
   ClickConvert();
 
   // The stopped row: progress gone, no result, unticked.
   EXPECT_EQ(Status(0), "Cancelled.");
-  EXPECT_FALSE(dialog->fileList()->GetCellData(0, 3)->bShowProgress);
+  EXPECT_FALSE(Find<CFileDropListCtrl>(*dialog, "fileList")->GetCellData(0, 3)->bShowProgress);
   EXPECT_EQ(Ticked(0), 0);
   EXPECT_EQ(Ticked(1), 1);
   EXPECT_EQ(Ticked(2), 1);
@@ -81,7 +81,7 @@ TEST_F(ConversionTest, TerminationSignalStopsTheRunningFileSavesTheSettingsAndQu
   fs::create_directories(fs::path(Output("long")).parent_path());
   std::ofstream(Output("long")) << "old";
   BoxWatcher answers({QMessageBox::Ok});
-  OnceWhen terminate([&] { return ShowsProgress(0) && dialog->fileList()->GetCellData(0, 3)->nProgressPercent > 0; },
+  OnceWhen terminate([&] { return ShowsProgress(0) && Find<CFileDropListCtrl>(*dialog, "fileList")->GetCellData(0, 3)->nProgressPercent > 0; },
                      [] { raise(SIGTERM); });
   ClickConvert();
 
@@ -103,7 +103,7 @@ TEST_F(ConversionTest, UnusableInputsFailTheirRowsAndTheBatchGoesOn) {
   ClickConvert();
 
   EXPECT_EQ(Status(0), "Failed. File does not exist.");
-  EXPECT_FALSE(dialog->fileList()->GetEnabled(0));
+  EXPECT_FALSE(Find<CFileDropListCtrl>(*dialog, "fileList")->GetEnabled(0));
   EXPECT_EQ(Status(1), "Failed.");
   EXPECT_EQ(Tip(1), "No audio codec is available for this file. Please install a correct codec");
   EXPECT_EQ(Status(2), "Complete.");
@@ -179,23 +179,23 @@ TEST_F(ConversionTest, AFailedRunDoesNotCutTheNextFilesWaitShort) {
 
 TEST_F(PlayerConversionTest, ConvertedFilesGoToTheDetectedPlayerUntilItIsUnmounted) {
   EXPECT_EQ(StatusLine(), "Device Detected:     NK-128");
-  EXPECT_TRUE(dialog->transferOption()->isEnabled());
-  EXPECT_TRUE(dialog->transferOption()->isChecked());
-  EXPECT_EQ(dialog->playerSelector()->currentText(), "NK-128");
-  EXPECT_FALSE(dialog->playerSelector()->isEnabled());
+  EXPECT_TRUE(Find<QCheckBox>(*dialog, "transferOption")->isEnabled());
+  EXPECT_TRUE(Find<QCheckBox>(*dialog, "transferOption")->isChecked());
+  EXPECT_EQ(Find<QComboBox>(*dialog, "playerSelector")->currentText(), "NK-128");
+  EXPECT_FALSE(Find<QComboBox>(*dialog, "playerSelector")->isEnabled());
 
   Add("short_0.6s.mp4", "a.mp4");
   ClickConvert();
   EXPECT_EQ(Status(0), "Complete.");
   ExpectValidKdx(mountPoint + "/VIDEO/a.kdx");
   EXPECT_EQ(kdxtest::ReadFile(mountPoint + "/VIDEO/a.kdx"), kdxtest::ReadFile(Output("a")));
-  EXPECT_EQ(dialog->transferOption()->text(), "Transfer outputs file to NK-128 after conversion is complete.");
-  EXPECT_FALSE(dialog->playerSelector()->isEnabled()) << "the player is still attached after the batch";
+  EXPECT_EQ(Find<QCheckBox>(*dialog, "transferOption")->text(), "Transfer outputs file to NK-128 after conversion is complete.");
+  EXPECT_FALSE(Find<QComboBox>(*dialog, "playerSelector")->isEnabled()) << "the player is still attached after the batch";
 
   machine->Unmount(mountPoint);
   ASSERT_TRUE(QTest::qWaitFor([&] { return StatusLine() == "No Supported Player Detected!"; }, 10000));
-  EXPECT_FALSE(dialog->transferOption()->isChecked());
-  EXPECT_TRUE(dialog->playerSelector()->isEnabled());
+  EXPECT_FALSE(Find<QCheckBox>(*dialog, "transferOption")->isChecked());
+  EXPECT_TRUE(Find<QComboBox>(*dialog, "playerSelector")->isEnabled());
 }
 
 TEST_F(PlayerConversionTest, FilesFromTheCommandLineLeaveTheDetectionInTheStatusLine) {
@@ -214,7 +214,7 @@ TEST_F(ConversionTest, APortablePlayerReceivesTheConvertedFile) {
   OpenDialog(PlayerSupport{true, true}, manager.wmdm.get());
   dialog->ShowDestinationFolder(destination);
   EXPECT_EQ(StatusLine(), "Player Detected:     NK-176T");
-  EXPECT_TRUE(dialog->transferOption()->isChecked());
+  EXPECT_TRUE(Find<QCheckBox>(*dialog, "transferOption")->isChecked());
 
   Add("short_0.6s.mp4", "a.mp4");
   ClickConvert();
@@ -222,7 +222,7 @@ TEST_F(ConversionTest, APortablePlayerReceivesTheConvertedFile) {
   ExpectValidKdx(Output("a"));
   ASSERT_EQ(player->sent.size(), 1u);
   EXPECT_EQ(player->sent[0].rfind("root/VIDEO/KDX ", 0), 0u) << player->sent[0];
-  EXPECT_EQ(dialog->transferOption()->text(), "Transfer outputs file to NK-176T after conversion is complete.");
+  EXPECT_EQ(Find<QCheckBox>(*dialog, "transferOption")->text(), "Transfer outputs file to NK-176T after conversion is complete.");
   dialog.reset();
   manager.wmdm->Uninitialize();
 }
@@ -257,7 +257,7 @@ TEST_F(ConversionTest, AFileKdxconvertFinishedMeanwhileIsNeverLost) {
                      kdxtest::RunCommand(kdxtest::BinPath("kdxconvert") + " --model " + model + " --output '" +
                                              destination + "' '" + scratch.File("cli/" + name + ".mp4") + "'",
                                          &said);
-                     if (c.cancel) QTest::mouseClick(dialog->convertButton(), Qt::LeftButton);
+                     if (c.cancel) QTest::mouseClick(Find<QPushButton>(*dialog, "convertButton"), Qt::LeftButton);
                    });
     ClickConvert();
     const std::string result = Output(name);

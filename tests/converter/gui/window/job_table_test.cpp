@@ -27,7 +27,7 @@ std::string ReadAll(const std::string& path) {
 }
 
 TEST_F(ConversionTest, EveryKindOfFileConvertsOrSaysWhy) {
-  QComboBox& models = *dialog->playerSelector();
+  QComboBox& models = *Find<QComboBox>(*dialog, "playerSelector");
   models.setCurrentIndex(models.findText("NK-128"));
   ASSERT_EQ(dialog->SelectedModel()->ModelName, "NK-128");
   const std::vector<kdxtest::JobCase> cases = kdxtest::JobCases();

@@ -66,7 +66,7 @@ TEST_F(KeyboardTest, ABatchFromAddToQuitWithKeysOnly) {
   Press(list, Qt::Key_Space);
   EXPECT_EQ(Ticked(1), 0);
   Press(list, Qt::Key_Up);
-  ASSERT_EQ(dialog->EditedRow(), 0);
+  ASSERT_EQ(list->currentIndex().row(), 0);
   for (const char* stop : {"destinationField", "browseButton", "openButton", "playerSelector", "convertButton",
                            "quitButton", "playButton", "stopButton"})
     Tab(Get<QWidget>(stop));
@@ -75,13 +75,13 @@ TEST_F(KeyboardTest, ABatchFromAddToQuitWithKeysOnly) {
   Tab(Panel(), true);
 
   // Down to the output name, typed over, Enter: the row takes it and focus stays.
-  auto* outputName = static_cast<COptionTreeItemEdit*>(dialog->PanelItem("Destination "));
+  auto* outputName = &OutputNameEditOf(*dialog);
   for (int row = 0; row < 12 && outputName->IsEditorClosed(); ++row) Press(Focus(*dialog), Qt::Key_Down);
   ASSERT_EQ(Focus(*dialog), outputName);
   Press(outputName, Qt::Key_A, Qt::ControlModifier);
   QTest::keyClicks(outputName, "renamed.kdx");
   Press(outputName, Qt::Key_Return);
-  EXPECT_EQ(dialog->RowRecord(0)->strOutputName, "renamed.kdx");
+  EXPECT_EQ(QueueOf(*dialog).Record(0)->strOutputName, "renamed.kdx");
   EXPECT_EQ(Focus(*dialog), Panel());
   // A second Enter opens the editor again; it deletes nothing.
   Press(Panel(), Qt::Key_Return);

@@ -8,14 +8,18 @@
 #include "converter/gui/widgets/OptionTree.h"
 #include "converter/gui/widgets/OptionTreeItems.h"
 #include "converter/gui/widgets/XListCtrl.h"
+#include "tests/converter/gui/window/find_control.h"
 
 inline ConversionQueueModel& QueueOf(QWidget& window) {
-  return *window.findChild<ConversionQueueModel*>(QStringLiteral("conversionQueue"));
+  return *Find<ConversionQueueModel>(window, "conversionQueue");
 }
 
-inline CXListCtrl& FileListOf(QWidget& window) { return *window.findChild<CXListCtrl*>(QStringLiteral("fileList")); }
+inline CXListCtrl& FileListOf(QWidget& window) { return *Find<CXListCtrl>(window, "fileList"); }
 
-inline COptionTree& PanelOf(QWidget& window) { return *window.findChild<COptionTree*>(QStringLiteral("optionsPanel")); }
+inline COptionTree& PanelOf(QWidget& window) { return *Find<COptionTree>(window, "optionsPanel"); }
+
+// The panel's item of that label ("Duration", "Destination ", ...), nullptr for none.
+inline COptionTreeItem* PanelItemOf(QWidget& window, const QString& label) { return PanelOf(window).ItemLabelled(label); }
 
 // The panel's item with an editor of that kind and label ("Start", "Quality", ...).
 template <typename Item>

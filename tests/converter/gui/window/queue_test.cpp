@@ -25,27 +25,27 @@
 namespace {
 
 bool RowButtonsEnabled(CHalvardVideoConverterDlg& dialog) {
-  return dialog.playButton()->isEnabled() && dialog.stopButton()->isEnabled() &&
-         dialog.deleteButton()->isEnabled() && dialog.clearButton()->isEnabled() &&
-         dialog.convertButton()->isEnabled();
+  return Find<QPushButton>(dialog, "playButton")->isEnabled() && Find<QPushButton>(dialog, "stopButton")->isEnabled() &&
+         Find<QPushButton>(dialog, "deleteButton")->isEnabled() && Find<QPushButton>(dialog, "clearButton")->isEnabled() &&
+         Find<QPushButton>(dialog, "convertButton")->isEnabled();
 }
 
 bool RowButtonsDisabled(CHalvardVideoConverterDlg& dialog) {
-  return !dialog.playButton()->isEnabled() && !dialog.stopButton()->isEnabled() &&
-         !dialog.deleteButton()->isEnabled() && !dialog.clearButton()->isEnabled() &&
-         !dialog.convertButton()->isEnabled();
+  return !Find<QPushButton>(dialog, "playButton")->isEnabled() && !Find<QPushButton>(dialog, "stopButton")->isEnabled() &&
+         !Find<QPushButton>(dialog, "deleteButton")->isEnabled() && !Find<QPushButton>(dialog, "clearButton")->isEnabled() &&
+         !Find<QPushButton>(dialog, "convertButton")->isEnabled();
 }
 
 TEST_F(DialogTest, AddedFilesGetTheirOwnRowsRecordsAndSettings) {
   EXPECT_TRUE(RowButtonsDisabled(*dialog));
   const QString clip = QString::fromStdString(Clip("clip_h264_aac.mp4"));
   Queue(QStringList{clip});
-  EXPECT_EQ(dialog->statusLine()->text(), "Total 1 files added.");
+  EXPECT_EQ(Find<QLabel>(*dialog, "statusLine")->text(), "Total 1 files added.");
   EXPECT_TRUE(RowButtonsEnabled(*dialog));
   Queue(QStringList{clip});
-  EXPECT_EQ(dialog->statusLine()->text(), "Total 2 files added.");
+  EXPECT_EQ(Find<QLabel>(*dialog, "statusLine")->text(), "Total 2 files added.");
 
-  CFileDropListCtrl& list = *dialog->fileList();
+  CFileDropListCtrl& list = *Find<CFileDropListCtrl>(*dialog, "fileList");
   ASSERT_EQ(Rows(), 2);
   for (int row = 0; row < 2; ++row) {
     EXPECT_EQ(list.GetItemText(row, 0), clip);
@@ -65,7 +65,7 @@ TEST_F(DialogTest, AddedFilesGetTheirOwnRowsRecordsAndSettings) {
   // The newest row is selected and shown in the panel.
   EXPECT_EQ(list.currentIndex().row(), 1);
   EXPECT_EQ(OutputNameEditOf(*dialog).text().toStdString(), second->strOutputName);
-  EXPECT_EQ(dialog->PanelItem("Duration")->GetDisplayText(),
+  EXPECT_EQ(PanelItemOf(*dialog, "Duration")->GetDisplayText(),
             QString::asprintf("%02d:%02d:%02d", first->tmDuration.nHour, first->tmDuration.nMinute,
                               first->tmDuration.nSecond));
 }
@@ -83,15 +83,15 @@ TEST_F(DialogTest, InsertKeyOpensTheAddDialogWithTheVideoFilter) {
       files->selectFile(clip);
       QMetaObject::invokeMethod(files, "accept");
     });
-    dialog->fileList()->setFocus();
-    QTest::keyClick(dialog->fileList(), Qt::Key_Insert);
+    Find<CFileDropListCtrl>(*dialog, "fileList")->setFocus();
+    QTest::keyClick(Find<CFileDropListCtrl>(*dialog, "fileList"), Qt::Key_Insert);
     WaitForAdding();
     EXPECT_EQ(Rows(), choose ? 1 : 0);
-    EXPECT_EQ(dialog->statusLine()->text(), QString("Total %1 files added.").arg(choose ? 1 : 0));
+    EXPECT_EQ(Find<QLabel>(*dialog, "statusLine")->text(), QString("Total %1 files added.").arg(choose ? 1 : 0));
   }
   EXPECT_EQ(filters.size(), 2);
   EXPECT_TRUE(filters.value(0).startsWith("All Video File (*.avi *.mpeg *.mpg *.dat *.divx *.vob")) << filters.value(0).toStdString();
-  EXPECT_EQ(dialog->fileList()->GetItemText(0, 0), clip);
+  EXPECT_EQ(Find<CFileDropListCtrl>(*dialog, "fileList")->GetItemText(0, 0), clip);
 
   // "Open with" offers the program for the kinds of file the filter shows (.dat has no MIME type).
   const std::string entry = kdxtest::ReadFile(KDX_DESKTOP_ENTRY);
@@ -144,7 +144,7 @@ TEST_F(DialogTest, EveryWayInTakesWhatFfmpegReadsAndNamesWhatItRefuses) {
   };
   for (const AddCase& c : cases) {
     SCOPED_TRACE(c.statusLine);
-    QTest::mouseClick(dialog->clearButton(), Qt::LeftButton);
+    QTest::mouseClick(Find<QPushButton>(*dialog, "clearButton"), Qt::LeftButton);
     QStringList paths;
     for (const std::string& name : c.given)
       paths << QString::fromStdString(std::filesystem::exists(Clip(name)) ? Clip(name) : scratch.File(name));
@@ -158,13 +158,13 @@ TEST_F(DialogTest, EveryWayInTakesWhatFfmpegReadsAndNamesWhatItRefuses) {
         files->selectFile(paths.front());
         QMetaObject::invokeMethod(files, "accept");
       });
-      QTest::mouseClick(dialog->addButton(), Qt::LeftButton);
+      QTest::mouseClick(Find<QPushButton>(*dialog, "addButton"), Qt::LeftButton);
     }
     WaitForAdding();
-    EXPECT_EQ(dialog->statusLine()->text().toStdString(), c.statusLine);
+    EXPECT_EQ(Find<QLabel>(*dialog, "statusLine")->text().toStdString(), c.statusLine);
     ASSERT_EQ(Rows(), static_cast<int>(c.rows.size()));
     for (int row = 0; row < Rows(); ++row) {
-      EXPECT_EQ(GetFileName(dialog->fileList()->GetItemText(row, 0).toStdString()), c.rows[row].first) << row;
+      EXPECT_EQ(GetFileName(Find<CFileDropListCtrl>(*dialog, "fileList")->GetItemText(row, 0).toStdString()), c.rows[row].first) << row;
       EXPECT_EQ(QueueOf(*dialog).Record(row)->strOutputName, c.rows[row].second) << row;
       EXPECT_GT(QueueOf(*dialog).Record(row)->rtDuration, kMediaUnitsPerSecond) << row;
     }
@@ -182,12 +182,12 @@ TEST_F(DialogTest, DeleteKeyAndClearEmptyTheListAndLockTheButtons) {
   QTest::keyClick(&FileListOf(*dialog), Qt::Key_Delete);
   ASSERT_EQ(Rows(), 1);
   EXPECT_EQ(QueueOf(*dialog).data(QueueOf(*dialog).index(0, 1), Qt::DisplayRole).toString(), "MP4");
-  EXPECT_EQ(dialog->statusLine()->text(), "Total 1 files.");
+  EXPECT_EQ(Find<QLabel>(*dialog, "statusLine")->text(), "Total 1 files.");
   EXPECT_TRUE(RowButtonsEnabled(*dialog));
 
-  QTest::mouseClick(dialog->clearButton(), Qt::LeftButton);
+  QTest::mouseClick(Find<QPushButton>(*dialog, "clearButton"), Qt::LeftButton);
   EXPECT_EQ(Rows(), 0);
-  EXPECT_EQ(dialog->statusLine()->text(), "");
+  EXPECT_EQ(Find<QLabel>(*dialog, "statusLine")->text(), "");
   EXPECT_TRUE(RowButtonsDisabled(*dialog));
   EXPECT_FALSE(OutputNameEditOf(*dialog).isEnabled());
   EXPECT_EQ(OutputNameEditOf(*dialog).text(), "");
@@ -213,7 +213,7 @@ TEST_F(ConversionTest, ThePanelShowsAndEditsTheHighlightedRowHoweverItGotThere) 
   for (size_t i = 0; i < std::size(cases); ++i) {
     const FollowCase& c = cases[i];
     SCOPED_TRACE(c.shown);
-    QTest::mouseClick(dialog->clearButton(), Qt::LeftButton);
+    QTest::mouseClick(Find<QPushButton>(*dialog, "clearButton"), Qt::LeftButton);
     for (const char* name : {"a", "b", "c"}) Add("short_0.6s.mp4", name + std::to_string(i) + ".mp4");
     ConversionQueueModel& queue = QueueOf(*dialog);
     CXListCtrl& list = FileListOf(*dialog);
@@ -256,7 +256,7 @@ TEST_F(ConversionTest, ThePanelShowsAndEditsTheHighlightedRowHoweverItGotThere) 
 }
 
 TEST_F(DialogTest, ContextMenuLeavesTheHeaderOutAndGreysRowItems) {
-  const QRect list = dialog->fileList()->geometry();
+  const QRect list = Find<CFileDropListCtrl>(*dialog, "fileList")->geometry();
   EXPECT_TRUE(RightClickList(list.topLeft() + QPoint(20, 5)).isEmpty());
   EXPECT_EQ(RightClickList(list.topLeft() + QPoint(20, 40)),
             QStringList({"&Add+", "&Delete-", "&Play-", "&Stop-"}));
@@ -270,16 +270,16 @@ TEST_F(DialogTest, BatchLockKeepsDroppedFilesFromUnlockingButtons) {
   dialog->EnableBatchLockedControls(false);
   Queue({QString::fromStdString(Clip("clip_h264_aac.mp4"))});
   EXPECT_EQ(Rows(), 1);
-  EXPECT_FALSE(dialog->deleteButton()->isEnabled());
-  EXPECT_FALSE(dialog->addButton()->isEnabled());
-  EXPECT_TRUE(RightClickList(dialog->fileList()->geometry().topLeft() + QPoint(20, 40)).isEmpty());
+  EXPECT_FALSE(Find<QPushButton>(*dialog, "deleteButton")->isEnabled());
+  EXPECT_FALSE(Find<QPushButton>(*dialog, "addButton")->isEnabled());
+  EXPECT_TRUE(RightClickList(Find<CFileDropListCtrl>(*dialog, "fileList")->geometry().topLeft() + QPoint(20, 40)).isEmpty());
   dialog->EnableBatchLockedControls(true);
-  EXPECT_TRUE(dialog->deleteButton()->isEnabled());
-  QTest::mouseClick(dialog->clearButton(), Qt::LeftButton);
+  EXPECT_TRUE(Find<QPushButton>(*dialog, "deleteButton")->isEnabled());
+  QTest::mouseClick(Find<QPushButton>(*dialog, "clearButton"), Qt::LeftButton);
   dialog->EnableBatchLockedControls(false);
   dialog->EnableBatchLockedControls(true);
-  EXPECT_FALSE(dialog->deleteButton()->isEnabled());
-  EXPECT_TRUE(dialog->addButton()->isEnabled());
+  EXPECT_FALSE(Find<QPushButton>(*dialog, "deleteButton")->isEnabled());
+  EXPECT_TRUE(Find<QPushButton>(*dialog, "addButton")->isEnabled());
 }
 
 TEST_F(DialogTest, PreviewPlaysAndStopsAndMissingFilesDisableTheirRow) {
@@ -288,12 +288,12 @@ TEST_F(DialogTest, PreviewPlaysAndStopsAndMissingFilesDisableTheirRow) {
   const std::string named = scratch.File("Ünïcødé clip.mp4");
   std::filesystem::copy_file(Clip("clip_h264_aac.mp4"), named);
   Queue(named);
-  QTest::mouseClick(dialog->playButton(), Qt::LeftButton);
+  QTest::mouseClick(Find<QPushButton>(*dialog, "playButton"), Qt::LeftButton);
   ASSERT_NE(dialog->videoFile().player(), nullptr);
-  EXPECT_TRUE(dialog->previewArea()->isVisible());
-  EXPECT_FALSE(dialog->thumbnailArea()->isVisible());
+  EXPECT_TRUE(Find<QWidget>(*dialog, "previewArea")->isVisible());
+  EXPECT_FALSE(Find<ThumbnailArea>(*dialog, "thumbnailArea")->isVisible());
   EXPECT_TRUE(QTest::qWaitFor([&] { return dialog->videoFile().player()->position() > 300; }, 10000));
-  QTest::mouseClick(dialog->stopButton(), Qt::LeftButton);
+  QTest::mouseClick(Find<QPushButton>(*dialog, "stopButton"), Qt::LeftButton);
   EXPECT_EQ(dialog->videoFile().player()->playbackState(), QMediaPlayer::PausedState);
   EXPECT_TRUE(QTest::qWaitFor([&] { return dialog->videoFile().player()->position() == 0; }, 5000));
 
@@ -303,10 +303,10 @@ TEST_F(DialogTest, PreviewPlaysAndStopsAndMissingFilesDisableTheirRow) {
   Queue({QString::fromStdString(copy)});
   ASSERT_EQ(Rows(), 2);
   std::remove(copy.c_str());
-  QTest::mouseClick(dialog->playButton(), Qt::LeftButton);
-  EXPECT_EQ(dialog->fileList()->GetItemText(1, 3), "File does not exist");
-  EXPECT_FALSE(dialog->fileList()->GetEnabled(1));
-  EXPECT_EQ(dialog->fileList()->GetCheckbox(1, 0), 1);
+  QTest::mouseClick(Find<QPushButton>(*dialog, "playButton"), Qt::LeftButton);
+  EXPECT_EQ(Find<CFileDropListCtrl>(*dialog, "fileList")->GetItemText(1, 3), "File does not exist");
+  EXPECT_FALSE(Find<CFileDropListCtrl>(*dialog, "fileList")->GetEnabled(1));
+  EXPECT_EQ(Find<CFileDropListCtrl>(*dialog, "fileList")->GetCheckbox(1, 0), 1);
   EXPECT_TRUE(watcher.texts().isEmpty()) << watcher.texts().join('|').toStdString();
 }
 
@@ -315,12 +315,12 @@ TEST_F(DialogTest, PreviewFailureLeavesTheRowsStatusAndTick) {
   std::filesystem::copy_file(Clip("clip_h264_aac.mp4"), copy);
   Queue(copy);
   std::ofstream(copy, std::ios::trunc) << "no longer a video\n";
-  dialog->fileList()->SetItemText(0, 3, "Complete.");
+  Find<CFileDropListCtrl>(*dialog, "fileList")->SetItemText(0, 3, "Complete.");
   BoxWatcher watcher;
-  QTest::mouseClick(dialog->playButton(), Qt::LeftButton);
+  QTest::mouseClick(Find<QPushButton>(*dialog, "playButton"), Qt::LeftButton);
   EXPECT_EQ(watcher.texts(), QStringList({"Could not render selected file"}));
-  EXPECT_EQ(dialog->fileList()->GetItemText(0, 3), "Complete.");
-  EXPECT_EQ(dialog->fileList()->GetCheckbox(0, 0), 1);
+  EXPECT_EQ(Find<CFileDropListCtrl>(*dialog, "fileList")->GetItemText(0, 3), "Complete.");
+  EXPECT_EQ(Find<CFileDropListCtrl>(*dialog, "fileList")->GetCheckbox(0, 0), 1);
 }
 
 }  // namespace

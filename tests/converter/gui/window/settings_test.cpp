@@ -96,12 +96,12 @@ TEST_F(DialogTest, OutputNamesAndDestinationsStayWhereTheyBelong) {
         // A message box took the window's activation; focus moves only in an active window.
         dialog->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
-        dialog->destinationField()->setFocus();
-        dialog->destinationField()->selectAll();
-        QTest::keyClick(dialog->destinationField(), Qt::Key_Delete);
-        QTest::keyClicks(dialog->destinationField(), QString::fromStdString(edit.typed));
-        dialog->addButton()->setFocus();  // leaving the field ends the edit
-        EXPECT_EQ(dialog->destinationField()->GetFilename().toStdString(), edit.kept);
+        Find<CFilenameEdit>(*dialog, "destinationField")->setFocus();
+        Find<CFilenameEdit>(*dialog, "destinationField")->selectAll();
+        QTest::keyClick(Find<CFilenameEdit>(*dialog, "destinationField"), Qt::Key_Delete);
+        QTest::keyClicks(Find<CFilenameEdit>(*dialog, "destinationField"), QString::fromStdString(edit.typed));
+        Find<QPushButton>(*dialog, "addButton")->setFocus();  // leaving the field ends the edit
+        EXPECT_EQ(Find<CFilenameEdit>(*dialog, "destinationField")->GetFilename().toStdString(), edit.kept);
         EXPECT_EQ(dialog->DestinationFolder(), edit.kept);
       }
       ASSERT_EQ(watcher.texts().size(), edit.refusal.empty() ? 0 : 1) << watcher.texts().join('|').toStdString();
@@ -124,8 +124,8 @@ TEST_F(DialogTest, AnotherPlayerModelLeavesTheRowsTheirOwnSettings) {
 
   // NK-176T turns its pictures: full screen by default.
   ChoosePlayer(1);
-  EXPECT_EQ(dialog->PanelItem("Player Name")->GetDisplayText(), "NK-176T");
-  EXPECT_EQ(dialog->PanelItem("Video Mode")->GetDisplayText(), "Full Screen");
+  EXPECT_EQ(PanelItemOf(*dialog, "Player Name")->GetDisplayText(), "NK-176T");
+  EXPECT_EQ(PanelItemOf(*dialog, "Video Mode")->GetDisplayText(), "Full Screen");
   EXPECT_EQ(quality->currentText(), "High  (200MB/Hour)");
   EXPECT_EQ(QueueOf(*dialog).Record(1)->strQuality, "Medium(128MB/Hour)");
   EXPECT_EQ(QueueOf(*dialog).Record(0)->strVideoMode, firstMode);
@@ -135,9 +135,9 @@ TEST_F(DialogTest, AnotherPlayerModelLeavesTheRowsTheirOwnSettings) {
 }
 
 TEST_F(DialogTest, FirstStartUsesTheVideosFolderAndQuitStoresWhatWasShown) {
-  EXPECT_EQ(dialog->destinationField()->GetFilename().toStdString(), home + "/Videos");
+  EXPECT_EQ(Find<CFilenameEdit>(*dialog, "destinationField")->GetFilename().toStdString(), home + "/Videos");
   EXPECT_TRUE(QDir(QString::fromStdString(home + "/Videos")).exists());
-  EXPECT_EQ(dialog->playerSelector()->currentIndex(), 0);
+  EXPECT_EQ(Find<QComboBox>(*dialog, "playerSelector")->currentIndex(), 0);
 
   // Our leftovers go; folders and files of other names stay.
   std::ofstream(tempDir + "/PXR1234.tmp") << "x";
@@ -150,11 +150,11 @@ TEST_F(DialogTest, FirstStartUsesTheVideosFolderAndQuitStoresWhatWasShown) {
 
   Queue({QString::fromStdString(Clip("clip_h264_aac.mp4"))});
   const std::string target = scratch.File("converted videos");
-  dialog->destinationField()->setFocus();
-  dialog->destinationField()->selectAll();
-  QTest::keyClicks(dialog->destinationField(), QString::fromStdString(target));
+  Find<CFilenameEdit>(*dialog, "destinationField")->setFocus();
+  Find<CFilenameEdit>(*dialog, "destinationField")->selectAll();
+  QTest::keyClicks(Find<CFilenameEdit>(*dialog, "destinationField"), QString::fromStdString(target));
   ChoosePlayer(2);
-  QTest::mouseClick(dialog->quitButton(), Qt::LeftButton);
+  QTest::mouseClick(Find<QPushButton>(*dialog, "quitButton"), Qt::LeftButton);
   EXPECT_FALSE(dialog->isVisible());
   EXPECT_EQ(Rows(), 0);
   const std::string settings = SettingsText();
@@ -168,16 +168,16 @@ TEST_F(DialogTest, FirstStartUsesTheVideosFolderAndQuitStoresWhatWasShown) {
   EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(scratch.File("precious.txt"))));
 
   OpenDialog();
-  EXPECT_EQ(dialog->destinationField()->GetFilename().toStdString(), target);
-  EXPECT_EQ(dialog->playerSelector()->currentIndex(), 2);
+  EXPECT_EQ(Find<CFilenameEdit>(*dialog, "destinationField")->GetFilename().toStdString(), target);
+  EXPECT_EQ(Find<QComboBox>(*dialog, "playerSelector")->currentIndex(), 2);
 }
 
 TEST_F(DialogTest, StoredModelOutsideTheTableSelectsTheFirst) {
   WriteSettings("[CONVERTOR]\nDestPath=/srv/videos\nComboDevice=7\n");
   OpenDialog();
-  EXPECT_EQ(dialog->playerSelector()->currentIndex(), 0);
-  EXPECT_EQ(dialog->PanelItem("Player Name")->GetDisplayText(), dialog->playerSelector()->itemText(0));
-  EXPECT_EQ(dialog->destinationField()->GetFilename(), "/srv/videos");
+  EXPECT_EQ(Find<QComboBox>(*dialog, "playerSelector")->currentIndex(), 0);
+  EXPECT_EQ(PanelItemOf(*dialog, "Player Name")->GetDisplayText(), Find<QComboBox>(*dialog, "playerSelector")->itemText(0));
+  EXPECT_EQ(Find<CFilenameEdit>(*dialog, "destinationField")->GetFilename(), "/srv/videos");
 }
 
 }  // namespace

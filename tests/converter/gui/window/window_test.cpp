@@ -28,9 +28,9 @@ TEST_F(DialogTest, OpensWithItsCaptionLayoutAndQuietControls) {
   EXPECT_FALSE(Get<QCheckBox>("transferOption")->isChecked());
   EXPECT_TRUE(Get<QPushButton>("addButton")->hasFocus() || QApplication::focusWidget() == nullptr);
   EXPECT_EQ(Get<QComboBox>("playerSelector")->count(), static_cast<int>(devices.GetDeviceCount()));
-  EXPECT_EQ(dialog->PanelItem("Player Name")->GetDisplayText(), "NK-128");
-  EXPECT_EQ(dialog->PanelItem("Rotate"), nullptr);
-  EXPECT_NE(dialog->PanelItem("Video Mode"), nullptr);
+  EXPECT_EQ(PanelItemOf(*dialog, "Player Name")->GetDisplayText(), "NK-128");
+  EXPECT_EQ(PanelItemOf(*dialog, "Rotate"), nullptr);
+  EXPECT_NE(PanelItemOf(*dialog, "Video Mode"), nullptr);
 
   // Places follow the template in dialog units, under the menu bar.
   const DialogUnits units(dialog->font());
@@ -120,7 +120,7 @@ TEST(DialogWithoutDevicesTest, RefusesFilesWithAMessage) {
   ScopedEnv home("HOME", scratch.path().c_str());
   CHalvardVideoConverterDlg dialog(empty, PlayerSupport{});
   EXPECT_EQ(Find<QComboBox>(dialog, "playerSelector")->count(), 0);
-  EXPECT_NE(dialog.PanelItem("Rotate"), nullptr);
+  EXPECT_NE(PanelItemOf(dialog, "Rotate"), nullptr);
   BoxWatcher watcher;
   dialog.QueueFiles({QString::fromStdString(kdxtest::MediaPath("clip_h264_aac.mp4"))});
   QTest::qWait(50);
