@@ -29,11 +29,11 @@ constexpr Colour kKeyFace{224, 226, 230};
 
 class Canvas {
  public:
-  explicit Canvas(PlayerPicture& picture) : picture_(picture) {}
+  explicit Canvas(PlayerPicture& picture) : m_picture(picture) {}
 
   void Put(int x, int y, Colour colour) {
     if (x < 0 || y < 0 || x >= PlayerPicture::kWidth || y >= PlayerPicture::kHeight) return;
-    uint8_t* pixel = &picture_.bgr[3 * (y * PlayerPicture::kWidth + x)];
+    uint8_t* pixel = &m_picture.bgr[3 * (y * PlayerPicture::kWidth + x)];
     pixel[0] = colour.b;
     pixel[1] = colour.g;
     pixel[2] = colour.r;
@@ -66,7 +66,7 @@ class Canvas {
   }
 
  private:
-  PlayerPicture& picture_;
+  PlayerPicture& m_picture;
 };
 
 Colour Mix(Colour a, Colour b, int step, int steps) {

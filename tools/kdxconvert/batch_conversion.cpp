@@ -38,46 +38,46 @@ Overwrite AskOverwrite(const std::string& destination) {
 class Batch {
  public:
   Batch(const ConvertOptions& options, const DEVICE_CONFIG_ENTRY& model, const std::string& outputFolder)
-      : options_(options),
-        model_(model),
-        outputFolder_(outputFolder),
-        display_(::isatty(STDOUT_FILENO) != 0),
-        askOnTerminal_(::isatty(STDIN_FILENO) != 0) {}
+      : m_options(options),
+        m_model(model),
+        m_outputFolder(outputFolder),
+        m_display(::isatty(STDOUT_FILENO) != 0),
+        m_askOnTerminal(::isatty(STDIN_FILENO) != 0) {}
 
   BatchSummary Run() {
-    for (const std::string& input : options_.files) {
+    for (const std::string& input : m_options.files) {
       if (StopRequested()) {
-        summary_.stopped = true;
+        m_summary.stopped = true;
         break;
       }
       Count(ConvertOne(input));
     }
     CloseTranscoder();
-    return summary_;
+    return m_summary;
   }
 
  private:
   FileOutcome ConvertOne(const std::string& input) {
     if (!FileExists(input)) {
-      display_.Report(false, input + ": " + kMissingInputText);
+      m_display.Report(false, input + ": " + kMissingInputText);
       return FileOutcome::kFailed;
     }
     std::string destination, failure;
     // A second input of one name ("clip.avi", "clip.mp4") gets "clip (2).kdx".
     const std::string name = DistinctOutputName(KdxOutputName(input), [this](const std::string& candidate) {
-      return std::any_of(names_.begin(), names_.end(),
+      return std::any_of(m_names.begin(), m_names.end(),
                          [&](const std::string& used) { return SameOutputName(used, candidate); });
     });
-    if (!GetDestFileName(outputFolder_, model_.ModelName, name, &destination, &failure)) {
+    if (!GetDestFileName(m_outputFolder, m_model.ModelName, name, &destination, &failure)) {
       KDX_ERROR_LOG("GetDestFileName Error.Conversion abort.");
-      display_.Report(false, input + ": " + failure);
+      m_display.Report(false, input + ": " + failure);
       return FileOutcome::kFailed;
     }
     if (FileOutcome refused; !MayWrite(input, destination, &refused)) return refused;
-    FileOutcome outcome = ConvertFile(FileJob{input, destination, model_, options_}, queue_, display_);
+    FileOutcome outcome = ConvertFile(FileJob{input, destination, m_model, m_options}, m_queue, m_display);
     if (outcome == FileOutcome::kConverted) {
-      written_.Claim(destination);
-      names_.push_back(name);
+      m_written.Claim(destination);
+      m_names.push_back(name);
     }
     return outcome;
   }
@@ -85,46 +85,46 @@ class Batch {
   // Whether an existing destination may be replaced; *refused says why not.
   bool MayWrite(const std::string& input, const std::string& destination, FileOutcome* refused) {
     *refused = FileOutcome::kSkipped;
-    if (written_.Claimed(destination)) {
-      display_.Report(false, input + ": skipped, " + destination + " was already written by this run.");
+    if (m_written.Claimed(destination)) {
+      m_display.Report(false, input + ": skipped, " + destination + " was already written by this run.");
       return false;
     }
-    if (!FileExists(destination) || options_.overwrite) return true;
-    if (askOnTerminal_) {
+    if (!FileExists(destination) || m_options.overwrite) return true;
+    if (m_askOnTerminal) {
       Overwrite answer = AskOverwrite(destination);
       if (answer == Overwrite::kReplace) return true;
       if (answer == Overwrite::kStop) *refused = FileOutcome::kStopped;
     }
-    display_.Report(false, input + ": skipped, " + destination + " already exists (--overwrite replaces it).");
+    m_display.Report(false, input + ": skipped, " + destination + " already exists (--overwrite replaces it).");
     return false;
   }
 
   void Count(FileOutcome outcome) {
     switch (outcome) {
       case FileOutcome::kConverted:
-        ++summary_.converted;
+        ++m_summary.converted;
         break;
       case FileOutcome::kFailed:
-        ++summary_.failed;
+        ++m_summary.failed;
         break;
       case FileOutcome::kSkipped:
-        ++summary_.skipped;
+        ++m_summary.skipped;
         break;
       case FileOutcome::kStopped:
-        summary_.stopped = true;
+        m_summary.stopped = true;
         break;
     }
   }
 
-  const ConvertOptions& options_;
-  const DEVICE_CONFIG_ENTRY& model_;
-  const std::string outputFolder_;
-  ProgressDisplay display_;
-  const bool askOnTerminal_;
-  MessageQueue queue_;
-  DestinationClaims written_;  // files made by this run, never replaced by a later input
-  std::vector<std::string> names_;  // their names
-  BatchSummary summary_;
+  const ConvertOptions& m_options;
+  const DEVICE_CONFIG_ENTRY& m_model;
+  const std::string m_outputFolder;
+  ProgressDisplay m_display;
+  const bool m_askOnTerminal;
+  MessageQueue m_queue;
+  DestinationClaims m_written;  // files made by this run, never replaced by a later input
+  std::vector<std::string> m_names;  // their names
+  BatchSummary m_summary;
 };
 
 }  // namespace

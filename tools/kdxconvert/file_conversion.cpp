@@ -10,22 +10,22 @@ namespace {
 // Ctrl-C as the stop.
 class QueueRunMessages : public RunMessages {
  public:
-  QueueRunMessages(MessageQueue& queue, ProgressDisplay& display) : queue_(queue), display_(display) {}
+  QueueRunMessages(MessageQueue& queue, ProgressDisplay& display) : m_queue(queue), m_display(display) {}
 
-  HWND Window() const override { return queue_.window(); }
+  HWND Window() const override { return m_queue.window(); }
   Wait Next(WindowMessage& message, std::chrono::milliseconds timeout) override {
-    return queue_.Get(message, timeout) ? Wait::kMessage : Wait::kTimeout;
+    return m_queue.Get(message, timeout) ? Wait::kMessage : Wait::kTimeout;
   }
   bool StopRequested() const override { return ::StopRequested(); }
   void Progress(int percent, HBITMAP thumbnail) override {
     // The command line shows no thumbnails.
     if (thumbnail != nullptr) DeleteObject(reinterpret_cast<HGDIOBJ>(thumbnail));
-    display_.Update(percent);
+    m_display.Update(percent);
   }
 
  private:
-  MessageQueue& queue_;
-  ProgressDisplay& display_;
+  MessageQueue& m_queue;
+  ProgressDisplay& m_display;
 };
 
 // The queued settings of the file, with the command line's choices.

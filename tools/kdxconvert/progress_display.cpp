@@ -26,32 +26,32 @@ std::string ShortName(const std::string& name) {
 
 }  // namespace
 
-ProgressDisplay::ProgressDisplay(bool terminal) : terminal_(terminal) {}
+ProgressDisplay::ProgressDisplay(bool terminal) : m_terminal(terminal) {}
 
 void ProgressDisplay::Begin(const std::string& fileName) {
-  fileName_ = fileName;
-  started_ = std::chrono::steady_clock::now();
+  m_fileName = fileName;
+  m_started = std::chrono::steady_clock::now();
   Update(0);
 }
 
 void ProgressDisplay::Update(int percent) {
-  if (!terminal_) return;
+  if (!m_terminal) return;
   long long elapsed =
-      std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - started_).count();
+      std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - m_started).count();
   std::string left = percent > 0 ? Duration(elapsed * (100 - percent) / percent) : "--:--";
   int filled = percent * kBarWidth / 100;
   std::string bar = std::string(static_cast<size_t>(filled), '#') + std::string(static_cast<size_t>(kBarWidth - filled), '-');
-  std::printf("\r\x1b[K%s [%s] %3d%%  %s taken, %s left", ShortName(GetFileName(fileName_)).c_str(), bar.c_str(), percent,
+  std::printf("\r\x1b[K%s [%s] %3d%%  %s taken, %s left", ShortName(GetFileName(m_fileName)).c_str(), bar.c_str(), percent,
               Duration(elapsed).c_str(), left.c_str());
   std::fflush(stdout);
-  barShown_ = true;
+  m_barShown = true;
 }
 
 void ProgressDisplay::ClearBar() {
-  if (!barShown_) return;
+  if (!m_barShown) return;
   std::printf("\r\x1b[K");
   std::fflush(stdout);
-  barShown_ = false;
+  m_barShown = false;
 }
 
 void ProgressDisplay::Report(bool success, const std::string& line) {

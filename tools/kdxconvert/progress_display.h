@@ -17,8 +17,8 @@ class ProgressDisplay {
  private:
   void ClearBar();
 
-  bool terminal_;
-  bool barShown_ = false;
-  std::string fileName_;
-  std::chrono::steady_clock::time_point started_;
+  bool m_terminal;
+  bool m_barShown = false;
+  std::string m_fileName;
+  std::chrono::steady_clock::time_point m_started;
 };

@@ -14,7 +14,7 @@ std::string Normal(const std::string& path) {
 }  // namespace
 
 bool DestinationClaims::Claimed(const std::string& destination) const {
-  return claimed_.count(Normal(destination)) != 0;
+  return m_claimed.count(Normal(destination)) != 0;
 }
 
-void DestinationClaims::Claim(const std::string& destination) { claimed_.insert(Normal(destination)); }
+void DestinationClaims::Claim(const std::string& destination) { m_claimed.insert(Normal(destination)); }

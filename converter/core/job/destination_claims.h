@@ -9,8 +9,8 @@ class DestinationClaims {
  public:
   bool Claimed(const std::string& destination) const;
   void Claim(const std::string& destination);
-  void Clear() { claimed_.clear(); }
+  void Clear() { m_claimed.clear(); }
 
  private:
-  std::set<std::string> claimed_;
+  std::set<std::string> m_claimed;
 };

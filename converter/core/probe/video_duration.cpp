@@ -55,26 +55,26 @@ double StatedSeconds(const AVFormatContext* format) {
 // stood, as a player of joined recordings shows them.
 class TimeLine {
  public:
-  explicit TimeLine(bool followJumps) : followJumps_(followJumps) {}
+  explicit TimeLine(bool followJumps) : m_followJumps(followJumps) {}
 
   void Add(double time, double length) {
-    if (!started_) {
-      started_ = true;
-      offset_ = -time;
-    } else if (followJumps_ && (time < last_ || time > last_ + kLongestGapSeconds)) {
-      offset_ = end_ - time;
+    if (!m_started) {
+      m_started = true;
+      m_offset = -time;
+    } else if (m_followJumps && (time < m_last || time > m_last + kLongestGapSeconds)) {
+      m_offset = m_end - time;
     }
-    last_ = time;
-    end_ = std::max(end_, time + length + offset_);
+    m_last = time;
+    m_end = std::max(m_end, time + length + m_offset);
   }
-  double Seconds() const { return end_; }
+  double Seconds() const { return m_end; }
 
  private:
-  bool followJumps_;
-  bool started_ = false;
-  double last_ = 0;    // the clock as the file has it
-  double offset_ = 0;  // from the file's clock to the time line
-  double end_ = 0;     // on the time line
+  bool m_followJumps;
+  bool m_started = false;
+  double m_last = 0;    // the clock as the file has it
+  double m_offset = 0;  // from the file's clock to the time line
+  double m_end = 0;     // on the time line
 };
 
 double ReadThroughSeconds(AVFormatContext* format) {

@@ -28,21 +28,21 @@ extern "C" void NoteTerminationSignal(int number) {
 
 }  // namespace
 
-TerminationSignals::TerminationSignals(CHalvardVideoConverterDlg& dialog) : dialog_(dialog) {
+TerminationSignals::TerminationSignals(CHalvardVideoConverterDlg& dialog) : m_dialog(dialog) {
   if (pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
-  notifier_ = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
-  connect(notifier_, &QSocketNotifier::activated, this, &TerminationSignals::OnSignal);
+  m_notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
+  connect(m_notifier, &QSocketNotifier::activated, this, &TerminationSignals::OnSignal);
   struct sigaction action {};
   action.sa_handler = NoteTerminationSignal;
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESTART;
-  for (size_t i = 0; i < kSignals.size(); ++i) sigaction(kSignals[i], &action, &previous_[i]);
+  for (size_t i = 0; i < kSignals.size(); ++i) sigaction(kSignals[i], &action, &m_previous[i]);
 }
 
 TerminationSignals::~TerminationSignals() {
-  if (notifier_ == nullptr) return;
-  for (size_t i = 0; i < kSignals.size(); ++i) sigaction(kSignals[i], &previous_[i], nullptr);
-  delete notifier_;
+  if (m_notifier == nullptr) return;
+  for (size_t i = 0; i < kSignals.size(); ++i) sigaction(kSignals[i], &m_previous[i], nullptr);
+  delete m_notifier;
   close(g_pipe[0]);
   close(g_pipe[1]);
   g_pipe[0] = g_pipe[1] = -1;
@@ -53,8 +53,8 @@ void TerminationSignals::OnSignal() {
   while (read(g_pipe[0], bytes, sizeof bytes) > 0) {
   }
   // Returns once the encoder's worker has ended: no half file, no run folder.
-  dialog_.CancelConversion();
-  dialog_.SaveSettings();
+  m_dialog.CancelConversion();
+  m_dialog.SaveSettings();
   RemoveOwnTempFiles(QDir::tempPath().toStdString(), "PXR");
   // Ends the window's loop and any wait nested in it; the batch sees the
   // application quitting and ends too.

@@ -25,7 +25,7 @@ class TerminationSignals : public QObject {
  private:
   void OnSignal();
 
-  CHalvardVideoConverterDlg& dialog_;
-  QSocketNotifier* notifier_ = nullptr;
-  std::array<struct sigaction, 2> previous_{};
+  CHalvardVideoConverterDlg& m_dialog;
+  QSocketNotifier* m_notifier = nullptr;
+  std::array<struct sigaction, 2> m_previous{};
 };

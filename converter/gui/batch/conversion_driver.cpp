@@ -31,103 +31,103 @@ QString FinishedText(int notCopied) {
 }  // namespace
 
 ConversionDriver::ConversionDriver(BatchWindow& window, ConversionQueueModel& queue)
-    : window_(window), queue_(queue) {}
+    : m_window(window), m_queue(queue) {}
 
-bool ConversionDriver::IsKdxCodec() const { return window_.VideoCodecText().toUpper() == "KDX"; }
+bool ConversionDriver::IsKdxCodec() const { return m_window.VideoCodecText().toUpper() == "KDX"; }
 
 void ConversionDriver::LockWindowForBatch(bool locked) {
-  window_.EnableQuit(!locked);
-  window_.EnableBatchLockedControls(!locked);
+  m_window.EnableQuit(!locked);
+  m_window.EnableBatchLockedControls(!locked);
 }
 
 void ConversionDriver::ConvertAll() {
   // After a cancel the button reads "&Convert" again while the stopped file's
   // wait still runs; a second batch must not start inside the first.
-  if (inBatch_) return;
-  inBatch_ = true;
-  window_.StopPreview();
+  if (m_inBatch) return;
+  m_inBatch = true;
+  m_window.StopPreview();
   const bool kdx = IsKdxCodec();
-  window_.SetStatusText("Start converting...");
-  window_.SetConvertCaption("&Cancel");
+  m_window.SetStatusText("Start converting...");
+  m_window.SetConvertCaption("&Cancel");
   LockWindowForBatch(true);
-  converting_ = true;
-  written_.Clear();
-  notCopied_ = 0;
+  m_converting = true;
+  m_written.Clear();
+  m_notCopied = 0;
 
   // The count is read on every turn: files dropped meanwhile join the batch.
-  for (int row = 0; row < queue_.rowCount(); ++row) {
-    window_.MakeRowCurrent(row);
-    if (!converting_ || !queue_.IsTicked(row)) continue;
-    queue_.SetStatus(row, "");
-    queue_.SetStatusTip(row, "");
-    currentRow_ = row;
-    overwrite_ = Overwrite::kAsk;
+  for (int row = 0; row < m_queue.rowCount(); ++row) {
+    m_window.MakeRowCurrent(row);
+    if (!m_converting || !m_queue.IsTicked(row)) continue;
+    m_queue.SetStatus(row, "");
+    m_queue.SetStatusTip(row, "");
+    m_currentRow = row;
+    m_overwrite = Overwrite::kAsk;
     if (!kdx) continue;
     ConvertFile(row);
-    queue_.SetTicked(row, false);
+    m_queue.SetTicked(row, false);
   }
 
-  converting_ = false;
+  m_converting = false;
   // A cancel that found no running file must not stop one of the next batch.
-  abort_ = false;
+  m_abort = false;
   LockWindowForBatch(false);
-  window_.SetConvertCaption("&Convert");
-  window_.SetStatusText(FinishedText(notCopied_));
-  window_.ShowPreviewArea();
-  inBatch_ = false;
+  m_window.SetConvertCaption("&Convert");
+  m_window.SetStatusText(FinishedText(m_notCopied));
+  m_window.ShowPreviewArea();
+  m_inBatch = false;
 }
 
 void ConversionDriver::CancelConversion() {
-  if (!converting_) return;
-  window_.StopPreview();
-  window_.SetStatusText("Stop converting...");
-  abort_ = true;
-  window_.SetConvertCaption("&Convert");
-  window_.EnableQuit(true);
-  converting_ = false;
+  if (!m_converting) return;
+  m_window.StopPreview();
+  m_window.SetStatusText("Stop converting...");
+  m_abort = true;
+  m_window.SetConvertCaption("&Convert");
+  m_window.EnableQuit(true);
+  m_converting = false;
   // Returns when the encoder's worker has ended; its final message, still
   // to be handled, ends the running file's wait.
   if (IsKdxCodec()) StopTranscode();
 }
 
 int ConversionDriver::ConvertFile(int row) {
-  if (!queue_.IsEnabled(row)) return -1;
-  const std::string input = queue_.InputPath(row).toStdString();
+  if (!m_queue.IsEnabled(row)) return -1;
+  const std::string input = m_queue.InputPath(row).toStdString();
   if (!FileExists(input)) {
-    queue_.SetEnabled(row, false);
-    queue_.SetStatus(row, kMissingInputText);
+    m_queue.SetEnabled(row, false);
+    m_queue.SetStatus(row, kMissingInputText);
     return -1;
   }
   if (!GetDestFileName(row)) {
     KDX_ERROR_LOG("GetDestFileName Error.Conversion abort.");
-    if (!refusal_.empty()) queue_.SetStatus(row, QString::fromStdString(refusal_));
+    if (!m_refusal.empty()) m_queue.SetStatus(row, QString::fromStdString(m_refusal));
     return -1;
   }
-  if (written_.Claimed(destPath_)) {
-    ReportFailure(row, "Skipped: " + destPath_ + " was already written by this batch.");
+  if (m_written.Claimed(m_destPath)) {
+    ReportFailure(row, "Skipped: " + m_destPath + " was already written by this batch.");
     return 0;
   }
   // GetDestFileName made sure of both.
-  const DEVICE_CONFIG_ENTRY& model = *window_.SelectedModel();
+  const DEVICE_CONFIG_ENTRY& model = *m_window.SelectedModel();
   // A copy: rows dropped meanwhile must not move the record under the run.
-  const INPUT_VIDEO_ITEM item = *queue_.Record(row);
+  const INPUT_VIDEO_ITEM item = *m_queue.Record(row);
 
-  currentRow_ = row;
-  queue_.ShowProgress(row, 0);
-  PostedRunMessages messages(window_.WindowHandle(), abort_,
+  m_currentRow = row;
+  m_queue.ShowProgress(row, 0);
+  PostedRunMessages messages(m_window.WindowHandle(), m_abort,
                              [this](int percent, HBITMAP bitmap) { ShowProgress(percent, bitmap); });
-  run_ = &messages;
+  m_run = &messages;
   const JobResult result =
-      RunConversionJob(ConversionJob{input, destPath_, model, [&item](int64_t) { return item; }}, messages);
-  run_ = nullptr;
-  thumbnail_.Reset();
+      RunConversionJob(ConversionJob{input, m_destPath, model, [&item](int64_t) { return item; }}, messages);
+  m_run = nullptr;
+  m_thumbnail.Reset();
   return ShowResult(row, result, messages.Quit());
 }
 
 int ConversionDriver::ShowResult(int row, const JobResult& result, bool quit) {
   switch (result.outcome) {
     case JobOutcome::kConverted:
-      written_.Claim(destPath_);
+      m_written.Claim(m_destPath);
       ReportResult(row);
       return 1;
     case JobOutcome::kFailed:
@@ -136,79 +136,79 @@ int ConversionDriver::ShowResult(int row, const JobResult& result, bool quit) {
     case JobOutcome::kStopped:
       break;
   }
-  queue_.HideProgress(row);
-  queue_.SetBold(row, false);
-  queue_.SetStatus(row, kCancelledText);
+  m_queue.HideProgress(row);
+  m_queue.SetBold(row, false);
+  m_queue.SetStatus(row, kCancelledText);
   // The application is quitting: the batch goes with the run.
-  if (quit) converting_ = false;
-  if (abort_) {
-    abort_ = false;
-    window_.SetStatusText("Conversion abort.");
+  if (quit) m_converting = false;
+  if (m_abort) {
+    m_abort = false;
+    m_window.SetStatusText("Conversion abort.");
   }
   return 1;
 }
 
 void ConversionDriver::ReportFailure(int row, const std::string& reason) {
-  ShowRowFailed(queue_, row, QString::fromStdString(reason));
+  ShowRowFailed(m_queue, row, QString::fromStdString(reason));
   KDX_ERROR_LOG(reason);
-  queue_.SetBold(row, false);
-  window_.SetStatusText(queue_.InputPath(row) + " Abort.");
+  m_queue.SetBold(row, false);
+  m_window.SetStatusText(m_queue.InputPath(row) + " Abort.");
 }
 
 void ConversionDriver::ReportResult(int row) {
-  const QString name = queue_.InputPath(row);
-  queue_.HideProgress(row);
-  queue_.SetStatus(row, "Complete.");
-  queue_.SetBold(row, false);
-  const TransferOutcome transfer = window_.TransferOutputFile(row, destPath_);
+  const QString name = m_queue.InputPath(row);
+  m_queue.HideProgress(row);
+  m_queue.SetStatus(row, "Complete.");
+  m_queue.SetBold(row, false);
+  const TransferOutcome transfer = m_window.TransferOutputFile(row, m_destPath);
   if (transfer.attempted && !transfer.copied) {
     // The transfer's failure stays on the status line until the batch ends.
-    ++notCopied_;
-    queue_.SetStatus(row, kNotCopiedText);
-    queue_.SetStatusTip(row, QString::fromStdString(transfer.reason));
+    ++m_notCopied;
+    m_queue.SetStatus(row, kNotCopiedText);
+    m_queue.SetStatusTip(row, QString::fromStdString(transfer.reason));
   } else {
-    window_.SetStatusText(name + " complete.");
-    queue_.SetStatus(row, "Complete.");
+    m_window.SetStatusText(name + " complete.");
+    m_queue.SetStatus(row, "Complete.");
   }
 }
 
 bool ConversionDriver::GetDestFileName(int row) {
-  refusal_.clear();
-  if (row < 0 || row >= queue_.rowCount()) return false;
-  window_.MakeRowCurrent(row);
-  const DEVICE_CONFIG_ENTRY* model = window_.SelectedModel();
-  const INPUT_VIDEO_ITEM* item = queue_.Record(row);
+  m_refusal.clear();
+  if (row < 0 || row >= m_queue.rowCount()) return false;
+  m_window.MakeRowCurrent(row);
+  const DEVICE_CONFIG_ENTRY* model = m_window.SelectedModel();
+  const INPUT_VIDEO_ITEM* item = m_queue.Record(row);
   if (model == nullptr || item == nullptr) return false;
 
-  QWidget* owner = window_.MessageBoxOwner();
-  const std::string folder = TargetOrProgramFolder(window_.DestinationFolder());
-  window_.ShowDestinationFolder(folder);
+  QWidget* owner = m_window.MessageBoxOwner();
+  const std::string folder = TargetOrProgramFolder(m_window.DestinationFolder());
+  m_window.ShowDestinationFolder(folder);
   std::string failure;
   auto confirm = [owner](const std::string& missing) { return AskToCreateFolder(owner, missing); };
-  if (!::GetDestFileName(folder, model->ModelName, item->strOutputName, &destPath_, &failure, confirm)) {
+  if (!::GetDestFileName(folder, model->ModelName, item->strOutputName, &m_destPath, &failure, confirm)) {
     ShowWarningBox(owner, QString::fromStdString(failure));
     if (failure == kFolderRefusedText)
-      refusal_ = kNoFolderText;
+      m_refusal = kNoFolderText;
     else
-      ShowRowFailed(queue_, row, QString::fromStdString(failure));
+      ShowRowFailed(m_queue, row, QString::fromStdString(failure));
     return false;
   }
 
-  switch (overwrite_) {
+  switch (m_overwrite) {
     case Overwrite::kCancelled:
-      refusal_ = kKeptText;
+      m_refusal = kKeptText;
       return false;
     case Overwrite::kConfirmed:
       return true;
     case Overwrite::kAsk:
       break;
   }
-  if (!FileExists(destPath_)) return true;
-  if (!AskToOverwrite(owner, destPath_, overwriteTimeoutMs_)) {
-    overwrite_ = Overwrite::kCancelled;
-    refusal_ = kKeptText;
+  if (!FileExists(m_destPath)) return true;
+  if (!AskToOverwrite(owner, m_destPath, m_overwriteTimeoutMs)) {
+    m_overwrite = Overwrite::kCancelled;
+    m_refusal = kKeptText;
     return false;
   }
-  overwrite_ = Overwrite::kConfirmed;
+  m_overwrite = Overwrite::kConfirmed;
   return true;
 }

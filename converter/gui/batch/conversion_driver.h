@@ -41,12 +41,12 @@ class ConversionDriver {
   // going on.
   int OnTranscodeError(WPARAM code, LPARAM result);
 
-  bool IsConverting() const { return converting_; }
+  bool IsConverting() const { return m_converting; }
   // The row being converted, -1 before the first.
-  int CurrentRow() const { return currentRow_; }
+  int CurrentRow() const { return m_currentRow; }
   // The destination of the last row GetDestFileName prepared.
-  const std::string& DestinationPath() const { return destPath_; }
-  void SetOverwriteQuestionTimeout(unsigned milliseconds) { overwriteTimeoutMs_ = milliseconds; }
+  const std::string& DestinationPath() const { return m_destPath; }
+  void SetOverwriteQuestionTimeout(unsigned milliseconds) { m_overwriteTimeoutMs = milliseconds; }
 
  private:
   enum class Overwrite { kAsk, kConfirmed, kCancelled };
@@ -60,21 +60,21 @@ class ConversionDriver {
   void ReportFailure(int row, const std::string& reason);
   void ReportResult(int row);
 
-  BatchWindow& window_;
-  ConversionQueueModel& queue_;
-  bool converting_ = false;
-  bool inBatch_ = false;  // ConvertAll has not returned yet
-  bool abort_ = false;
-  int currentRow_ = -1;
-  Overwrite overwrite_ = Overwrite::kAsk;
-  int notCopied_ = 0;  // converted files of this batch the player did not get
-  std::string destPath_;
+  BatchWindow& m_window;
+  ConversionQueueModel& m_queue;
+  bool m_converting = false;
+  bool m_inBatch = false;  // ConvertAll has not returned yet
+  bool m_abort = false;
+  int m_currentRow = -1;
+  Overwrite m_overwrite = Overwrite::kAsk;
+  int m_notCopied = 0;  // converted files of this batch the player did not get
+  std::string m_destPath;
   // Why GetDestFileName passed the row by, as its status shows it; empty
   // when it was not asked.
-  std::string refusal_;
-  OwnedThumbnail thumbnail_;
+  std::string m_refusal;
+  OwnedThumbnail m_thumbnail;
   // The running file's messages; null between runs.
-  PostedRunMessages* run_ = nullptr;
-  DestinationClaims written_;  // files this batch made
-  unsigned overwriteTimeoutMs_ = kOverwriteQuestionTimeoutMs;
+  PostedRunMessages* m_run = nullptr;
+  DestinationClaims m_written;  // files this batch made
+  unsigned m_overwriteTimeoutMs = kOverwriteQuestionTimeoutMs;
 };

@@ -4,27 +4,27 @@
 #include <QTimer>
 
 void PostedRunMessages::Deliver(const WindowMessage& message) {
-  messages_.push_back(message);
-  if (loop_ != nullptr) loop_->quit();
+  m_messages.push_back(message);
+  if (m_loop != nullptr) m_loop->quit();
 }
 
 RunMessages::Wait PostedRunMessages::Next(WindowMessage& message, std::chrono::milliseconds timeout) {
-  if (messages_.empty() && !quit_) {
+  if (m_messages.empty() && !m_quit) {
     QEventLoop loop;
     bool timedOut = false;
     QTimer::singleShot(timeout, &loop, [&] {
       timedOut = true;
       loop.quit();
     });
-    loop_ = &loop;
+    m_loop = &loop;
     // Returns at once, without handling anything, once the application is
     // quitting.
     loop.exec();
-    loop_ = nullptr;
-    quit_ = messages_.empty() && !timedOut;
+    m_loop = nullptr;
+    m_quit = m_messages.empty() && !timedOut;
   }
-  if (messages_.empty()) return quit_ ? Wait::kQuit : Wait::kTimeout;
-  message = messages_.front();
-  messages_.pop_front();
+  if (m_messages.empty()) return m_quit ? Wait::kQuit : Wait::kTimeout;
+  message = m_messages.front();
+  m_messages.pop_front();
   return Wait::kMessage;
 }

@@ -15,25 +15,25 @@ class PostedRunMessages : public RunMessages {
   using ProgressShown = std::function<void(int percent, HBITMAP thumbnail)>;
 
   PostedRunMessages(HWND window, const bool& stopRequested, ProgressShown progress)
-      : window_(window), stopRequested_(stopRequested), progress_(std::move(progress)) {}
+      : m_window(window), m_stopRequested(stopRequested), m_progress(std::move(progress)) {}
   PostedRunMessages(const PostedRunMessages&) = delete;
   PostedRunMessages& operator=(const PostedRunMessages&) = delete;
 
   // A message the encoder posted, handed over by the window's event handler.
   void Deliver(const WindowMessage& message);
   // The wait ended because the application is quitting.
-  bool Quit() const { return quit_; }
+  bool Quit() const { return m_quit; }
 
-  HWND Window() const override { return window_; }
+  HWND Window() const override { return m_window; }
   Wait Next(WindowMessage& message, std::chrono::milliseconds timeout) override;
-  bool StopRequested() const override { return stopRequested_; }
-  void Progress(int percent, HBITMAP thumbnail) override { progress_(percent, thumbnail); }
+  bool StopRequested() const override { return m_stopRequested; }
+  void Progress(int percent, HBITMAP thumbnail) override { m_progress(percent, thumbnail); }
 
  private:
-  HWND window_;
-  const bool& stopRequested_;
-  ProgressShown progress_;
-  std::deque<WindowMessage> messages_;
-  QEventLoop* loop_ = nullptr;
-  bool quit_ = false;
+  HWND m_window;
+  const bool& m_stopRequested;
+  ProgressShown m_progress;
+  std::deque<WindowMessage> m_messages;
+  QEventLoop* m_loop = nullptr;
+  bool m_quit = false;
 };

@@ -11,6 +11,6 @@ QImage ImageOfBitmap(HBITMAP bitmap) {
 }
 
 void OwnedThumbnail::Reset(HBITMAP bitmap) {
-  if (bitmap_ != nullptr && bitmap_ != bitmap) DeleteObject(reinterpret_cast<HGDIOBJ>(bitmap_));
-  bitmap_ = bitmap;
+  if (m_bitmap != nullptr && m_bitmap != bitmap) DeleteObject(reinterpret_cast<HGDIOBJ>(m_bitmap));
+  m_bitmap = bitmap;
 }

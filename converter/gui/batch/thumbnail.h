@@ -18,8 +18,8 @@ class OwnedThumbnail {
 
   // Frees the bitmap held so far and takes this one (null: holds none).
   void Reset(HBITMAP bitmap = nullptr);
-  HBITMAP get() const { return bitmap_; }
+  HBITMAP get() const { return m_bitmap; }
 
  private:
-  HBITMAP bitmap_ = nullptr;
+  HBITMAP m_bitmap = nullptr;
 };

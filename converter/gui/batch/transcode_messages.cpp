@@ -10,12 +10,12 @@
 #include "converter/gui/queue/conversion_queue_model.h"
 
 bool ConversionDriver::CurrentRowIsValid() const {
-  return currentRow_ >= 0 && currentRow_ < queue_.rowCount();
+  return m_currentRow >= 0 && m_currentRow < m_queue.rowCount();
 }
 
 void ConversionDriver::OnTranscodeProgress(WPARAM percent, LPARAM bitmap) {
-  if (run_ != nullptr) {
-    run_->Deliver(WindowMessage{WM_TRANSCODE_PROGRESS, percent, bitmap});
+  if (m_run != nullptr) {
+    m_run->Deliver(WindowMessage{WM_TRANSCODE_PROGRESS, percent, bitmap});
     return;
   }
   // Messages outside a run (a quit cut its wait short) belong to no row.
@@ -23,16 +23,16 @@ void ConversionDriver::OnTranscodeProgress(WPARAM percent, LPARAM bitmap) {
 }
 
 int ConversionDriver::OnTranscodeError(WPARAM code, LPARAM result) {
-  if (run_ == nullptr) return -1;
-  run_->Deliver(WindowMessage{WM_TRANSCODE_ERROR, code, result});
+  if (m_run == nullptr) return -1;
+  m_run->Deliver(WindowMessage{WM_TRANSCODE_ERROR, code, result});
   return 0;
 }
 
 void ConversionDriver::ShowProgress(int percent, HBITMAP bitmap) {
-  thumbnail_.Reset(bitmap);
+  m_thumbnail.Reset(bitmap);
   if (!CurrentRowIsValid()) return;
-  queue_.ShowProgress(currentRow_, std::min(percent, 100));
-  queue_.SetBold(currentRow_, true);
-  if (bitmap != nullptr) window_.SetStatusText(QString("Converting %1...").arg(queue_.InputPath(currentRow_)));
-  if (thumbnail_.get() != nullptr) window_.ShowThumbnail(ImageOfBitmap(thumbnail_.get()), converting_);
+  m_queue.ShowProgress(m_currentRow, std::min(percent, 100));
+  m_queue.SetBold(m_currentRow, true);
+  if (bitmap != nullptr) m_window.SetStatusText(QString("Converting %1...").arg(m_queue.InputPath(m_currentRow)));
+  if (m_thumbnail.get() != nullptr) m_window.ShowThumbnail(ImageOfBitmap(m_thumbnail.get()), m_converting);
 }

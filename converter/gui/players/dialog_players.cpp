@@ -13,31 +13,31 @@ void MessageWarningBox::ShowWarning(const std::string& text, const std::string& 
 
 DialogPlayers::DialogPlayers(const CTesselConfigFile& table, PlayerSupport support, CWMDM* wmdm, PlayerWindow& window,
                              HWND hwnd)
-    : support_(support), wmdm_(wmdm), hwnd_(hwnd), detection_(table, support, wmdm, window, warnings_) {}
+    : m_support(support), m_wmdm(wmdm), m_hwnd(hwnd), m_detection(table, support, wmdm, window, m_warnings) {}
 
 DialogPlayers::~DialogPlayers() {
-  notices_.reset();
-  if (wmdm_ != nullptr) wmdm_->AttachMainWindow(nullptr);
+  m_notices.reset();
+  if (m_wmdm != nullptr) m_wmdm->AttachMainWindow(nullptr);
 }
 
 void DialogPlayers::DetectAtStart() {
-  if (!support_.m_bDeviceSupport) return;
-  if (support_.m_bWMDMPath) {
+  if (!m_support.m_bDeviceSupport) return;
+  if (m_support.m_bWMDMPath) {
     // Notifications that come while the first listing runs wait for the window.
-    if (wmdm_ != nullptr) wmdm_->AttachMainWindow(hwnd_);
+    if (m_wmdm != nullptr) m_wmdm->AttachMainWindow(m_hwnd);
   } else {
-    notices_ = std::make_unique<DeviceChangeNotices>(hwnd_);
+    m_notices = std::make_unique<DeviceChangeNotices>(m_hwnd);
   }
-  detection_.DetectAtStart();
+  m_detection.DetectAtStart();
 }
 
 bool DialogPlayers::HandleMessage(const WindowMessage& message) {
   if (message.message == WM_DEVICECHANGE) {
-    detection_.OnDeviceChange(static_cast<UINT>(message.wParam));
+    m_detection.OnDeviceChange(static_cast<UINT>(message.wParam));
     return true;
   }
   if (message.message == WM_WMDM_NOTIFICATION) {
-    detection_.OnDeviceNotifications();
+    m_detection.OnDeviceNotifications();
     return true;
   }
   return false;

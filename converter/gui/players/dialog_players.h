@@ -36,16 +36,16 @@ class DialogPlayers {
   void DetectAtStart();
   // Handles the device messages among the window's posted messages; false for others.
   bool HandleMessage(const WindowMessage& message);
-  TransferOutcome TransferOutputFile(int row, const std::string& path) { return detection_.TransferOutputFile(row, path); }
-  bool PlayerAttached() const { return detection_.PlayerAttached(); }
+  TransferOutcome TransferOutputFile(int row, const std::string& path) { return m_detection.TransferOutputFile(row, path); }
+  bool PlayerAttached() const { return m_detection.PlayerAttached(); }
 
-  PlayerDetection& detection() { return detection_; }
+  PlayerDetection& detection() { return m_detection; }
 
  private:
-  PlayerSupport support_;
-  CWMDM* wmdm_;
-  HWND hwnd_;
-  MessageWarningBox warnings_;
-  PlayerDetection detection_;
-  std::unique_ptr<DeviceChangeNotices> notices_;
+  PlayerSupport m_support;
+  CWMDM* m_wmdm;
+  HWND m_hwnd;
+  MessageWarningBox m_warnings;
+  PlayerDetection m_detection;
+  std::unique_ptr<DeviceChangeNotices> m_notices;
 };

@@ -17,12 +17,12 @@ ConversionQueueModel::ConversionQueueModel(QObject* parent) : CXListModel(parent
 }
 
 void ConversionQueueModel::RowInserted(int row) {
-  records_.insert(records_.begin() + row, std::make_unique<INPUT_VIDEO_ITEM>());
+  m_records.insert(m_records.begin() + row, std::make_unique<INPUT_VIDEO_ITEM>());
 }
 
-void ConversionQueueModel::RowRemoved(int row) { records_.erase(records_.begin() + row); }
+void ConversionQueueModel::RowRemoved(int row) { m_records.erase(m_records.begin() + row); }
 
-void ConversionQueueModel::AllRowsRemoved() { records_.clear(); }
+void ConversionQueueModel::AllRowsRemoved() { m_records.clear(); }
 
 int ConversionQueueModel::AddRow(const QString& path, INPUT_VIDEO_ITEM record) {
   // Rows of one batch never write one file.
@@ -30,8 +30,8 @@ int ConversionQueueModel::AddRow(const QString& path, INPUT_VIDEO_ITEM record) {
       record.strOutputName, [this](const std::string& name) { return OutputNameTaken(name, -1); });
   const int row = rowCount();
   InsertRow(row, path);
-  *records_[row] = std::move(record);
-  const INPUT_VIDEO_ITEM& added = *records_[row];
+  *m_records[row] = std::move(record);
+  const INPUT_VIDEO_ITEM& added = *m_records[row];
   Modify(row, kInputColumn, [&](Cell& cell) {
     cell.data.strToolTip = path;
     cell.data.nCheckedState = 1;
@@ -42,16 +42,16 @@ int ConversionQueueModel::AddRow(const QString& path, INPUT_VIDEO_ITEM record) {
 }
 
 INPUT_VIDEO_ITEM* ConversionQueueModel::Record(int row) {
-  return row >= 0 && row < rowCount() ? records_[row].get() : nullptr;
+  return row >= 0 && row < rowCount() ? m_records[row].get() : nullptr;
 }
 
 const INPUT_VIDEO_ITEM* ConversionQueueModel::Record(int row) const {
-  return row >= 0 && row < rowCount() ? records_[row].get() : nullptr;
+  return row >= 0 && row < rowCount() ? m_records[row].get() : nullptr;
 }
 
 bool ConversionQueueModel::OutputNameTaken(const std::string& name, int row) const {
   for (int other = 0; other < rowCount(); ++other) {
-    if (other != row && SameOutputName(records_[other]->strOutputName, name)) return true;
+    if (other != row && SameOutputName(m_records[other]->strOutputName, name)) return true;
   }
   return false;
 }

@@ -62,5 +62,5 @@ class ConversionQueueModel : public CXListModel {
 
   // One per row, in row order; a record keeps its address while rows come
   // and go around it.
-  std::vector<std::unique_ptr<INPUT_VIDEO_ITEM>> records_;
+  std::vector<std::unique_ptr<INPUT_VIDEO_ITEM>> m_records;
 };

@@ -5,8 +5,8 @@
 CDevicePiture::CDevicePiture(QWidget* parent) : QWidget(parent) {}
 
 void CDevicePiture::SetBitmapPath(const QString& path) {
-  path_ = path;
-  picture_ = path.isEmpty() ? QImage() : MaskMagenta(QImage(path));
+  m_path = path;
+  m_picture = path.isEmpty() ? QImage() : MaskMagenta(QImage(path));
   update();
 }
 
@@ -27,5 +27,5 @@ void CDevicePiture::paintEvent(QPaintEvent*) {
   if (width() <= 0 || height() <= 0) return;
   QPainter painter(this);
   painter.fillRect(rect(), palette().color(QPalette::Window));
-  if (!picture_.isNull()) painter.drawImage(QPoint(0, 0), picture_);
+  if (!m_picture.isNull()) painter.drawImage(QPoint(0, 0), m_picture);
 }

@@ -13,9 +13,9 @@ class CDevicePiture : public QWidget {
 
   // Loads the picture at once and repaints.
   void SetBitmapPath(const QString& path);
-  QString GetBitmapPath() const { return path_; }
+  QString GetBitmapPath() const { return m_path; }
   // False when no picture could be loaded from the path.
-  bool HasPicture() const { return !picture_.isNull(); }
+  bool HasPicture() const { return !m_picture.isNull(); }
 
   // The image with every magenta pixel made transparent.
   static QImage MaskMagenta(const QImage& image);
@@ -24,6 +24,6 @@ class CDevicePiture : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  QString path_;
-  QImage picture_;
+  QString m_path;
+  QImage m_picture;
 };

@@ -12,7 +12,7 @@ CFileDropListCtrl::CFileDropListCtrl(QWidget* parent) : CXListCtrl(parent) {
 
 bool CFileDropListCtrl::SetDropMode(const DropMode& mode) {
   if (!mode.IsUsable()) return false;
-  mode_ = mode;
+  m_mode = mode;
   return true;
 }
 
@@ -39,20 +39,20 @@ void CFileDropListCtrl::dropEvent(QDropEvent* event) {
 
 void CFileDropListCtrl::TakeDroppedPath(const QString& droppedPath) {
   const QString path = ResolveDroppedPath(droppedPath);
-  const int kind = ClassifyDroppedPath(mode_, path);
+  const int kind = ClassifyDroppedPath(m_mode, path);
   if (kind == 0) {
-    if (mode_.pfnRefused) {
-      const DropRefusal refused = mode_.pfnRefused;
+    if (m_mode.pfnRefused) {
+      const DropRefusal refused = m_mode.pfnRefused;
       refused(*this, droppedPath);
     }
     return;
   }
-  if (mode_.iMask & DropMode::DL_USE_CALLBACK) {
+  if (m_mode.iMask & DropMode::DL_USE_CALLBACK) {
     // A copy, so the callback may set another mode.
-    const DropCallback callback = mode_.pfnCallback;
+    const DropCallback callback = m_mode.pfnCallback;
     callback(*this, path, static_cast<DropKind>(kind));
     return;
   }
-  if (!(mode_.iMask & DropMode::DL_ALLOW_DUPLICATES) && FindItem(path) >= 0) return;
+  if (!(m_mode.iMask & DropMode::DL_ALLOW_DUPLICATES) && FindItem(path) >= 0) return;
   InsertItem(0, path);
 }

@@ -12,7 +12,7 @@ class CFileDropListCtrl : public CXListCtrl {
 
   // Refused (false, old mode kept) when the mode is not usable.
   bool SetDropMode(const DropMode& mode);
-  const DropMode& GetDropMode() const { return mode_; }
+  const DropMode& GetDropMode() const { return m_mode; }
 
  protected:
   void dragEnterEvent(QDragEnterEvent* event) override;
@@ -22,5 +22,5 @@ class CFileDropListCtrl : public CXListCtrl {
  private:
   void TakeDroppedPath(const QString& droppedPath);
 
-  DropMode mode_;
+  DropMode m_mode;
 };

@@ -9,13 +9,13 @@
 CFilenameEdit::CFilenameEdit(QWidget* parent) : QLineEdit(parent) {
   // What the user types is the path from then on.
   connect(this, &QLineEdit::textEdited, this, [this](const QString& text) {
-    path_ = text;
+    m_path = text;
     setToolTip(text);
   });
 }
 
 void CFilenameEdit::SetFilename(const QString& path) {
-  path_ = path;
+  m_path = path;
   setToolTip(path);
   ShowShortened();
 }
@@ -26,7 +26,7 @@ void CFilenameEdit::ShowShortened() {
   const QRect textRect = style()->subElementRect(QStyle::SE_LineEditContents, &option, this);
   // A few pixels go to the cursor and the text margins.
   const int width = textRect.width() - 4;
-  setText(ElidePathMiddle(path_, fontMetrics(), width));
+  setText(ElidePathMiddle(m_path, fontMetrics(), width));
   setCursorPosition(0);
 }
 

@@ -9,7 +9,7 @@ class CFilenameEdit : public QLineEdit {
   explicit CFilenameEdit(QWidget* parent = nullptr);
 
   void SetFilename(const QString& path);
-  QString GetFilename() const { return path_; }
+  QString GetFilename() const { return m_path; }
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -18,5 +18,5 @@ class CFilenameEdit : public QLineEdit {
  private:
   void ShowShortened();
 
-  QString path_;
+  QString m_path;
 };

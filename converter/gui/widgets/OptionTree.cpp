@@ -6,50 +6,50 @@
 #include <QLineEdit>
 #include <QResizeEvent>
 
-COptionTree::COptionTree(QWidget* parent, unsigned options) : QWidget(parent), list_(new COptionTreeList(this)) {
+COptionTree::COptionTree(QWidget* parent, unsigned options) : QWidget(parent), m_list(new COptionTreeList(this)) {
   setAttribute(Qt::WA_OpaquePaintEvent, false);
   setCursor(Qt::ArrowCursor);
   if (options & OT_OPTIONS_SHOWINFOWINDOW) {
-    info_ = new COptionTreeInfo(this);
-    info_->setFrameShape(QFrame::StyledPanel);
-    info_->setWordWrap(true);
-    info_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    info_->setMargin(4);
+    m_info = new COptionTreeInfo(this);
+    m_info->setFrameShape(QFrame::StyledPanel);
+    m_info->setWordWrap(true);
+    m_info->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_info->setMargin(4);
   }
-  connect(list_, &QTreeWidget::currentItemChanged, this, &COptionTree::OnCurrentRowChanged);
-  connect(list_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* row) { OpenEditor(ItemOf(row)); });
-  connect(list_, &COptionTreeList::rowsMoved, this, &COptionTree::PlaceEditors);
-  connect(list_, &COptionTreeList::editRequested, this, [this](QTreeWidgetItem* row) { OpenEditor(ItemOf(row)); });
+  connect(m_list, &QTreeWidget::currentItemChanged, this, &COptionTree::OnCurrentRowChanged);
+  connect(m_list, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* row) { OpenEditor(ItemOf(row)); });
+  connect(m_list, &COptionTreeList::rowsMoved, this, &COptionTree::PlaceEditors);
+  connect(m_list, &COptionTreeList::editRequested, this, [this](QTreeWidgetItem* row) { OpenEditor(ItemOf(row)); });
 }
 
 COptionTree::~COptionTree() {
   // Editors are widgets inside the list: they go before the list does.
-  for (COptionTreeItem* item : items_) {
-    item->tree_ = nullptr;
+  for (COptionTreeItem* item : m_items) {
+    item->m_tree = nullptr;
     delete item;
   }
 }
 
 void COptionTree::Insert(COptionTreeItem* item, COptionTreeItem* parent) {
-  item->tree_ = this;
-  item->parent_ = parent;
+  item->m_tree = this;
+  item->m_parent = parent;
   if (parent) {
-    COptionTreeItem** link = &parent->child_;
-    while (*link) link = &(*link)->sibling_;
+    COptionTreeItem** link = &parent->m_child;
+    while (*link) link = &(*link)->m_sibling;
     *link = item;
-    item->row_ = new QTreeWidgetItem(parent->row_);
+    item->m_row = new QTreeWidgetItem(parent->m_row);
   } else {
-    if (!items_.empty()) {
-      COptionTreeItem* root = items_.front();
-      while (root->sibling_) root = root->sibling_;
-      root->sibling_ = item;
+    if (!m_items.empty()) {
+      COptionTreeItem* root = m_items.front();
+      while (root->m_sibling) root = root->m_sibling;
+      root->m_sibling = item;
     }
-    item->row_ = new QTreeWidgetItem(list_);
+    item->m_row = new QTreeWidgetItem(m_list);
   }
-  items_.push_back(item);
-  rows_.insert(item->row_, item);
+  m_items.push_back(item);
+  m_rows.insert(item->m_row, item);
   if (QWidget* editor = item->GetEditor()) {
-    editor->setParent(list_->viewport());
+    editor->setParent(m_list->viewport());
     editor->hide();
     editor->installEventFilter(this);
   }
@@ -57,16 +57,16 @@ void COptionTree::Insert(COptionTreeItem* item, COptionTreeItem* parent) {
 }
 
 void COptionTree::Commit(COptionTreeItem* item) {
-  if (!item || item->tree_ != this || item->editorClosed_) return;
-  item->editorClosed_ = true;
+  if (!item || item->m_tree != this || item->m_editorClosed) return;
+  item->m_editorClosed = true;
   HideEditor(item);
   emit itemChanged(item);
   Refresh();
 }
 
 void COptionTree::Cancel(COptionTreeItem* item) {
-  if (!item || item->tree_ != this || item->editorClosed_) return;
-  item->editorClosed_ = true;
+  if (!item || item->m_tree != this || item->m_editorClosed) return;
+  item->m_editorClosed = true;
   item->RestoreValue();
   HideEditor(item);
   Refresh();
@@ -78,39 +78,39 @@ void COptionTree::HideEditor(COptionTreeItem* item) {
   // Focus stays in the panel: hidden alone, the editor would hand it on to
   // the next control of the window, where a second Enter presses a button.
   QWidget* focus = editor->window()->focusWidget();
-  if (focus == editor || editor->isAncestorOf(focus)) list_->setFocus(Qt::OtherFocusReason);
+  if (focus == editor || editor->isAncestorOf(focus)) m_list->setFocus(Qt::OtherFocusReason);
   editor->hide();
 }
 
 void COptionTree::OpenEditor(COptionTreeItem* item) {
-  if (!item || item->tree_ != this || !item->editorClosed_) return;
+  if (!item || item->m_tree != this || !item->m_editorClosed) return;
   QWidget* editor = item->GetEditor();
   if (!editor) return;
-  item->editorClosed_ = false;
+  item->m_editorClosed = false;
   item->KeepValue();
   RefreshItem(item);
-  editor->setGeometry(list_->ValueRect(item->row_));
+  editor->setGeometry(m_list->ValueRect(item->m_row));
   editor->show();
   editor->setFocus(Qt::OtherFocusReason);
 }
 
 void COptionTree::Refresh() {
-  for (COptionTreeItem* item : items_) RefreshItem(item);
-  list_->viewport()->repaint();
+  for (COptionTreeItem* item : m_items) RefreshItem(item);
+  m_list->viewport()->repaint();
 }
 
 COptionTreeItem* COptionTree::ItemLabelled(const QString& label) const {
-  for (COptionTreeItem* item : items_) {
+  for (COptionTreeItem* item : m_items) {
     if (item->GetLabelText() == label) return item;
   }
   return nullptr;
 }
 
 void COptionTree::RefreshItem(COptionTreeItem* item) {
-  QTreeWidgetItem* row = item->row_;
+  QTreeWidgetItem* row = item->m_row;
   row->setText(0, item->GetLabelText());
   // An open editor covers the value; the list shows it only while closed.
-  row->setText(1, item->editorClosed_ ? item->GetDisplayText() : QString());
+  row->setText(1, item->m_editorClosed ? item->GetDisplayText() : QString());
   row->setExpanded(true);  // categories are never folded
   if (item->IsRootLevel()) {
     // The window's own font, bold; value rows use it as it is.
@@ -119,21 +119,21 @@ void COptionTree::RefreshItem(COptionTreeItem* item) {
     row->setFont(0, bold);
     // A category row reads across both columns on the button face.
     row->setFirstColumnSpanned(true);
-    row->setBackground(0, list_->palette().brush(QPalette::Button));
+    row->setBackground(0, m_list->palette().brush(QPalette::Button));
   }
-  if (info_ && row == list_->currentItem()) info_->setText(item->GetLabelText());
+  if (m_info && row == m_list->currentItem()) m_info->setText(item->GetLabelText());
 }
 
 void COptionTree::OnCurrentRowChanged(QTreeWidgetItem* current, QTreeWidgetItem* previous) {
   Commit(ItemOf(previous));
-  if (info_) info_->setText(current ? current->text(0) : QString());
+  if (m_info) m_info->setText(current ? current->text(0) : QString());
   OpenEditor(ItemOf(current));
 }
 
 void COptionTree::PlaceEditors() {
-  for (COptionTreeItem* item : items_) {
+  for (COptionTreeItem* item : m_items) {
     QWidget* editor = item->GetEditor();
-    if (editor && !item->editorClosed_) editor->setGeometry(list_->ValueRect(item->row_));
+    if (editor && !item->m_editorClosed) editor->setGeometry(m_list->ValueRect(item->m_row));
   }
 }
 
@@ -141,16 +141,16 @@ void COptionTree::PlaceEditors() {
 void COptionTree::resizeEvent(QResizeEvent* event) {
   const QSize size = event->size();
   if (size.width() <= 0 || size.height() <= 0) return;
-  const int infoHeight = info_ ? kInfoWindowHeight : 0;
-  list_->setGeometry(0, 0, size.width(), qMax(size.height() - infoHeight, 0));
-  if (info_) info_->setGeometry(0, size.height() - infoHeight, size.width(), infoHeight);
+  const int infoHeight = m_info ? kInfoWindowHeight : 0;
+  m_list->setGeometry(0, 0, size.width(), qMax(size.height() - infoHeight, 0));
+  if (m_info) m_info->setGeometry(0, size.height() - infoHeight, size.width(), infoHeight);
   repaint();
 }
 
 // The rows follow a new font of the window (their own font is inherited).
 void COptionTree::changeEvent(QEvent* event) {
   if (event->type() == QEvent::FontChange) {
-    for (COptionTreeItem* item : items_) RefreshItem(item);
+    for (COptionTreeItem* item : m_items) RefreshItem(item);
   }
   QWidget::changeEvent(event);
 }
@@ -160,10 +160,10 @@ void COptionTree::changeEvent(QEvent* event) {
 bool COptionTree::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
   COptionTreeItem* item = nullptr;
-  for (COptionTreeItem* candidate : items_) {
+  for (COptionTreeItem* candidate : m_items) {
     if (candidate->GetEditor() == watched) item = candidate;
   }
-  if (!item || item->editorClosed_) return QWidget::eventFilter(watched, event);
+  if (!item || item->m_editorClosed) return QWidget::eventFilter(watched, event);
   auto* key = static_cast<QKeyEvent*>(event);
   switch (key->key()) {
     case Qt::Key_Return:
@@ -176,7 +176,7 @@ bool COptionTree::eventFilter(QObject* watched, QEvent* event) {
     case Qt::Key_Up:
     case Qt::Key_Down:
       if (!qobject_cast<QLineEdit*>(watched)) break;
-      QApplication::sendEvent(list_, key);
+      QApplication::sendEvent(m_list, key);
       return true;
     default:
       break;

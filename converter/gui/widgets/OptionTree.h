@@ -49,8 +49,8 @@ class COptionTree : public QWidget {
   // The item of that label, nullptr for none.
   COptionTreeItem* ItemLabelled(const QString& label) const;
 
-  COptionTreeList* GetList() const { return list_; }
-  COptionTreeInfo* GetInfo() const { return info_; }
+  COptionTreeList* GetList() const { return m_list; }
+  COptionTreeInfo* GetInfo() const { return m_info; }
 
  signals:
   void itemChanged(COptionTreeItem* item);
@@ -65,10 +65,10 @@ class COptionTree : public QWidget {
   void HideEditor(COptionTreeItem* item);
   void PlaceEditors();
   void OnCurrentRowChanged(QTreeWidgetItem* current, QTreeWidgetItem* previous);
-  COptionTreeItem* ItemOf(QTreeWidgetItem* row) const { return rows_.value(row, nullptr); }
+  COptionTreeItem* ItemOf(QTreeWidgetItem* row) const { return m_rows.value(row, nullptr); }
 
-  COptionTreeList* list_;
-  COptionTreeInfo* info_ = nullptr;
-  std::vector<COptionTreeItem*> items_;  // owned, deleted before the widgets
-  QHash<QTreeWidgetItem*, COptionTreeItem*> rows_;
+  COptionTreeList* m_list;
+  COptionTreeInfo* m_info = nullptr;
+  std::vector<COptionTreeItem*> m_items;  // owned, deleted before the widgets
+  QHash<QTreeWidgetItem*, COptionTreeItem*> m_rows;
 };

@@ -3,14 +3,14 @@
 #include "converter/gui/widgets/OptionTree.h"
 
 void COptionTreeItem::SetLabelText(const QString& label) {
-  label_ = label;
+  m_label = label;
   RefreshInTree();
 }
 
 void COptionTreeItem::CommitInTree() {
-  if (tree_) tree_->Commit(this);
+  if (m_tree) m_tree->Commit(this);
 }
 
 void COptionTreeItem::RefreshInTree() {
-  if (tree_) tree_->RefreshItem(this);
+  if (m_tree) m_tree->RefreshItem(this);
 }

@@ -15,16 +15,16 @@ class COptionTreeItem {
   COptionTreeItem(const COptionTreeItem&) = delete;
   COptionTreeItem& operator=(const COptionTreeItem&) = delete;
 
-  QString GetLabelText() const { return label_; }
+  QString GetLabelText() const { return m_label; }
   void SetLabelText(const QString& label);
 
-  COptionTreeItem* GetParent() const { return parent_; }
-  COptionTreeItem* GetChild() const { return child_; }
-  COptionTreeItem* GetSibling() const { return sibling_; }
-  bool IsRootLevel() const { return parent_ == nullptr; }
+  COptionTreeItem* GetParent() const { return m_parent; }
+  COptionTreeItem* GetChild() const { return m_child; }
+  COptionTreeItem* GetSibling() const { return m_sibling; }
+  bool IsRootLevel() const { return m_parent == nullptr; }
 
   // Closed until the editor opens; committing closes it again.
-  bool IsEditorClosed() const { return editorClosed_; }
+  bool IsEditorClosed() const { return m_editorClosed; }
 
   // The widget that edits the value; null for rows without one.
   virtual QWidget* GetEditor() { return nullptr; }
@@ -43,11 +43,11 @@ class COptionTreeItem {
  private:
   friend class COptionTree;
 
-  QString label_;
-  COptionTreeItem* parent_ = nullptr;
-  COptionTreeItem* child_ = nullptr;
-  COptionTreeItem* sibling_ = nullptr;
-  bool editorClosed_ = true;
-  COptionTree* tree_ = nullptr;
-  QTreeWidgetItem* row_ = nullptr;
+  QString m_label;
+  COptionTreeItem* m_parent = nullptr;
+  COptionTreeItem* m_child = nullptr;
+  COptionTreeItem* m_sibling = nullptr;
+  bool m_editorClosed = true;
+  COptionTree* m_tree = nullptr;
+  QTreeWidgetItem* m_row = nullptr;
 };

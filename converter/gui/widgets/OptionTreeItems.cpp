@@ -1,7 +1,7 @@
 #include "converter/gui/widgets/OptionTreeItems.h"
 
 void COptionTreeItemStatic::SetStaticText(const QString& text) {
-  text_ = text;
+  m_text = text;
   RefreshInTree();
 }
 

@@ -13,11 +13,11 @@
 class COptionTreeItemStatic : public COptionTreeItem {
  public:
   void SetStaticText(const QString& text);
-  QString GetStaticText() const { return text_; }
-  QString GetDisplayText() const override { return text_; }
+  QString GetStaticText() const { return m_text; }
+  QString GetDisplayText() const override { return m_text; }
 
  private:
-  QString text_;
+  QString m_text;
 };
 
 class COptionTreeItemEdit : public QLineEdit, public COptionTreeItem {
@@ -25,11 +25,11 @@ class COptionTreeItemEdit : public QLineEdit, public COptionTreeItem {
   COptionTreeItemEdit();
   QWidget* GetEditor() override { return this; }
   QString GetDisplayText() const override { return text(); }
-  void KeepValue() override { kept_ = text(); }
-  void RestoreValue() override { setText(kept_); }
+  void KeepValue() override { m_kept = text(); }
+  void RestoreValue() override { setText(m_kept); }
 
  private:
-  QString kept_;
+  QString m_kept;
 };
 
 class COptionTreeItemComboBox : public QComboBox, public COptionTreeItem {
@@ -37,11 +37,11 @@ class COptionTreeItemComboBox : public QComboBox, public COptionTreeItem {
   COptionTreeItemComboBox();
   QWidget* GetEditor() override { return this; }
   QString GetDisplayText() const override { return currentText(); }
-  void KeepValue() override { kept_ = currentIndex(); }
-  void RestoreValue() override { setCurrentIndex(kept_); }
+  void KeepValue() override { m_kept = currentIndex(); }
+  void RestoreValue() override { setCurrentIndex(m_kept); }
 
  private:
-  int kept_ = -1;
+  int m_kept = -1;
 };
 
 // A time of day, shown "HH:mm:ss" unless another format is set.
@@ -54,9 +54,9 @@ class COptionTreeItemDate : public QTimeEdit, public COptionTreeItem {
   void SetTimeRange(const QTime& earliest, const QTime& latest) { setTimeRange(earliest, latest); }
   QWidget* GetEditor() override { return this; }
   QString GetDisplayText() const override { return time().toString(displayFormat()); }
-  void KeepValue() override { kept_ = time(); }
-  void RestoreValue() override { setTime(kept_); }
+  void KeepValue() override { m_kept = time(); }
+  void RestoreValue() override { setTime(m_kept); }
 
  private:
-  QTime kept_;
+  QTime m_kept;
 };

@@ -18,14 +18,14 @@ CXHeaderCtrl::CXHeaderCtrl(QWidget* parent) : QHeaderView(Qt::Horizontal, parent
 }
 
 int CXHeaderCtrl::GetCheckImage(int column) const {
-  if (column < 0 || column >= static_cast<int>(images_.size())) return kNoCheckBox;
-  return images_[column];
+  if (column < 0 || column >= static_cast<int>(m_images.size())) return kNoCheckBox;
+  return m_images[column];
 }
 
 void CXHeaderCtrl::SetCheckImage(int column, int image) {
   if (column < 0 || image < kNoCheckBox || image > kChecked) return;
-  if (column >= static_cast<int>(images_.size())) images_.resize(column + 1, kNoCheckBox);
-  images_[column] = image;
+  if (column >= static_cast<int>(m_images.size())) m_images.resize(column + 1, kNoCheckBox);
+  m_images[column] = image;
   viewport()->update();
 }
 

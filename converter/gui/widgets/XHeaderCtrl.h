@@ -26,5 +26,5 @@ class CXHeaderCtrl : public QHeaderView {
  private:
   void OnSectionClicked(int column);
 
-  std::vector<int> images_;
+  std::vector<int> m_images;
 };

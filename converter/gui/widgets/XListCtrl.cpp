@@ -18,16 +18,16 @@ constexpr int kEmptyTextTop = 10;
 const QString CXListCtrl::kEmptyListText = QStringLiteral("There are no items to show in this view.");
 
 CXListCtrl::CXListCtrl(QWidget* parent)
-    : QTableView(parent), model_(new CXListModel(this)), header_(new CXHeaderCtrl(this)) {
-  colours_ = XListColours::FromPalette(palette());
-  setModel(model_);
+    : QTableView(parent), m_model(new CXListModel(this)), m_header(new CXHeaderCtrl(this)) {
+  m_colours = XListColours::FromPalette(palette());
+  setModel(m_model);
   WatchModel();
-  setHorizontalHeader(header_);
+  setHorizontalHeader(m_header);
   setItemDelegate(new CXListDelegate(this));
-  connect(header_, &CXHeaderCtrl::checkBoxToggled, this, &CXListCtrl::OnHeaderCheckBoxToggled);
+  connect(m_header, &CXHeaderCtrl::checkBoxToggled, this, &CXListCtrl::OnHeaderCheckBoxToggled);
   verticalHeader()->hide();
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
-  header_->setStretchLastSection(true);
+  m_header->setStretchLastSection(true);
   setShowGrid(false);
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setWordWrap(false);
@@ -39,68 +39,68 @@ CXListCtrl::CXListCtrl(QWidget* parent)
 
 XListCellData CXListCtrl::DefaultCell() const {
   XListCellData cell;
-  cell.crText = colours_.crWindowText;
-  cell.crBackground = colours_.crWindow;
+  cell.crText = m_colours.crWindowText;
+  cell.crBackground = m_colours.crWindow;
   return cell;
 }
 
 void CXListCtrl::SetListModel(CXListModel* model) {
-  CXListModel* old = model_;
+  CXListModel* old = m_model;
   old->disconnect(this);
-  model_ = model;
-  setModel(model_);
-  model_->UseDefaultColours(colours_.crWindowText, colours_.crWindow);
+  m_model = model;
+  setModel(m_model);
+  m_model->UseDefaultColours(m_colours.crWindowText, m_colours.crWindow);
   WatchModel();
   if (old->parent() == this) delete old;
 }
 
 void CXListCtrl::WatchModel() {
-  connect(model_, &CXListModel::rowDisabled, this, [this](int row) {
+  connect(m_model, &CXListModel::rowDisabled, this, [this](int row) {
     if (selectionModel())
-      selectionModel()->select(model_->index(row, 0), QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
+      selectionModel()->select(m_model->index(row, 0), QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
   });
   // Boxes ticked through the model count for the header's box too.
-  connect(model_, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& first, const QModelIndex& last) {
+  connect(m_model, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex& first, const QModelIndex& last) {
     for (int column = first.column(); column <= last.column(); ++column) UpdateHeaderCheckbox(column);
   });
 }
 
 int CXListCtrl::InsertColumn(int column, const QString& heading, Qt::Alignment alignment, int width) {
   if (column < 0 || column > GetColumnCount()) return -1;
-  model_->InsertColumn(column, heading, alignment, DefaultCell());
+  m_model->InsertColumn(column, heading, alignment, DefaultCell());
   if (width >= 0) setColumnWidth(column, width);
   return column;
 }
 
 int CXListCtrl::InsertItem(int item, const QString& text, int image) {
   if (item < 0 || item > GetItemCount() || GetColumnCount() == 0) return -1;
-  model_->InsertRow(item, text);
+  m_model->InsertRow(item, text);
   if (image >= 0) SetItemImage(item, 0, image);
   return item;
 }
 
 bool CXListCtrl::DeleteItem(int item) {
-  if (!model_->IsValid(item, 0)) return false;
-  model_->RemoveRow(item);
+  if (!m_model->IsValid(item, 0)) return false;
+  m_model->RemoveRow(item);
   return true;
 }
 
 bool CXListCtrl::DeleteAllItems() {
-  model_->RemoveAllRows();
+  m_model->RemoveAllRows();
   for (int column = 0; column < GetColumnCount(); ++column) UpdateHeaderCheckbox(column);
   return true;
 }
 
 bool CXListCtrl::SetItemText(int item, int subItem, const QString& text) {
-  if (!model_->IsValid(item, subItem)) return false;
-  model_->Modify(item, subItem, [&](CXListModel::Cell& cell) { cell.text = text; });
+  if (!m_model->IsValid(item, subItem)) return false;
+  m_model->Modify(item, subItem, [&](CXListModel::Cell& cell) { cell.text = text; });
   return true;
 }
 
 bool CXListCtrl::SetItemText(int item, int subItem, const QString& text, const QColor& textColour,
                              const QColor& backColour) {
-  if (!model_->IsValid(item, subItem)) return false;
-  model_->Modify(item, subItem, [&](CXListModel::Cell& cell) {
+  if (!m_model->IsValid(item, subItem)) return false;
+  m_model->Modify(item, subItem, [&](CXListModel::Cell& cell) {
     cell.text = text;
     cell.data.crText = textColour;
     cell.data.crBackground = backColour;
@@ -109,7 +109,7 @@ bool CXListCtrl::SetItemText(int item, int subItem, const QString& text, const Q
 }
 
 QString CXListCtrl::GetItemText(int item, int subItem) const {
-  return model_->IsValid(item, subItem) ? model_->At(item, subItem).text : QString();
+  return m_model->IsValid(item, subItem) ? m_model->At(item, subItem).text : QString();
 }
 
 bool CXListCtrl::SetItemImage(int item, int subItem, int image) {
@@ -117,7 +117,7 @@ bool CXListCtrl::SetItemImage(int item, int subItem, int image) {
 }
 
 void CXListCtrl::SetImageList(const QList<QPixmap>& images) {
-  images_ = images;
+  m_images = images;
   viewport()->update();
 }
 
@@ -127,8 +127,8 @@ bool CXListCtrl::GetEnabled(int item) const {
 }
 
 bool CXListCtrl::SetEnabled(int item, bool enabled) {
-  if (!model_->IsValid(item, 0)) return false;
-  model_->SetRowEnabled(item, enabled);
+  if (!m_model->IsValid(item, 0)) return false;
+  m_model->SetRowEnabled(item, enabled);
   return true;
 }
 
@@ -147,7 +147,7 @@ int CXListCtrl::GetCheckbox(int item, int subItem) const {
 }
 
 bool CXListCtrl::SetCheckbox(int item, int subItem, int checkedState) {
-  if (!model_->IsValid(item, subItem) || checkedState < -1 || checkedState > 1) return false;
+  if (!m_model->IsValid(item, subItem) || checkedState < -1 || checkedState > 1) return false;
   SetCheckedAndSync(item, subItem, checkedState);
   return true;
 }
@@ -159,24 +159,24 @@ void CXListCtrl::SetCheckedAndSync(int item, int subItem, int checkedState) {
 
 void CXListCtrl::SetHeaderCheckedState(int column, int state) {
   if (column < 0 || column >= GetColumnCount()) return;
-  header_->SetCheckImage(column, state);
+  m_header->SetCheckImage(column, state);
 }
 
-int CXListCtrl::GetHeaderCheckedState(int column) const { return header_->GetCheckImage(column); }
+int CXListCtrl::GetHeaderCheckedState(int column) const { return m_header->GetCheckImage(column); }
 
 // The header's box is ticked when every row's box in the column is ticked;
 // rows without a box do not count.
 void CXListCtrl::UpdateHeaderCheckbox(int column) {
-  if (header_->GetCheckImage(column) == CXHeaderCtrl::kNoCheckBox) return;
+  if (m_header->GetCheckImage(column) == CXHeaderCtrl::kNoCheckBox) return;
   int boxes = 0;
   bool allChecked = true;
   for (int row = 0; row < GetItemCount(); ++row) {
-    const int state = model_->At(row, column).data.nCheckedState;
+    const int state = m_model->At(row, column).data.nCheckedState;
     if (state < 0) continue;
     ++boxes;
     allChecked = allChecked && state == 1;
   }
-  header_->SetCheckImage(column, boxes > 0 && allChecked ? CXHeaderCtrl::kChecked : CXHeaderCtrl::kUnchecked);
+  m_header->SetCheckImage(column, boxes > 0 && allChecked ? CXHeaderCtrl::kChecked : CXHeaderCtrl::kUnchecked);
 }
 
 void CXListCtrl::OnHeaderCheckBoxToggled(int column, bool checked) {
@@ -219,11 +219,11 @@ QString CXListCtrl::GetItemToolTipText(int item, int subItem) const {
 }
 
 const XListCellData* CXListCtrl::GetCellData(int item, int subItem) const {
-  return model_->IsValid(item, subItem) ? &model_->At(item, subItem).data : nullptr;
+  return m_model->IsValid(item, subItem) ? &m_model->At(item, subItem).data : nullptr;
 }
 
 void CXListCtrl::SetShowSelectionAlways(bool show) {
-  showSelectionAlways_ = show;
+  m_showSelectionAlways = show;
   viewport()->update();
 }
 
@@ -240,7 +240,7 @@ void CXListCtrl::ToggleCheckbox(int item, int subItem) {
 void CXListCtrl::mousePressEvent(QMouseEvent* event) {
   const QModelIndex index = indexAt(event->position().toPoint());
   if (event->button() == Qt::LeftButton && index.isValid() && HasClickableCheckbox(index.row(), index.column()) &&
-      CXListDelegate::CheckBoxRect(visualRect(index), !model_->At(index.row(), index.column()).text.isEmpty())
+      CXListDelegate::CheckBoxRect(visualRect(index), !m_model->At(index.row(), index.column()).text.isEmpty())
           .contains(event->position().toPoint()))
     ToggleCheckbox(index.row(), index.column());
   QTableView::mousePressEvent(event);
@@ -268,16 +268,16 @@ void CXListCtrl::paintEvent(QPaintEvent* event) {
     return;
   }
   QPainter painter(viewport());
-  painter.fillRect(viewport()->rect(), colours_.crWindow);
-  painter.setPen(colours_.crWindowText);
+  painter.fillRect(viewport()->rect(), m_colours.crWindow);
+  painter.setPen(m_colours.crWindowText);
   const QRect textRect = viewport()->rect().adjusted(0, kEmptyTextTop, 0, 0);
   painter.drawText(textRect, Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, kEmptyListText);
 }
 
 void CXListCtrl::changeEvent(QEvent* event) {
   if (event->type() == QEvent::PaletteChange) {
-    colours_ = XListColours::FromPalette(palette());
-    model_->UseDefaultColours(colours_.crWindowText, colours_.crWindow);
+    m_colours = XListColours::FromPalette(palette());
+    m_model->UseDefaultColours(m_colours.crWindowText, m_colours.crWindow);
     viewport()->update();
   }
   QTableView::changeEvent(event);

@@ -25,25 +25,25 @@ class CXListCtrl : public QTableView {
   // Shows `model` instead of the rows shown so far; the caller keeps it for
   // the list's life. Its cells take the list's default colours.
   void SetListModel(CXListModel* model);
-  CXListModel* GetListModel() const { return model_; }
+  CXListModel* GetListModel() const { return m_model; }
 
   int InsertColumn(int column, const QString& heading, Qt::Alignment alignment = Qt::AlignLeft, int width = -1);
-  int GetColumnCount() const { return model_->columnCount(); }
+  int GetColumnCount() const { return m_model->columnCount(); }
 
   // Returns the new row's index, or -1.
   int InsertItem(int item, const QString& text, int image = -1);
   bool DeleteItem(int item);
   bool DeleteAllItems();
-  int GetItemCount() const { return model_->rowCount(); }
+  int GetItemCount() const { return m_model->rowCount(); }
   // The first row whose first cell reads `text`, or -1.
-  int FindItem(const QString& text) const { return model_->FindRow(text); }
+  int FindItem(const QString& text) const { return m_model->FindRow(text); }
 
   bool SetItemText(int item, int subItem, const QString& text);
   bool SetItemText(int item, int subItem, const QString& text, const QColor& textColour, const QColor& backColour);
   QString GetItemText(int item, int subItem) const;
   bool SetItemImage(int item, int subItem, int image);
   void SetImageList(const QList<QPixmap>& images);
-  const QList<QPixmap>& GetImageList() const { return images_; }
+  const QList<QPixmap>& GetImageList() const { return m_images; }
 
   bool GetEnabled(int item) const;
   // Disabling a row also takes it out of the selection.
@@ -70,9 +70,9 @@ class CXListCtrl : public QTableView {
 
   // Whether a selected row keeps a visible mark while the list has no focus.
   void SetShowSelectionAlways(bool show);
-  bool GetShowSelectionAlways() const { return showSelectionAlways_; }
-  const XListColours& GetColours() const { return colours_; }
-  CXHeaderCtrl* GetHeaderCtrl() const { return header_; }
+  bool GetShowSelectionAlways() const { return m_showSelectionAlways; }
+  const XListColours& GetColours() const { return m_colours; }
+  CXHeaderCtrl* GetHeaderCtrl() const { return m_header; }
 
  signals:
   void checkBoxClicked(int row, int column);
@@ -91,8 +91,8 @@ class CXListCtrl : public QTableView {
   void WatchModel();
   template <typename Change>
   bool ChangeCell(int item, int subItem, Change change) {
-    if (!model_->IsValid(item, subItem)) return false;
-    model_->Modify(item, subItem, [&](CXListModel::Cell& cell) { change(cell.data); });
+    if (!m_model->IsValid(item, subItem)) return false;
+    m_model->Modify(item, subItem, [&](CXListModel::Cell& cell) { change(cell.data); });
     return true;
   }
   void SetCheckedAndSync(int item, int subItem, int checkedState);
@@ -103,9 +103,9 @@ class CXListCtrl : public QTableView {
   void UpdateHeaderCheckbox(int column);
   void OnHeaderCheckBoxToggled(int column, bool checked);
 
-  CXListModel* model_;
-  CXHeaderCtrl* header_;
-  XListColours colours_;
-  QList<QPixmap> images_;
-  bool showSelectionAlways_ = false;
+  CXListModel* m_model;
+  CXHeaderCtrl* m_header;
+  XListColours m_colours;
+  QList<QPixmap> m_images;
+  bool m_showSelectionAlways = false;
 };

@@ -15,7 +15,7 @@ constexpr int kTextMargin = 4;
 
 }  // namespace
 
-CXListDelegate::CXListDelegate(CXListCtrl* list) : QStyledItemDelegate(list), list_(list) {}
+CXListDelegate::CXListDelegate(CXListCtrl* list) : QStyledItemDelegate(list), m_list(list) {}
 
 QRect CXListDelegate::CheckBoxRect(const QRect& cell, bool hasText) {
   const int side = qMax(cell.height() - 1, 1);
@@ -26,16 +26,16 @@ QRect CXListDelegate::CheckBoxRect(const QRect& cell, bool hasText) {
 void CXListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
   const auto* model = static_cast<const CXListModel*>(index.model());
   const CXListModel::Cell& cell = model->At(index.row(), index.column());
-  const XListColours& colours = list_->GetColours();
+  const XListColours& colours = m_list->GetColours();
   const bool rowEnabled = model->At(index.row(), 0).data.bEnabled;
 
   QColor text = rowEnabled ? cell.data.crText : colours.crGrayText;
   QColor back = cell.data.crBackground;
   if (option.state & QStyle::State_Selected) {
-    if (list_->hasFocus()) {
+    if (m_list->hasFocus()) {
       text = colours.crHighLightText;
       back = colours.crHighLight;
-    } else if (list_->GetShowSelectionAlways()) {
+    } else if (m_list->GetShowSelectionAlways()) {
       text = colours.crWindowText;
       back = colours.crBtnFace;
     }
@@ -62,7 +62,7 @@ void CXListDelegate::DrawProgress(QPainter* painter, const QRect& cell, const XL
   // The style draws bar and label in the list's own palette, so the label
   // reads on the bar whether the row is selected or not, light or dark.
   QStyleOptionProgressBar bar;
-  bar.initFrom(list_);
+  bar.initFrom(m_list);
   bar.state |= QStyle::State_Horizontal;
   bar.rect = cell.adjusted(1, 1, -1, -1);
   bar.minimum = 0;
@@ -72,12 +72,12 @@ void CXListDelegate::DrawProgress(QPainter* painter, const QRect& cell, const XL
   bar.text = data.strProgressText.isEmpty() ? QStringLiteral("%1%").arg(bar.progress) : data.strProgressText;
   bar.textAlignment = Qt::AlignCenter;
   bar.fontMetrics = painter->fontMetrics();
-  list_->style()->drawControl(QStyle::CE_ProgressBar, &bar, painter, list_);
+  m_list->style()->drawControl(QStyle::CE_ProgressBar, &bar, painter, m_list);
 }
 
 void CXListDelegate::DrawCheckBox(QPainter* painter, const QRect& cell, const QString& text,
                                   const XListCellData& data, const QColor& colour) const {
-  const XListColours& colours = list_->GetColours();
+  const XListColours& colours = m_list->GetColours();
   const QRect box = CheckBoxRect(cell, !text.isEmpty());
   // A sunken square: dark edges top and left, light ones bottom and right.
   painter->fillRect(box, colours.crWindow);
@@ -112,7 +112,7 @@ void CXListDelegate::DrawImageAndText(QPainter* painter, const QRect& cell, cons
                                       const XListCellData& data, Qt::Alignment alignment,
                                       const QColor& colour) const {
   QRect textRect = cell.adjusted(kTextMargin, 0, -kTextMargin, 0);
-  const QList<QPixmap>& images = list_->GetImageList();
+  const QList<QPixmap>& images = m_list->GetImageList();
   if (data.nImage >= 0 && data.nImage < images.size()) {
     const QPixmap& image = images[data.nImage];
     const QSize size = image.deviceIndependentSize().toSize();

@@ -26,5 +26,5 @@ class CXListDelegate : public QStyledItemDelegate {
   void DrawImageAndText(QPainter* painter, const QRect& cell, const QString& text, const XListCellData& data,
                         Qt::Alignment alignment, const QColor& colour) const;
 
-  CXListCtrl* list_;
+  CXListCtrl* m_list;
 };

@@ -1,11 +1,11 @@
 #include "converter/gui/widgets/XListModel.h"
 
 int CXListModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+  return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
 }
 
 int CXListModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : static_cast<int>(columns_.size());
+  return parent.isValid() ? 0 : static_cast<int>(m_columns.size());
 }
 
 QVariant CXListModel::data(const QModelIndex& index, int role) const {
@@ -19,7 +19,7 @@ QVariant CXListModel::data(const QModelIndex& index, int role) const {
       if (cell.data.strToolTip.isEmpty()) return {};
       return cell.data.strToolTip;
     case Qt::TextAlignmentRole:
-      return QVariant::fromValue(columns_[index.column()].alignment | Qt::AlignVCenter);
+      return QVariant::fromValue(m_columns[index.column()].alignment | Qt::AlignVCenter);
     default:
       return {};
   }
@@ -27,8 +27,8 @@ QVariant CXListModel::data(const QModelIndex& index, int role) const {
 
 QVariant CXListModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || section < 0 || section >= columnCount()) return {};
-  if (role == Qt::DisplayRole) return columns_[section].title;
-  if (role == Qt::TextAlignmentRole) return QVariant::fromValue(columns_[section].alignment | Qt::AlignVCenter);
+  if (role == Qt::DisplayRole) return m_columns[section].title;
+  if (role == Qt::TextAlignmentRole) return QVariant::fromValue(m_columns[section].alignment | Qt::AlignVCenter);
   return {};
 }
 
@@ -39,44 +39,44 @@ bool CXListModel::IsValid(int row, int column) const {
 void CXListModel::InsertColumn(int column, const QString& title, Qt::Alignment alignment,
                                const XListCellData& defaults) {
   beginInsertColumns({}, column, column);
-  columns_.insert(columns_.begin() + column, Column{title, alignment, defaults});
-  for (auto& row : rows_) row.insert(row.begin() + column, Cell{QString(), defaults});
+  m_columns.insert(m_columns.begin() + column, Column{title, alignment, defaults});
+  for (auto& row : m_rows) row.insert(row.begin() + column, Cell{QString(), defaults});
   endInsertColumns();
 }
 
 void CXListModel::InsertRow(int row, const QString& text) {
   beginInsertRows({}, row, row);
   std::vector<Cell> cells;
-  for (const Column& column : columns_) cells.push_back(Cell{QString(), column.defaults});
+  for (const Column& column : m_columns) cells.push_back(Cell{QString(), column.defaults});
   cells.front().text = text;
-  rows_.insert(rows_.begin() + row, std::move(cells));
+  m_rows.insert(m_rows.begin() + row, std::move(cells));
   RowInserted(row);
   endInsertRows();
 }
 
 void CXListModel::RemoveRow(int row) {
   beginRemoveRows({}, row, row);
-  rows_.erase(rows_.begin() + row);
+  m_rows.erase(m_rows.begin() + row);
   RowRemoved(row);
   endRemoveRows();
 }
 
 void CXListModel::RemoveAllRows() {
   beginResetModel();
-  rows_.clear();
+  m_rows.clear();
   AllRowsRemoved();
   endResetModel();
 }
 
 int CXListModel::FindRow(const QString& text) const {
-  for (size_t row = 0; row < rows_.size(); ++row) {
-    if (rows_[row].front().text == text) return static_cast<int>(row);
+  for (size_t row = 0; row < m_rows.size(); ++row) {
+    if (m_rows[row].front().text == text) return static_cast<int>(row);
   }
   return -1;
 }
 
 void CXListModel::SetRowEnabled(int row, bool enabled) {
-  rows_[row].front().data.bEnabled = enabled;
+  m_rows[row].front().data.bEnabled = enabled;
   RedrawRow(row);
   if (!enabled) emit rowDisabled(row);
 }
@@ -86,9 +86,9 @@ void CXListModel::RedrawRow(int row) {
 }
 
 void CXListModel::UseDefaultColours(const QColor& text, const QColor& back) {
-  for (size_t column = 0; column < columns_.size(); ++column) {
-    XListCellData& defaults = columns_[column].defaults;
-    for (auto& row : rows_) {
+  for (size_t column = 0; column < m_columns.size(); ++column) {
+    XListCellData& defaults = m_columns[column].defaults;
+    for (auto& row : m_rows) {
       XListCellData& cell = row[column].data;
       if (cell.crText == defaults.crText) cell.crText = text;
       if (cell.crBackground == defaults.crBackground) cell.crBackground = back;
@@ -96,5 +96,5 @@ void CXListModel::UseDefaultColours(const QColor& text, const QColor& back) {
     defaults.crText = text;
     defaults.crBackground = back;
   }
-  if (!rows_.empty()) emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+  if (!m_rows.empty()) emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
 }

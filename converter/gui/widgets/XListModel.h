@@ -34,11 +34,11 @@ class CXListModel : public QAbstractTableModel {
   void RemoveRow(int row);
   void RemoveAllRows();
 
-  const Cell& At(int row, int column) const { return rows_[row][column]; }
+  const Cell& At(int row, int column) const { return m_rows[row][column]; }
   // Changes a cell and has it redrawn.
   template <typename Change>
   void Modify(int row, int column, Change change) {
-    change(rows_[row][column]);
+    change(m_rows[row][column]);
     const QModelIndex cell = index(row, column);
     emit dataChanged(cell, cell);
   }
@@ -68,6 +68,6 @@ class CXListModel : public QAbstractTableModel {
     Qt::Alignment alignment;
     XListCellData defaults;
   };
-  std::vector<Column> columns_;
-  std::vector<std::vector<Cell>> rows_;
+  std::vector<Column> m_columns;
+  std::vector<std::vector<Cell>> m_rows;
 };

@@ -19,8 +19,8 @@ int AverageLetterWidth(const QFontMetrics& metrics) {
 
 DialogUnits::DialogUnits(const QFont& font) {
   const QFontMetrics metrics(font);
-  baseWidth_ = AverageLetterWidth(metrics);
-  baseHeight_ = qMax(1, metrics.height());
+  m_baseWidth = AverageLetterWidth(metrics);
+  m_baseHeight = qMax(1, metrics.height());
 }
 
 QRect DialogUnits::Rect(int left, int top, int width, int height) const {

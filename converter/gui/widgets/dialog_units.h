@@ -11,16 +11,16 @@ class DialogUnits {
  public:
   explicit DialogUnits(const QFont& font);
 
-  int baseWidth() const { return baseWidth_; }
+  int baseWidth() const { return m_baseWidth; }
 
-  int X(int units) const { return (units * baseWidth_ + 2) / 4; }
-  int Y(int units) const { return (units * baseHeight_ + 4) / 8; }
+  int X(int units) const { return (units * m_baseWidth + 2) / 4; }
+  int Y(int units) const { return (units * m_baseHeight + 4) / 8; }
   QRect Rect(int left, int top, int width, int height) const;
   QSize Size(int width, int height) const { return {X(width), Y(height)}; }
 
  private:
-  int baseWidth_;
-  int baseHeight_;
+  int m_baseWidth;
+  int m_baseHeight;
 };
 
 // The font for a template of `templateUnits` dialog units: `font` itself when

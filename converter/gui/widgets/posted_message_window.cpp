@@ -14,28 +14,28 @@ const QEvent::Type kPostedMessageEvent = static_cast<QEvent::Type>(QEvent::regis
 // receiver, so an event dropped unhandled frees it.
 class PostedMessageEvent : public QEvent {
  public:
-  explicit PostedMessageEvent(const WindowMessage& message) : QEvent(kPostedMessageEvent), message_(message) {}
+  explicit PostedMessageEvent(const WindowMessage& message) : QEvent(kPostedMessageEvent), m_message(message) {}
   ~PostedMessageEvent() override {
-    if (!handled_ && message_.message == WM_TRANSCODE_PROGRESS && message_.lParam != 0)
-      DeleteObject(reinterpret_cast<HGDIOBJ>(message_.lParam));
+    if (!m_handled && m_message.message == WM_TRANSCODE_PROGRESS && m_message.lParam != 0)
+      DeleteObject(reinterpret_cast<HGDIOBJ>(m_message.lParam));
   }
   const WindowMessage& Take() {
-    handled_ = true;
-    return message_;
+    m_handled = true;
+    return m_message;
   }
 
  private:
-  WindowMessage message_;
-  bool handled_ = false;
+  WindowMessage m_message;
+  bool m_handled = false;
 };
 
 }  // namespace
 
 PostedMessageWindow::PostedMessageWindow(Handler handler, QObject* parent)
-    : QObject(parent), handler_(std::move(handler)), window_(CreateMessageWindow(&PostedMessageWindow::Post, this)) {}
+    : QObject(parent), m_handler(std::move(handler)), m_window(CreateMessageWindow(&PostedMessageWindow::Post, this)) {}
 
 PostedMessageWindow::~PostedMessageWindow() {
-  DestroyMessageWindow(window_);
+  DestroyMessageWindow(m_window);
   QCoreApplication::removePostedEvents(this, kPostedMessageEvent);
 }
 
@@ -45,6 +45,6 @@ void PostedMessageWindow::Post(void* context, const WindowMessage& message) {
 
 bool PostedMessageWindow::event(QEvent* event) {
   if (event->type() != kPostedMessageEvent) return QObject::event(event);
-  if (handler_) handler_(static_cast<PostedMessageEvent*>(event)->Take());
+  if (m_handler) m_handler(static_cast<PostedMessageEvent*>(event)->Take());
   return true;
 }

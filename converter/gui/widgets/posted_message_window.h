@@ -19,7 +19,7 @@ class PostedMessageWindow : public QObject {
   PostedMessageWindow(const PostedMessageWindow&) = delete;
   PostedMessageWindow& operator=(const PostedMessageWindow&) = delete;
 
-  HWND window() const { return window_; }
+  HWND window() const { return m_window; }
 
  protected:
   bool event(QEvent* event) override;
@@ -27,6 +27,6 @@ class PostedMessageWindow : public QObject {
  private:
   static void Post(void* context, const WindowMessage& message);
 
-  Handler handler_;
-  HWND window_;
+  Handler m_handler;
+  HWND m_window;
 };

@@ -5,20 +5,20 @@
 ThumbnailArea::ThumbnailArea(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
 
 void ThumbnailArea::SetPicture(const QImage& picture, bool atOwnSize) {
-  picture_ = picture;
-  atOwnSize_ = atOwnSize;
+  m_picture = picture;
+  m_atOwnSize = atOwnSize;
   update();
 }
 
 void ThumbnailArea::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), Qt::black);
-  if (picture_.isNull()) return;
-  if (atOwnSize_) {
-    QRect place(QPoint(0, 0), picture_.size());
+  if (m_picture.isNull()) return;
+  if (m_atOwnSize) {
+    QRect place(QPoint(0, 0), m_picture.size());
     place.moveCenter(rect().center());
-    painter.drawImage(place, picture_);
+    painter.drawImage(place, m_picture);
   } else {
-    painter.drawImage(rect(), picture_);
+    painter.drawImage(rect(), m_picture);
   }
 }

@@ -11,12 +11,12 @@ class ThumbnailArea : public QWidget {
   // A null picture leaves the area black. atOwnSize centres the picture at
   // its own size; otherwise it is stretched over the area.
   void SetPicture(const QImage& picture, bool atOwnSize);
-  const QImage& picture() const { return picture_; }
+  const QImage& picture() const { return m_picture; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  QImage picture_;
-  bool atOwnSize_ = false;
+  QImage m_picture;
+  bool m_atOwnSize = false;
 };

@@ -9,44 +9,44 @@
 #include "converter/gui/widgets/thumbnail_area.h"
 #include "converter/gui/window/HalvardVideoConverterDlg.h"
 
-QWidget* WindowBatchPort::MessageBoxOwner() { return &window_; }
+QWidget* WindowBatchPort::MessageBoxOwner() { return &m_window; }
 
-HWND WindowBatchPort::WindowHandle() const { return window_.WindowHandle(); }
+HWND WindowBatchPort::WindowHandle() const { return m_window.WindowHandle(); }
 
 void WindowBatchPort::MakeRowCurrent(int row) {
-  window_.m_rowSelection->setCurrentIndex(window_.m_queue->index(row, 0),
+  m_window.m_rowSelection->setCurrentIndex(m_window.m_queue->index(row, 0),
                                           QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
-void WindowBatchPort::StopPreview() { window_.StopPreview(); }
+void WindowBatchPort::StopPreview() { m_window.StopPreview(); }
 
-void WindowBatchPort::SetStatusText(const QString& text) { window_.SetStatusLine(text); }
+void WindowBatchPort::SetStatusText(const QString& text) { m_window.SetStatusLine(text); }
 
-void WindowBatchPort::SetConvertCaption(const QString& caption) { window_.m_btnConvert->setText(caption); }
+void WindowBatchPort::SetConvertCaption(const QString& caption) { m_window.m_btnConvert->setText(caption); }
 
-void WindowBatchPort::EnableQuit(bool enable) { window_.m_btnQuit->setEnabled(enable); }
+void WindowBatchPort::EnableQuit(bool enable) { m_window.m_btnQuit->setEnabled(enable); }
 
-void WindowBatchPort::EnableBatchLockedControls(bool enable) { window_.EnableBatchLockedControls(enable); }
+void WindowBatchPort::EnableBatchLockedControls(bool enable) { m_window.EnableBatchLockedControls(enable); }
 
 void WindowBatchPort::ShowThumbnail(const QImage& picture, bool atOwnSize) {
-  window_.m_staticPreview->hide();
-  window_.m_staticThumbnail->show();
-  window_.m_staticThumbnail->SetPicture(picture, atOwnSize);
+  m_window.m_staticPreview->hide();
+  m_window.m_staticThumbnail->show();
+  m_window.m_staticThumbnail->SetPicture(picture, atOwnSize);
 }
 
 void WindowBatchPort::ShowPreviewArea() {
-  window_.m_staticThumbnail->hide();
-  window_.m_staticPreview->show();
+  m_window.m_staticThumbnail->hide();
+  m_window.m_staticPreview->show();
 }
 
-std::string WindowBatchPort::DestinationFolder() { return window_.DestinationFolder(); }
+std::string WindowBatchPort::DestinationFolder() { return m_window.DestinationFolder(); }
 
-void WindowBatchPort::ShowDestinationFolder(const std::string& folder) { window_.ShowDestinationFolder(folder); }
+void WindowBatchPort::ShowDestinationFolder(const std::string& folder) { m_window.ShowDestinationFolder(folder); }
 
-const DEVICE_CONFIG_ENTRY* WindowBatchPort::SelectedModel() const { return window_.SelectedModel(); }
+const DEVICE_CONFIG_ENTRY* WindowBatchPort::SelectedModel() const { return m_window.SelectedModel(); }
 
-QString WindowBatchPort::VideoCodecText() const { return window_.m_itemVideoCodec->GetStaticText(); }
+QString WindowBatchPort::VideoCodecText() const { return m_window.m_itemVideoCodec->GetStaticText(); }
 
 TransferOutcome WindowBatchPort::TransferOutputFile(int row, const std::string& path) {
-  return window_.m_players->TransferOutputFile(row, path);
+  return m_window.m_players->TransferOutputFile(row, path);
 }

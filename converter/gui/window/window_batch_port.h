@@ -9,7 +9,7 @@ class CHalvardVideoConverterDlg;
 
 class WindowBatchPort : public BatchWindow {
  public:
-  explicit WindowBatchPort(CHalvardVideoConverterDlg& window) : window_(window) {}
+  explicit WindowBatchPort(CHalvardVideoConverterDlg& window) : m_window(window) {}
 
   QWidget* MessageBoxOwner() override;
   HWND WindowHandle() const override;
@@ -28,5 +28,5 @@ class WindowBatchPort : public BatchWindow {
   TransferOutcome TransferOutputFile(int row, const std::string& path) override;
 
  private:
-  CHalvardVideoConverterDlg& window_;
+  CHalvardVideoConverterDlg& m_window;
 };
