@@ -246,20 +246,27 @@ TEST_F(ConversionTest, AFileKdxconvertFinishedMeanwhileIsNeverLost) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    const std::string name = std::string("shared") + (c.cancel ? "1" : "2");
-    Add("long_320x240.mp4", name + ".mp4");
-    fs::create_directories(scratch.File("cli"));
-    fs::copy_file(Clip("short_0.6s.mp4"), scratch.File("cli/" + name + ".mp4"));
-    std::string said;
-    OnceWhen other([&] { return ShowsProgress(Rows() - 1); },
-                   [&] {
-                     const std::string model = dialog->SelectedModel()->ModelName;
-                     kdxtest::RunCommand(kdxtest::BinPath("kdxconvert") + " --model " + model + " --output '" +
-                                             destination + "' '" + scratch.File("cli/" + name + ".mp4") + "'",
-                                         &said);
-                     if (c.cancel) QTest::mouseClick(Find<QPushButton>(*dialog, "convertButton"), Qt::LeftButton);
-                   });
-    ClickConvert();
+    // On a crowded machine the window may finish its long file before
+    // kdxconvert gets going; that is not the case under test, so it is tried
+    // again with a fresh name.
+    std::string name, said;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      name = std::string("shared") + (c.cancel ? "1" : "2") + "_" + std::to_string(attempt);
+      Add("long_320x240.mp4", name + ".mp4");
+      fs::create_directories(scratch.File("cli"));
+      fs::copy_file(Clip("short_0.6s.mp4"), scratch.File("cli/" + name + ".mp4"));
+      said.clear();
+      OnceWhen other([&] { return ShowsProgress(Rows() - 1); },
+                     [&] {
+                       const std::string model = dialog->SelectedModel()->ModelName;
+                       kdxtest::RunCommand(kdxtest::BinPath("kdxconvert") + " --model " + model + " --output '" +
+                                               destination + "' '" + scratch.File("cli/" + name + ".mp4") + "'",
+                                           &said);
+                       if (c.cancel) QTest::mouseClick(Find<QPushButton>(*dialog, "convertButton"), Qt::LeftButton);
+                     });
+      ClickConvert();
+      if (said.find("skipped") == std::string::npos) break;
+    }
     const std::string result = Output(name);
     kdxreader::KdxHeaderResult header = kdxreader::ReadKdxHeader(result);
     ASSERT_TRUE(header.header) << said;
