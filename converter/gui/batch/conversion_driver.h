@@ -44,8 +44,7 @@ class ConversionDriver {
   bool IsConverting() const { return m_converting; }
   // The row being converted, -1 before the first.
   int CurrentRow() const { return m_currentRow; }
-  // The destination of the last row GetDestFileName prepared.
-  const std::string& DestinationPath() const { return m_destPath; }
+  // How long the overwrite question waits before it answers by itself.
   void SetOverwriteQuestionTimeout(unsigned milliseconds) { m_overwriteTimeoutMs = milliseconds; }
 
  private:

@@ -188,7 +188,6 @@ class CHalvardVideoConverterDlg : public QDialog {
   void ClearList();
   void OnListContextMenu(const QPoint& globalPos);
   void OnPostedMessage(const WindowMessage& message);
-  void ShowHelpFile();
 
   const CTesselConfigFile& m_devices;
   const PlayerSupport m_flags;
