@@ -151,8 +151,12 @@ void ExpectFramesMatch(const char* clip, TRANSCODER_PARAM request, const std::st
     const double match = LumaPsnr(frames[i], reference[j].picture);
     EXPECT_GE(match, 30.0) << "frame " << i;
     // A frame of another time matches worse than the right one.
-    if (j > 0) EXPECT_GT(match, LumaPsnr(frames[i], reference[j - 1].picture)) << "frame " << i;
-    if (j + 1 < reference.size()) EXPECT_GT(match, LumaPsnr(frames[i], reference[j + 1].picture)) << "frame " << i;
+    if (j > 0) {
+      EXPECT_GT(match, LumaPsnr(frames[i], reference[j - 1].picture)) << "frame " << i;
+    }
+    if (j + 1 < reference.size()) {
+      EXPECT_GT(match, LumaPsnr(frames[i], reference[j + 1].picture)) << "frame " << i;
+    }
   }
 }
 

@@ -91,7 +91,9 @@ TEST(FrameInterval, EveryWholeAndNtscRateKeepsItsFramesAtEachModelsRate) {
       const int64_t step = source.num / std::min<int64_t>(source.num, model);
       for (int64_t n = 0; n < 3 * source.num; ++n) {
         const double slotsBefore = std::floor(n / static_cast<double>(source.num) / T + 1e-6);
-        if (n % step == 0) ASSERT_EQ(slotsBefore, n / step) << "frame " << n << " misses its slot";
+        if (n % step == 0) {
+          ASSERT_EQ(slotsBefore, n / step) << "frame " << n << " misses its slot";
+        }
       }
     }
   }

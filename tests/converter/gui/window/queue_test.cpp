@@ -76,8 +76,9 @@ TEST_F(DialogTest, InsertKeyOpensTheAddDialogWithTheVideoFilter) {
   for (bool choose : {false, true}) {
     QTimer::singleShot(0, [&] {
       QFileDialog* files = nullptr;
-      QTest::qWaitFor([&] { return (files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())); }, 5000);
-      if (!files) return;
+      if (!QTest::qWaitFor([&] { return (files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())); },
+                           5000))
+        return;
       filters = files->nameFilters();
       if (!choose) return files->reject();
       files->selectFile(clip);
