@@ -47,7 +47,8 @@ TEST(ChunkEncodeWorker, WritesEveryHandedChunkInOrderAsTheFeederWouldUnlessStopp
     int32_t state;
     size_t finishAfter;  // the thread ends after this chunk and starts again with the next
   };
-  for (const Case c : {Case{"straight", TS_BUSY, 99}, Case{"restarted", TS_BUSY, 1}, Case{"stopped", TS_STOP_REQUESTED, 99}}) {
+  for (const Case c :
+       {Case{"straight", TS_BUSY, 99}, Case{"restarted", TS_BUSY, 1}, Case{"stopped", TS_STOP_REQUESTED, 99}}) {
     SCOPED_TRACE(c.name);
     kdx::g_state = c.state;
     ASSERT_TRUE(file.Open(scratch.File(c.name), kdx::BinaryFile::Mode::CreateWrite));
