@@ -94,13 +94,15 @@ void WaitForPass(DecodingGraph& graph, const CVideoGrabberCB& video, const CAudi
   }
 }
 
-void RunPass(DecodingGraph& graph, const CVideoGrabberCB& video, const CAudioGrabberCB& audio, int64_t stop) {
+void RunPass(DecodingGraph& graph, CVideoGrabberCB& video, const CAudioGrabberCB& audio, int64_t stop) {
   Check(graph.Run());
   WaitForPass(graph, video, audio, stop);
   long event = 0;
   graph.WaitForCompletion(kCompletionWaitMs, &event);
-  // No callback may touch the temporaries once the pass is over.
+  // No callback nor chunk encoding may touch the temporaries once the pass
+  // is over.
   graph.Stop();
+  video.EndPass();
 }
 
 // Source frame rate, measured over the start of the range when the source

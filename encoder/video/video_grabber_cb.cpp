@@ -7,14 +7,12 @@
 
 #include "library_state.h"
 #include "video/bound_image.h"
+#include "video/chunk_encode_worker.h"
 #include "video/chunk_picture.h"
 #include "video/frame_slots.h"
 #include "video/image_library.h"
-#include "video/jpeg_chunk_encoder.h"
-#include "video/jpeg_quality_search.h"
 #include "video/output_size.h"
 #include "video/scale_step.h"
-#include "writer/chunk_record.h"
 
 namespace kdx {
 
@@ -43,8 +41,7 @@ struct CVideoGrabberCB::Impl {
   int32_t lastPercent = 0;
   bool thumbnailHeld = false;  // the thumbnail image holds a frame of this pass
   bool thumbnailInWork = false;  // the work image holds the thumbnail's frame
-  JpegQualityState quality;
-  JpegChunkEncoder encoder;
+  ChunkEncodeWorker chunkEncoder;
   ScaleStep scaleStep;
 
   bool MakesPictures() const { return video != nullptr && geometry.F > 0 && size.width > 0 && size.height > 0; }
@@ -199,20 +196,11 @@ void CVideoGrabberCB::Impl::PlaceFrame(int32_t slot) {
   PlaceFrameInSlot(frame, ViewBoundImage(), slot, geometry.P);
 }
 
+// The chunk is encoded and written on the worker while the next one fills;
+// a chunk that fits no quality stops the run from there.
 void CVideoGrabberCB::Impl::FlushChunk() {
   ilBindImage(ChunkImage());
-  const ImageView chunk = ViewBoundImage();
-  encoder.NewPicture(chunk);
-  const JpegQualityChoice choice =
-      SearchJpegQuality(quality, geometry.S - 3, [this](int32_t q) { return encoder.Measure(q); });
-  if (!choice.fits) {
-    PostToCaller(WM_TRANSCODE_ERROR, 1, 0);
-    RequestStop();
-  }
-  // The record gets the bytes already encoded at the chosen quality; the
-  // filler comes from the chunk picture's own pixels.
-  const std::vector<uint8_t>& jpeg = encoder.Bytes(choice.quality);
-  AppendChunkRecord(*video, jpeg.data(), jpeg.size(), geometry.S, chunk.data, chunk.Empty() ? 0 : chunk.Bytes());
+  chunkEncoder.Hand(ViewBoundImage(), *video, geometry.S);
 }
 
 int32_t CVideoGrabberCB::Impl::Percent() const {
@@ -265,13 +253,19 @@ void CVideoGrabberCB::Reset() {
   s.lastPercent = 0;
   s.thumbnailHeld = false;
   s.thumbnailInWork = false;
-  s.quality = JpegQualityState{};
+  s.chunkEncoder.Finish();
+  s.chunkEncoder.NewPass();
 }
 
 void CVideoGrabberCB::SetLastPercent(int32_t percent) { impl_->lastPercent = percent; }
 
 void CVideoGrabberCB::AttachFile(BinaryFile* file) { impl_->video = file; }
-void CVideoGrabberCB::DetachFile() { impl_->video = nullptr; }
+void CVideoGrabberCB::EndPass() { impl_->chunkEncoder.Finish(); }
+
+void CVideoGrabberCB::DetachFile() {
+  impl_->chunkEncoder.Finish();
+  impl_->video = nullptr;
+}
 
 void CVideoGrabberCB::FinishAt(double end) {
   Impl& s = *impl_;
@@ -292,6 +286,9 @@ void CVideoGrabberCB::FinishAt(double end) {
     s.FlushChunk();
     s.chunkInPicture = -1;
   }
+  // The run goes on to the header only with every chunk written, and stops
+  // when the last one fitted no quality.
+  s.chunkEncoder.Finish();
   s.frameCount.store(static_cast<int32_t>(slots), std::memory_order_relaxed);
 }
 

@@ -34,9 +34,13 @@ class CVideoGrabberCB : public ISampleGrabberCB {
   void Reset();
   void SetLastPercent(int32_t percent);
 
-  // Attach/detach only while the graph is stopped.
+  // Attach/detach only while the graph is stopped. Detaching waits for
+  // the chunks handed to the encoding thread, as EndPass does.
   void AttachFile(BinaryFile* file);
   void DetachFile();
+  // With the graph stopped: returns once every chunk of the pass is in the
+  // file (or dropped, when the run stopped) and the encoding thread ended.
+  void EndPass();
 
   // After the pass, with the graph stopped: the slots from the last one
   // filled up to `end` (media seconds, to the nearest slot) show the last

@@ -264,6 +264,7 @@ TEST_F(VideoGrabber, ChunkTooLargeAtQualityOneReportsAndStopsButIsWritten) {
   FakeFrame frame(128, 96, Bgr{});
   frame.PaintNoise(7);
   for (int i = 0; i <= 5; ++i) grabber_.SampleCB(i / 15.0, &frame);
+  grabber_.EndPass();
   EXPECT_EQ(kdx::g_state.load(), TS_STOP_REQUESTED);
   const int32_t frameCount = grabber_.FrameCount();
   grabber_.SampleCB(0.4, &frame);
