@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the encoder library and its concurrency tests with ThreadSanitizer
 # and runs them: the exports and the worker, cancellation, the decoding
-# graph's streaming threads, the sample callbacks, the message queue, and
-# the device-change watch and portable-device notices of the player code.
+# graph's streaming threads, the sample callbacks, the chunk encoding worker,
+# the message queue, and the device-change watch and portable-device notices
+# of the player code.
 # FFmpeg decodes on the streaming thread alone in this build (see
 # encoder/graph/media_source.cpp), so every report is about our own code.
 set -euo pipefail
@@ -17,4 +18,4 @@ export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1"
 # Every run is several times slower here: a quarter of the cancellations.
 export KDX_STRESS_SCALE=0.25
 ctest --output-on-failure -j2 \
-  -R '^(Outcomes|Conversion|Frames|Stop|Cancellation|DecodingGraph|VideoGrabber|Preview|AudioGrabber|MessageQueue|MountTableWatch|DeviceChangeNotices|PortableDetection|RunFolder)'
+  -R '^(Outcomes|Conversion|Frames|Stop|Cancellation|DecodingGraph|VideoGrabber|ChunkEncodeWorker|Preview|AudioGrabber|MessageQueue|MountTableWatch|DeviceChangeNotices|PortableDetection|RunFolder)'
