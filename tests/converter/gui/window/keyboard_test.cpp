@@ -37,6 +37,8 @@ class KeyboardTest : public ConversionTest {
     });
     Press(Get<QPushButton>("addButton"), Qt::Key_Return);
     ASSERT_TRUE(typed);
+    // The file becomes a row once it is measured, away from the window's thread.
+    WaitForAdding();
     // The offscreen platform has no window manager to give the window back
     // its activation when the file dialog closes; mnemonics need it.
     dialog->activateWindow();
