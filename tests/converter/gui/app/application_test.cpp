@@ -22,7 +22,7 @@
 #include "converter/gui/widgets/FileDropListCtrl.h"
 #include "converter/gui/window/HalvardVideoConverterDlg.h"
 #include "tests/converter/core/startup/profile_fixture.h"
-#include "tests/converter/gui/window/find_control.h"
+#include "tests/converter/gui/window/window_lookup.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "converter/gui/widgets/FileDropListCtrl.h"
 #include "converter/gui/batch/conversion_driver.h"
 #include "tests/converter/gui/window/dialog_fixture.h"
-#include "tests/converter/gui/window/queue_lookup.h"
+#include "tests/converter/gui/window/window_lookup.h"
 #include "tests/support/fixture_machine.h"
 #include "tools/kdxreader/kdx_file.h"
 

@@ -13,7 +13,7 @@
 #include "converter/gui/window/HalvardVideoConverterDlg.h"
 #include "converter/core/devices/TesselConfigFile.h"
 #include "tests/converter/core/test_env.h"
-#include "tests/converter/gui/window/queue_lookup.h"
+#include "tests/converter/gui/window/window_lookup.h"
 #include "tests/support/test_paths.h"
 
 class DialogTest : public ::testing::Test {

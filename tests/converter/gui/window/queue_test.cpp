@@ -18,7 +18,7 @@
 #include "converter/gui/widgets/OptionTree.h"
 #include "tests/converter/gui/preview/box_watcher.h"
 #include "tests/converter/gui/window/conversion_fixture.h"
-#include "tests/converter/gui/window/queue_lookup.h"
+#include "tests/converter/gui/window/window_lookup.h"
 #include "converter/core/support/path_utils.h"
 #include "converter/gui/widgets/thumbnail_area.h"
 
@@ -179,8 +179,8 @@ TEST_F(DialogTest, EveryWayInTakesWhatFfmpegReadsAndNamesWhatItRefuses) {
 TEST_F(DialogTest, DeleteKeyAndClearEmptyTheListAndLockTheButtons) {
   Queue({QString::fromStdString(Clip("clip_h264_aac.mp4")), QString::fromStdString(Clip("clip_mpeg4_mp3.avi"))});
   ASSERT_EQ(Rows(), 2);
-  FileListOf(*dialog).setFocus();
-  QTest::keyClick(&FileListOf(*dialog), Qt::Key_Delete);
+  List()->setFocus();
+  QTest::keyClick(List(), Qt::Key_Delete);
   ASSERT_EQ(Rows(), 1);
   EXPECT_EQ(QueueOf(*dialog).data(QueueOf(*dialog).index(0, 1), Qt::DisplayRole).toString(), "MP4");
   EXPECT_EQ(Find<QLabel>(*dialog, "statusLine")->text(), "Total 1 files.");
@@ -217,7 +217,7 @@ TEST_F(ConversionTest, ThePanelShowsAndEditsTheHighlightedRowHoweverItGotThere) 
     QTest::mouseClick(Find<QPushButton>(*dialog, "clearButton"), Qt::LeftButton);
     for (const char* name : {"a", "b", "c"}) Add("short_0.6s.mp4", name + std::to_string(i) + ".mp4");
     ConversionQueueModel& queue = QueueOf(*dialog);
-    CXListCtrl& list = FileListOf(*dialog);
+    CXListCtrl& list = *List();
     ASSERT_EQ(list.currentIndex().row(), 2);
     list.setFocus();
     switch (c.move) {

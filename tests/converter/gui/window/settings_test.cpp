@@ -15,7 +15,7 @@
 #include "tests/converter/gui/preview/box_watcher.h"
 #include "converter/gui/widgets/OptionTree.h"
 #include "tests/converter/gui/window/dialog_fixture.h"
-#include "tests/converter/gui/window/queue_lookup.h"
+#include "tests/converter/gui/window/window_lookup.h"
 
 namespace {
 

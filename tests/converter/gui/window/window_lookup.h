@@ -1,20 +1,29 @@
-// The main window's queue, file list and options panel, found by name as a
-// script would find them.
+// The main window's controls, its queue and the options panel's items,
+// found by name as a script would find them; a missing or differently typed
+// control fails the test.
 #pragma once
 
+#include <QLatin1String>
+#include <QObject>
 #include <QWidget>
+#include <stdexcept>
+#include <string>
 
 #include "converter/gui/queue/conversion_queue_model.h"
 #include "converter/gui/widgets/OptionTree.h"
 #include "converter/gui/widgets/OptionTreeItems.h"
 #include "converter/gui/widgets/XListCtrl.h"
-#include "tests/converter/gui/window/find_control.h"
+
+template <typename Control>
+Control* Find(const QObject& window, const char* name) {
+  Control* control = window.findChild<Control*>(QLatin1String(name));
+  if (control == nullptr) throw std::runtime_error(std::string("the window has no control named ") + name);
+  return control;
+}
 
 inline ConversionQueueModel& QueueOf(QWidget& window) {
   return *Find<ConversionQueueModel>(window, "conversionQueue");
 }
-
-inline CXListCtrl& FileListOf(QWidget& window) { return *Find<CXListCtrl>(window, "fileList"); }
 
 inline COptionTree& PanelOf(QWidget& window) { return *Find<COptionTree>(window, "optionsPanel"); }
 
@@ -24,11 +33,7 @@ inline COptionTreeItem* PanelItemOf(QWidget& window, const QString& label) { ret
 // The panel's item with an editor of that kind and label ("Start", "Quality", ...).
 template <typename Item>
 Item* PanelEditorOf(QWidget& window, const QString& label) {
-  for (QWidget* editor : PanelOf(window).findChildren<QWidget*>()) {
-    auto* item = dynamic_cast<Item*>(editor);
-    if (item && item->GetLabelText() == label) return item;
-  }
-  return nullptr;
+  return dynamic_cast<Item*>(PanelItemOf(window, label));
 }
 
 inline COptionTreeItemEdit& OutputNameEditOf(QWidget& window) {
