@@ -40,13 +40,6 @@ TEST(ConversionQueueModel, RowsOwnTheirRecordsThroughAddsRemovesAndUpdates) {
          q.AddRow("/x/a.mp4", RecordFor("/x/a.mp4"));
        },
        {"a.kdx"}, {""}, {true}},
-      {"updates land on their row only",
-       [](ConversionQueueModel& q) {
-         q.SetStatus(1, "Complete.");
-         q.SetTicked(1, false);
-         q.Record(2)->strOutputName = "c.kdx";
-       },
-       {"a.kdx", "b.kdx", "c.kdx"}, {"", "Complete.", ""}, {true, false, true}},
       {"rows out of range change nothing",
        [](ConversionQueueModel& q) {
          q.SetStatus(3, "x");
