@@ -27,7 +27,7 @@ void DecodeStream(PacketQueue& queue, AVCodecContext& decoder, const FrameHandle
   while (queue.Pop(&packet)) {
     // An empty packet ends the input and puts the decoder into draining.
     const bool endOfInput = !packet;
-    if (packet && beforeSending) beforeSending(*packet);
+    if (packet && beforeSending && !beforeSending(*packet)) continue;
     if (avcodec_send_packet(&decoder, packet.get()) == AVERROR(EAGAIN)) {
       if (!DeliverReadyFrames(decoder, *frame, handleFrame)) return;
       avcodec_send_packet(&decoder, packet.get());

@@ -11,8 +11,9 @@ namespace kdx {
 // Handles one decoded frame; returns false when the stream has gone far
 // enough.
 using FrameHandler = std::function<bool(const AVFrame&)>;
-// Sees each packet once, before it goes to the decoder.
-using PacketHandler = std::function<void(const AVPacket&)>;
+// Sees each packet once, before it goes to the decoder; false leaves the
+// packet out.
+using PacketHandler = std::function<bool(const AVPacket&)>;
 
 // Feeds the queue's packets to the decoder and each decoded frame to the
 // handler, until the handler has had enough, the input ends (the decoder is

@@ -10,6 +10,7 @@
 #include "graph/picture_skip_planner.h"
 #include "graph/stream_decoder.h"
 #include "graph/timeline_joiner.h"
+#include "graph/unreferenced_picture.h"
 
 namespace kdx {
 
@@ -120,8 +121,13 @@ void StreamingSession::StreamVideo() {
   };
   // Pictures the callback will drop anyway are not decoded when nothing
   // refers to them; the decoder takes the setting along with each packet.
+  // Those an H.264 packet's headers show unreferenced do not even reach it.
+  const UnreferencedPictures unreferenced(*video.stream->codecpar);
   auto beforeSending = [&](const AVPacket& packet) {
-    decoder.skip_frame = planner.Skips(packet, setup_.videoCallback->load()) ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
+    const bool skips = planner.Skips(packet, setup_.videoCallback->load());
+    if (skips && unreferenced.OnlyUnreferenced(packet)) return false;
+    decoder.skip_frame = skips ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
+    return true;
   };
   DecodeStream(videoPackets_, decoder, handleFrame, beforeSending);
   decoder.skip_frame = AVDISCARD_DEFAULT;

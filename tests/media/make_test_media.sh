@@ -85,6 +85,9 @@ make long_320x240.mp4 $(video 320x240 25 30) $(audio 440 44100 30) -ac 2 -c:v li
 # also leaves out every seventh picture (variable rate).
 make bframes_h264.mp4 $(video 320x240 30 4) $(audio 440 44100 4) -ac 2 -c:v libx264 -preset fast -bf 3 \
   -x264-params keyint=23:min-keyint=23:scenecut=0 -pix_fmt yuv420p -c:a aac -shortest
+# The same in MPEG-TS: its H.264 units follow start codes instead of lengths.
+make bframes_h264.ts $(video 320x240 30 4) $(audio 440 44100 4) -ac 2 -c:v libx264 -preset fast -bf 3 \
+  -x264-params keyint=23:min-keyint=23:scenecut=0 -pix_fmt yuv420p -c:a aac -shortest
 make bframes_mpeg2.mpg $(video 320x240 25 4) $(audio 550 48000 4) -ac 2 -c:v mpeg2video -bf 2 -g 11 -q:v 4 \
   -c:a mp2 -shortest
 make bframes_mpeg4.mp4 $(video 320x240 30 4) $(audio 440 44100 4) -ac 2 -c:v mpeg4 -bf 2 -g 13 -q:v 4 \
