@@ -34,7 +34,7 @@ constexpr AVRational kHundredNanoseconds{1, 10000000};
 // refers to, and the video callback runs on the thread that feeds the
 // decoder in short bursts (a chunk's JPEG search): with two pictures more in
 // flight than cores the cores stay busy through both. On two cores that
-// takes a 640x480 H.264 clip from 1.80 s to 1.67 s (one more thread still
+// takes a 640x480 H.264 clip from 1.80 s to 1.68 s (one more thread still
 // gains little, and each costs about three pictures of memory).
 constexpr int64_t kMostSingleThreadPixels = 352 * 288;
 
