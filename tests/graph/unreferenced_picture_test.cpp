@@ -15,54 +15,37 @@ namespace {
 
 using kdx::UnreferencedPictures;
 
-AVCodecParameters H264(std::vector<uint8_t>* extradata) {
-  AVCodecParameters stream{};
-  stream.codec_id = AV_CODEC_ID_H264;
-  stream.extradata = extradata->empty() ? nullptr : extradata->data();
-  stream.extradata_size = static_cast<int>(extradata->size());
-  return stream;
-}
-
-bool Answer(const AVCodecParameters& stream, std::vector<uint8_t> bytes) {
-  AVPacket packet{};
-  packet.data = bytes.data();
-  packet.size = static_cast<int>(bytes.size());
-  return UnreferencedPictures(stream).OnlyUnreferenced(packet);
-}
-
-TEST(UnreferencedPictures, ReadsTheUnitHeadersOfEachPacket) {
-  // A configuration record with 4-byte lengths, one with 2-byte lengths,
-  // and none: start codes.
-  std::vector<uint8_t> four{1, 0x64, 0, 0x1e, 0xff, 0xe1, 0};
-  std::vector<uint8_t> two{1, 0x64, 0, 0x1e, 0xfd, 0xe1, 0};
-  std::vector<uint8_t> none;
-  const AVCodecParameters prefixed4 = H264(&four), prefixed2 = H264(&two), startCoded = H264(&none);
+// What the clips below do not show: parameter sets, damage, 2-byte
+// lengths, other codecs.
+TEST(UnreferencedPictures, AnswerNoForAnythingButUnreferencedSlices) {
+  uint8_t record[] = {1, 0x64, 0, 0x1e, 0xfd, 0xe1, 0};  // 2-byte lengths
   struct Case {
-    const char* what;
-    const AVCodecParameters& stream;
+    AVCodecID codec;
+    int recordSize;
     std::vector<uint8_t> bytes;
     bool unreferenced;
   };
   const Case cases[] = {
-      {"unreferenced slice", prefixed4, {0, 0, 0, 2, 0x01, 0x9e}, true},
-      {"SEI, then an unreferenced slice", prefixed4, {0, 0, 0, 2, 0x06, 0x05, 0, 0, 0, 2, 0x01, 0x9e}, true},
-      {"referenced slice", prefixed4, {0, 0, 0, 2, 0x21, 0x9e}, false},
-      {"IDR slice", prefixed4, {0, 0, 0, 2, 0x65, 0x88}, false},
-      {"parameter set before the slice", prefixed4, {0, 0, 0, 2, 0x67, 0x64, 0, 0, 0, 2, 0x01, 0x9e}, false},
-      {"delimiter only", prefixed4, {0, 0, 0, 2, 0x09, 0xf0}, false},
-      {"forbidden bit set", prefixed4, {0, 0, 0, 2, 0x81, 0x9e}, false},
-      {"length past the end", prefixed4, {0, 0, 0, 9, 0x01, 0x9e}, false},
-      {"cut inside a length", prefixed4, {0, 0, 0, 2, 0x01, 0x9e, 0, 0}, false},
-      {"2-byte lengths", prefixed2, {0, 2, 0x01, 0x9e, 0, 2, 0x0c, 0xff}, true},
-      {"start codes", startCoded, {0, 0, 0, 1, 0x09, 0xf0, 0, 0, 1, 0x01, 0x9e, 0x00}, true},
-      {"start codes, second slice referenced", startCoded, {0, 0, 1, 0x01, 0x9e, 0, 0, 1, 0x41, 0x9e}, false},
-      {"no start code at all", startCoded, {0x01, 0x9e, 0x00, 0x00}, false},
+      {AV_CODEC_ID_H264, 7, {0, 2, 0x06, 0x05, 0, 2, 0x01, 0x9e, 0, 2, 0x0c, 0xff}, true},
+      {AV_CODEC_ID_H264, 7, {0, 2, 0x67, 0x64, 0, 2, 0x01, 0x9e}, false},  // parameter set
+      {AV_CODEC_ID_H264, 7, {0, 2, 0x81, 0x9e}, false},                    // forbidden bit
+      {AV_CODEC_ID_H264, 7, {0, 9, 0x01, 0x9e}, false},                    // length past the end
+      {AV_CODEC_ID_H264, 7, {0, 2, 0x01, 0x9e, 0}, false},                 // cut inside a length
+      {AV_CODEC_ID_H264, 7, {0, 2, 0x09, 0xf0}, false},                    // no slice
+      {AV_CODEC_ID_H264, 0, {0x01, 0x9e, 0x00, 0x00}, false},              // no start code
+      {AV_CODEC_ID_MPEG2VIDEO, 0, {0, 0, 1, 0x01, 0x9e, 0x00}, false},
   };
-  for (const Case& c : cases) EXPECT_EQ(Answer(c.stream, c.bytes), c.unreferenced) << c.what;
-
-  AVCodecParameters mpeg2 = startCoded;
-  mpeg2.codec_id = AV_CODEC_ID_MPEG2VIDEO;
-  EXPECT_FALSE(Answer(mpeg2, {0, 0, 1, 0x01, 0x9e, 0x00})) << "only H.264 is read";
+  for (const Case& c : cases) {
+    AVCodecParameters stream{};
+    stream.codec_id = c.codec;
+    stream.extradata = c.recordSize > 0 ? record : nullptr;
+    stream.extradata_size = c.recordSize;
+    std::vector<uint8_t> bytes = c.bytes;
+    AVPacket packet{};
+    packet.data = bytes.data();
+    packet.size = static_cast<int>(bytes.size());
+    EXPECT_EQ(UnreferencedPictures(stream).OnlyUnreferenced(packet), c.unreferenced) << &c - cases;
+  }
 }
 
 // How a clip's pictures are decoded: all, with the decoder skipping the
@@ -89,20 +72,15 @@ std::map<int64_t, std::string> DecodedPictures(const std::string& path, Decoding
   kdx::FramePtr frame(av_frame_alloc());
   auto receive = [&] {
     while (avcodec_receive_frame(decoder.get(), frame.get()) == 0) {
-      std::string& pixels = pictures[frame->pts];
-      for (int plane = 0; plane < 3; ++plane) {
-        const int rows = plane == 0 ? frame->height : (frame->height + 1) / 2;
-        const int width = plane == 0 ? frame->width : (frame->width + 1) / 2;
-        for (int y = 0; y < rows; ++y)
-          pixels.append(reinterpret_cast<const char*>(frame->data[plane] + y * frame->linesize[plane]), width);
-      }
+      for (int y = 0; y < frame->height; ++y)  // a wrong reference shows in the luma
+        pictures[frame->pts].append(reinterpret_cast<const char*>(frame->data[0] + y * frame->linesize[0]),
+                                    frame->width);
       av_frame_unref(frame.get());
     }
   };
   while (av_read_frame(opened, packet.get()) >= 0) {
-    const bool sent = packet->stream_index == index &&
-                      !(decoding == Decoding::LeftOut && unreferenced.OnlyUnreferenced(*packet));
-    if (sent) {
+    if (packet->stream_index == index &&
+        !(decoding == Decoding::LeftOut && unreferenced.OnlyUnreferenced(*packet))) {
       avcodec_send_packet(decoder.get(), packet.get());
       receive();
     }
@@ -113,12 +91,6 @@ std::map<int64_t, std::string> DecodedPictures(const std::string& path, Decoding
   return pictures;
 }
 
-std::vector<int64_t> TimesOf(const std::map<int64_t, std::string>& pictures) {
-  std::vector<int64_t> times;
-  for (const auto& picture : pictures) times.push_back(picture.first);
-  return times;
-}
-
 TEST(UnreferencedPictures, AreTheOnesTheDecoderSkipsAndLeavingThemOutChangesNoOtherPicture) {
   for (const char* clip : {"bframes_h264.mp4", "bframes_h264.ts"}) {
     const std::string path = kdxtest::MediaPath(clip);
@@ -127,11 +99,10 @@ TEST(UnreferencedPictures, AreTheOnesTheDecoderSkipsAndLeavingThemOutChangesNoOt
     const auto leftOut = DecodedPictures(path, Decoding::LeftOut);
     ASSERT_EQ(all.size(), 120u) << clip;
     EXPECT_LT(leftOut.size(), 100u) << clip << ": about a third are unreferenced B-frames";
-    EXPECT_EQ(TimesOf(leftOut), TimesOf(skipped)) << clip;
+    EXPECT_EQ(leftOut.size(), skipped.size()) << clip;
     for (const auto& [pts, pixels] : leftOut) {
-      const auto same = all.find(pts);
-      ASSERT_NE(same, all.end()) << clip << " " << pts;
-      EXPECT_TRUE(same->second == pixels) << clip << ": the picture at " << pts << " changed";
+      EXPECT_EQ(skipped.count(pts), 1u) << clip << ": the decoder would not skip the picture at " << pts;
+      EXPECT_TRUE(all.count(pts) && all.at(pts) == pixels) << clip << ": the picture at " << pts << " changed";
     }
   }
 }
