@@ -12,24 +12,16 @@ namespace {
 
 enum NalType : int { kSlice = 1, kSupplemental = 6, kDelimiter = 9, kFiller = 12 };
 
-// What one unit's header byte says about the packet.
-enum class Unit { UnreferencedSlice, Harmless, Needed };
-
-Unit Classify(uint8_t header) {
-  if (header & 0x80) return Unit::Needed;  // forbidden bit: damaged
-  const int type = header & 0x1f;
-  const int referenced = (header >> 5) & 3;
-  if (type == kSlice) return referenced == 0 ? Unit::UnreferencedSlice : Unit::Needed;
-  if (type == kSupplemental || type == kDelimiter || type == kFiller) return Unit::Harmless;
-  return Unit::Needed;
-}
-
-// Folds one unit into the verdict so far; false once the packet is needed.
+// Folds one unit's header byte into the verdict so far; false once the
+// packet is needed.
 bool Fold(uint8_t header, bool* sawSlice) {
-  const Unit unit = Classify(header);
-  if (unit == Unit::Needed) return false;
-  if (unit == Unit::UnreferencedSlice) *sawSlice = true;
-  return true;
+  if (header & 0x80) return false;  // forbidden bit: damaged
+  const int type = header & 0x1f;
+  if (type == kSlice) {
+    *sawSlice = true;
+    return (header & 0x60) == 0;  // nal_ref_idc
+  }
+  return type == kSupplemental || type == kDelimiter || type == kFiller;
 }
 
 bool LengthPrefixedOnlyUnreferenced(const uint8_t* data, int size, int lengthBytes) {
