@@ -152,11 +152,6 @@ TEST(FailureTexts, NewTranscoderResults) {
   EXPECT_EQ(NewTranscoderFailureText(VFW_E_CANNOT_RENDER),
             "No codec is available for this video format. Please install the codec.");
   EXPECT_EQ(NewTranscoderFailureText(E_FAIL), "Unknown error = 0x80004005");
-  // Why a path is missing, when the encoder told.
-  EXPECT_EQ(NewTranscoderFailureText(VFW_E_NO_AUDIO_PATH, KDX_REASON_NO_STREAM),
-            "No audio codec is available for this file. Please install a correct codec (the file has no sound track).");
-  EXPECT_EQ(NewTranscoderFailureText(VFW_E_NO_VIDEO_PATH, KDX_REASON_NO_DECODER),
-            "No video codec is available for this file. Please install a correct codec (no decoder for its pictures).");
 }
 
 TEST(FailureTexts, TranscodeErrorCodes) {
