@@ -23,6 +23,9 @@ constexpr int kCompletionWaitMs = 500;
 constexpr int kStopPollMs = 50;
 // The measuring pass looks at a tenth of the range, at most five seconds.
 constexpr int64_t kLongestMeasuringPass = 50000000;
+// Silence for a source without sound has the channels asked for, at most
+// two: more of it would only make the file bigger.
+constexpr int kMostSilentChannels = 2;
 
 // A failed step: reported once, then the run ends without a destination.
 // code is WM_TRANSCODE_ERROR's wParam; a failed step (code 0) carries its
@@ -151,7 +154,13 @@ void ConvertRange(CTranscoder& transcoder, CVideoGrabberCB& video, CAudioGrabber
   video.Reset();
 
   AudioFormat audioFormat;
-  Check(graph.GetAudioFormat(&audioFormat));
+  // A source opened without a sound track gets silence, made at the output
+  // rate: nothing of it reaches the callback, and the finish pads it to the
+  // pictures' end.
+  if (!graph.GetAudioFormat(&audioFormat)) {
+    audioFormat.channels = static_cast<int16_t>(std::clamp(g_param.nChannels, 1, kMostSilentChannels));
+    audioFormat.samplesPerSec = g_param.nSampleRate;
+  }
   // A sound that cannot be converted leaves a file without a sound part.
   SoundConverter sound;
   if (sound.Open(folder.KdxPath(), audioFormat.samplesPerSec, audioFormat.channels, g_param.nSampleRate,

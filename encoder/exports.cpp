@@ -1,4 +1,4 @@
-// The library's five exports and the worker thread of a conversion run.
+// The library's exports and the worker thread of a conversion run.
 #include <chrono>
 #include <memory>
 #include <string>
@@ -82,7 +82,16 @@ void WorkerMain(CTranscoder* transcoder) {
 using namespace kdx;
 
 extern "C" KDX_EXPORT HRESULT NewTranscoder(HWND hWnd, const char* szSource, const char* szDest, int64_t* pDuration) {
+  return NewTranscoderEx(hWnd, szSource, szDest, pDuration, 0, nullptr);
+}
+
+// The choice to add silence travels with the opening, since the source is
+// refused there; a field of the request would come too late and change the
+// record older callers fill.
+extern "C" KDX_EXPORT HRESULT NewTranscoderEx(HWND hWnd, const char* szSource, const char* szDest, int64_t* pDuration,
+                                              uint32_t flags, int32_t* pReason) {
   Library& library = TheLibrary();
+  if (pReason != nullptr) *pReason = KDX_REASON_NONE;
   StopWorker(library);
   const std::string source = szSource != nullptr ? szSource : "";
   const std::string destination = szDest != nullptr ? szDest : "";
@@ -91,11 +100,12 @@ extern "C" KDX_EXPORT HRESULT NewTranscoder(HWND hWnd, const char* szSource, con
   if (pDuration != nullptr) *pDuration = 0;
   // Refused before anything is opened; no transcoder is left to run.
   if (IsSourceItsDestination(source, destination)) return E_INVALIDARG;
-  library.transcoder = std::make_unique<CTranscoder>(source, destination);
+  library.transcoder = std::make_unique<CTranscoder>(source, destination, flags);
   InitImageLibrary();
   const int64_t duration = library.transcoder->Duration();
   if (pDuration != nullptr) *pDuration = duration;
   const HRESULT built = library.transcoder->BuildResult();
+  if (pReason != nullptr) *pReason = library.transcoder->MissingPathReason();
   if (FAILED(built)) return built;
   return duration != 0 ? S_OK : E_FAIL;
 }

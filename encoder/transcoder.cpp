@@ -1,8 +1,10 @@
 #include "transcoder.h"
 
+#include "kdx.h"
+
 namespace kdx {
 
-CTranscoder::CTranscoder(const std::string& sourcePath, const std::string& destinationPath)
+CTranscoder::CTranscoder(const std::string& sourcePath, const std::string& destinationPath, uint32_t flags)
     : destination_(destinationPath) {
   if (IsPreview()) {
     graph_.SetVideoCallback(&preview_);
@@ -13,7 +15,9 @@ CTranscoder::CTranscoder(const std::string& sourcePath, const std::string& desti
     // The caller asked before opening whether a file there may go; the
     // finished file replaces only this one.
     agreedFile_ = IdentityOf(destination_, false);
-    buildResult_ = graph_.Build(sourcePath, DecodingGraph::Mode::Conversion);
+    const auto missingSound = (flags & KDX_OPEN_ADD_SILENCE) != 0 ? DecodingGraph::MissingSound::Allow
+                                                                   : DecodingGraph::MissingSound::Refuse;
+    buildResult_ = graph_.Build(sourcePath, DecodingGraph::Mode::Conversion, missingSound);
   }
 }
 

@@ -15,13 +15,16 @@ class CTranscoder {
  public:
   // Notes what the destination holds now and builds the graph; the outcome
   // is BuildResult(). The object exists (and must be closed) either way.
-  // Nothing at the destination is touched.
-  CTranscoder(const std::string& sourcePath, const std::string& destinationPath);
+  // Nothing at the destination is touched. With KDX_OPEN_ADD_SILENCE in
+  // flags a conversion takes a source without a sound track.
+  CTranscoder(const std::string& sourcePath, const std::string& destinationPath, uint32_t flags = 0);
   ~CTranscoder();
   CTranscoder(const CTranscoder&) = delete;
   CTranscoder& operator=(const CTranscoder&) = delete;
 
   HRESULT BuildResult() const { return buildResult_; }
+  // KDX_REASON_* of a build that found no audio or video path.
+  int32_t MissingPathReason() const { return graph_.MissingPathReason(); }
   bool IsPreview() const { return destination_.empty(); }
   const std::string& Destination() const { return destination_; }
   // The file at the destination when the transcoder was opened (a link as

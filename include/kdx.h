@@ -1,5 +1,5 @@
 // The encoder library's interface: the conversion request, the messages it
-// posts during a run and its five exports.
+// posts during a run and its exports.
 #pragma once
 
 #include <cstdint>
@@ -55,6 +55,15 @@ typedef struct TRANSCODER_PARAM {
   FRAME_HOOK pfnFrameHook; // called with the work image before scaling, or null
 } TRANSCODER_PARAM;
 
+// Flags of NewTranscoderEx.
+#define KDX_OPEN_ADD_SILENCE 0x1u  // a source with pictures and no sound track gets a silent sound part
+
+// Why NewTranscoderEx refused a source with VFW_E_NO_AUDIO_PATH or
+// VFW_E_NO_VIDEO_PATH.
+#define KDX_REASON_NONE 0
+#define KDX_REASON_NO_STREAM 1   // the file holds no sound track, or no picture
+#define KDX_REASON_NO_DECODER 2  // it holds one, and nothing here decodes it
+
 #if defined(__GNUC__)
 #define KDX_EXPORT __attribute__((visibility("default")))
 #else
@@ -65,6 +74,11 @@ extern "C" {
 // Besides the graph's results: E_INVALIDARG, with nothing opened, when the
 // destination is the source itself (through a link or ".." too).
 KDX_EXPORT HRESULT NewTranscoder(HWND hWnd, const char* szSource, const char* szDest, int64_t* pDuration);
+// NewTranscoder with flags (KDX_OPEN_*); *pReason (when given) gets a
+// KDX_REASON_* value, KDX_REASON_NONE unless a stream was missing.
+// NewTranscoder is this with no flags.
+KDX_EXPORT HRESULT NewTranscoderEx(HWND hWnd, const char* szSource, const char* szDest, int64_t* pDuration,
+                                   uint32_t flags, int32_t* pReason);
 KDX_EXPORT int Transcode(const TRANSCODER_PARAM* pParam);
 KDX_EXPORT int StopTranscode(void);
 KDX_EXPORT int CloseTranscoder(void);

@@ -10,6 +10,7 @@
 #include "graph/media_source.h"
 #include "graph/pcm16_converter.h"
 #include "graph/streaming_session.h"
+#include "kdx.h"
 
 namespace kdx {
 
@@ -25,6 +26,7 @@ struct DecodingGraph::Impl {
     bool hasAudio = false;
     bool hasDuration = false;
     int64_t duration = 0;
+    int32_t missingPathReason = KDX_REASON_NONE;
     VideoFormat videoFormat;
     AudioFormat audioFormat;
   };
@@ -44,7 +46,7 @@ struct DecodingGraph::Impl {
   std::condition_variable completed;
   bool complete = false;
 
-  HRESULT OpenSource(const std::string& path, Mode mode, Description* found);
+  HRESULT OpenSource(const std::string& path, Mode mode, MissingSound missingSound, Description* found);
   Description Described() const {
     std::lock_guard lock(descriptionMutex);
     return description;
@@ -74,15 +76,28 @@ int64_t TimePerFrame(AVRational frameRate) {
 
 }  // namespace
 
-HRESULT DecodingGraph::Impl::OpenSource(const std::string& path, Mode mode, Description* found) {
+HRESULT DecodingGraph::Impl::OpenSource(const std::string& path, Mode mode, MissingSound missingSound,
+                                        Description* found) {
   source = std::make_unique<MediaSource>();
   sound.reset();
   pictures.reset();
   if (!source->Open(path)) return VFW_E_CANNOT_RENDER;
   found->hasDuration = source->Duration(&found->duration);
-  const bool wantsAudio = mode == Mode::Conversion;
-  if (wantsAudio && !source->OpenAudio()) return VFW_E_NO_AUDIO_PATH;
-  if (!source->OpenVideo()) return VFW_E_NO_VIDEO_PATH;
+  const auto refuse = [found](HRESULT missingPath, int32_t reason) {
+    found->missingPathReason = reason;
+    return missingPath;
+  };
+  const bool hasVideo = source->OpenVideo();
+  // No sound can make up for pictures: a file without any is refused for
+  // them first.
+  if (!hasVideo && !source->HoldsStream(AVMEDIA_TYPE_VIDEO))
+    return refuse(VFW_E_NO_VIDEO_PATH, KDX_REASON_NO_STREAM);
+  if (mode == Mode::Conversion && !source->OpenAudio()) {
+    const bool soundless = !source->HoldsStream(AVMEDIA_TYPE_AUDIO);
+    if (!soundless || missingSound == MissingSound::Refuse)
+      return refuse(VFW_E_NO_AUDIO_PATH, soundless ? KDX_REASON_NO_STREAM : KDX_REASON_NO_DECODER);
+  }
+  if (!hasVideo) return refuse(VFW_E_NO_VIDEO_PATH, KDX_REASON_NO_DECODER);
   source->DiscardUnusedStreams();
 
   const DecodedStream& video = source->video();
@@ -99,7 +114,8 @@ HRESULT DecodingGraph::Impl::OpenSource(const std::string& path, Mode mode, Desc
   videoFormat.stampSeconds = av_q2d(video.stream->time_base);
   pictures = std::make_unique<Bgr24Converter>(shape);
 
-  if (wantsAudio) {
+  const bool hasAudio = source->audio().stream != nullptr;
+  if (hasAudio) {
     const AVCodecContext& decoder = *source->audio().decoder;
     AudioFormat& audioFormat = found->audioFormat;
     audioFormat.channels = static_cast<int16_t>(Pcm16Converter::AnnouncedChannels(decoder.ch_layout.nb_channels));
@@ -110,7 +126,7 @@ HRESULT DecodingGraph::Impl::OpenSource(const std::string& path, Mode mode, Desc
     audioFormat.stampSeconds = av_q2d(source->audio().stream->time_base);
     sound = std::make_unique<Pcm16Converter>(audioFormat.channels, audioFormat.samplesPerSec);
   }
-  found->hasAudio = wantsAudio;
+  found->hasAudio = hasAudio;
   found->built = true;
   return S_OK;
 }
@@ -139,13 +155,13 @@ DecodingGraph::DecodingGraph() : impl_(std::make_unique<Impl>()) {}
 
 DecodingGraph::~DecodingGraph() { Stop(); }
 
-HRESULT DecodingGraph::Build(const std::string& sourcePath, Mode mode) {
+HRESULT DecodingGraph::Build(const std::string& sourcePath, Mode mode, MissingSound missingSound) {
   std::lock_guard lock(impl_->control);
   Impl& graph = *impl_;
   graph.StopStreaming();
   graph.SetComplete(false);
   Impl::Description found;
-  const HRESULT opened = graph.OpenSource(sourcePath, mode, &found);
+  const HRESULT opened = graph.OpenSource(sourcePath, mode, missingSound, &found);
   graph.Describe(found);
   if (FAILED(opened)) return opened;
   graph.start = 0;
@@ -203,6 +219,8 @@ HRESULT DecodingGraph::WaitForCompletion(int timeoutMs, long* eventCode) {
   if (eventCode) *eventCode = EC_COMPLETE;
   return S_OK;
 }
+
+int32_t DecodingGraph::MissingPathReason() const { return impl_->Described().missingPathReason; }
 
 bool DecodingGraph::GetVideoFormat(VideoFormat* format) const {
   const Impl::Description found = impl_->Described();

@@ -34,6 +34,9 @@ struct AudioFormat {
 class DecodingGraph {
  public:
   enum class Mode { Conversion, Preview };
+  // What a conversion build does with a source that has pictures and no
+  // sound track: refuse it, or build without sound.
+  enum class MissingSound { Refuse, Allow };
 
   DecodingGraph();
   ~DecodingGraph();  // stops the streaming threads
@@ -41,11 +44,17 @@ class DecodingGraph {
   DecodingGraph& operator=(const DecodingGraph&) = delete;
 
   // Opens the source and checks both paths: VFW_E_CANNOT_RENDER when the file
-  // cannot be opened or demuxed, then VFW_E_NO_AUDIO_PATH when no audio stream
-  // can be decoded (conversion mode only), then VFW_E_NO_VIDEO_PATH when no
-  // video stream can be decoded. On success the graph is running over the
-  // range 0..0: in preview mode the video callback receives the first frame.
-  HRESULT Build(const std::string& sourcePath, Mode mode);
+  // cannot be opened or demuxed, VFW_E_NO_VIDEO_PATH when it holds no
+  // picture (sound alone, a photo), then VFW_E_NO_AUDIO_PATH when no audio
+  // stream can be decoded (conversion mode only; with MissingSound::Allow
+  // not for a file that has no sound track at all), then
+  // VFW_E_NO_VIDEO_PATH when no video stream can be decoded. On success the
+  // graph is running over the range 0..0: in preview mode the video
+  // callback receives the first frame.
+  HRESULT Build(const std::string& sourcePath, Mode mode, MissingSound missingSound = MissingSound::Refuse);
+  // Why the last build found no audio or video path: KDX_REASON_NO_STREAM
+  // or KDX_REASON_NO_DECODER; KDX_REASON_NONE after any other outcome.
+  int32_t MissingPathReason() const;
 
   // Callbacks may be changed only while the graph is stopped.
   void SetVideoCallback(ISampleGrabberCB* callback);
@@ -69,6 +78,8 @@ class DecodingGraph {
   HRESULT WaitForCompletion(int timeoutMs, long* eventCode);
 
   bool GetVideoFormat(VideoFormat* format) const;
+  // False when the graph has no sound (a preview, or a conversion of a
+  // source without a sound track).
   bool GetAudioFormat(AudioFormat* format) const;
 
  private:

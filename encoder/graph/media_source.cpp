@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <string_view>
 #include <vector>
 
 extern "C" {
@@ -50,6 +51,14 @@ int VideoDecoderThreads(const AVCodecParameters& picture) {
 
 bool IsCoverArt(const AVStream& stream) {
   return (stream.disposition & AV_DISPOSITION_ATTACHED_PIC) != 0;
+}
+
+// FFmpeg reads a photo through one of its picture demuxers ("image2" by
+// the name's extension, "png_pipe", "jpeg_pipe", ... by the content): one
+// still picture, no video.
+bool IsPhoto(const AVFormatContext& format) {
+  const std::string_view name = format.iformat->name;
+  return name == "image2" || name == "image2pipe" || name.ends_with("_pipe");
 }
 
 // The stream FFmpeg would pick first, then the others of the same kind.
@@ -133,10 +142,22 @@ bool MediaSource::Reopen() {
   return true;
 }
 
+bool MediaSource::IsStreamOfKind(const AVStream& stream, AVMediaType type) const {
+  if (stream.codecpar->codec_type != type) return false;
+  return type != AVMEDIA_TYPE_VIDEO || (!IsCoverArt(stream) && !IsPhoto(*format_));
+}
+
+bool MediaSource::HoldsStream(AVMediaType type) const {
+  for (unsigned i = 0; i < format_->nb_streams; ++i) {
+    if (IsStreamOfKind(*format_->streams[i], type)) return true;
+  }
+  return false;
+}
+
 bool MediaSource::OpenStream(AVMediaType type, DecodedStream* opened) {
   for (const int index : CandidateStreams(format_.get(), type)) {
     AVStream* stream = format_->streams[index];
-    if (type == AVMEDIA_TYPE_VIDEO && IsCoverArt(*stream)) continue;
+    if (!IsStreamOfKind(*stream, type)) continue;
     if (CodecContextPtr decoder = OpenDecoder(*stream)) {
       opened->stream = stream;
       opened->decoder = std::move(decoder);

@@ -24,9 +24,13 @@ class MediaSource {
   // False when the file cannot be opened or its streams cannot be read.
   bool Open(const std::string& path);
   // Opens the decoder of the best stream of the kind that has one that
-  // opens (pictures attached as cover art are no video). False when none.
+  // opens (pictures attached as cover art are no video, nor is a photo).
+  // False when none.
   bool OpenVideo() { return OpenStream(AVMEDIA_TYPE_VIDEO, &video_); }
   bool OpenAudio() { return OpenStream(AVMEDIA_TYPE_AUDIO, &audio_); }
+  // Whether the file holds a stream of the kind at all, one that opens or
+  // not: tells a file without sound from one whose sound cannot be decoded.
+  bool HoldsStream(AVMediaType type) const;
   // Lets the demuxer skip the streams nobody decodes.
   void DiscardUnusedStreams();
 
@@ -50,6 +54,8 @@ class MediaSource {
 
  private:
   bool OpenStream(AVMediaType type, DecodedStream* opened);
+  // A stream of the kind that the graph may decode as such.
+  bool IsStreamOfKind(const AVStream& stream, AVMediaType type) const;
   int64_t LongestDuration() const;
   // Whether the file holds parts whose time stamps start again, judged by
   // the first picture or sound time at a few places spread over the file.

@@ -23,19 +23,19 @@ TEST(CommandLine, DefaultsLeaveModelModeRangeAndOutputOpen) {
   EXPECT_EQ(o.files, (std::vector<std::string>{"a.mp4", "b.avi"}));
   EXPECT_EQ(o.quality, kQualityHigh);
   EXPECT_FALSE(o.model || o.videoMode || o.start || o.end || o.outputFolder);
-  EXPECT_FALSE(o.overwrite || o.listModels || o.help);
+  EXPECT_FALSE(o.overwrite || o.addSilence || o.listModels || o.help);
 }
 
 TEST(CommandLine, ReadsEveryOptionInBothSpellings) {
   ConvertOptions o = Parse({"--model", "NK-96", "--quality=low", "--mode", "full-screen", "--start=00:01:05",
-                            "--end", "1:02:03", "--output", "/out", "--overwrite", "--", "--odd name.mp4"});
+                            "--end", "1:02:03", "--output", "/out", "--overwrite", "--add-silence", "--", "--odd name.mp4"});
   EXPECT_EQ(o.model, "NK-96");
   EXPECT_EQ(o.quality, kQualityLow);
   EXPECT_EQ(o.videoMode, kModeFullScreen);
   EXPECT_EQ(VideoTimeToSeconds(*o.start), 65);
   EXPECT_EQ(VideoTimeToSeconds(*o.end), 3723);
   EXPECT_EQ(o.outputFolder, "/out");
-  EXPECT_TRUE(o.overwrite);
+  EXPECT_TRUE(o.overwrite && o.addSilence);
   EXPECT_EQ(o.files, (std::vector<std::string>{"--odd name.mp4"}));
   EXPECT_EQ(Parse({"--quality", "medium", "--mode", "full-image", "x"}).quality, kQualityMedium);
   EXPECT_TRUE(Parse({"--list-models"}).listModels);

@@ -298,6 +298,7 @@ TEST_F(KdxConvert, EveryKindOfFileConvertsOrSaysWhy) {
     const std::string before = ReadAll(source);
     std::string arguments = "--model NK-128 --overwrite --output '" + out + "'";
     if (!c.start.empty()) arguments += " --start " + c.start + " --end " + c.end;
+    if (c.addSilence) arguments += " --add-silence";
     std::string output;
     const int status = Run(arguments + " '" + source + "'", &output);
     const std::string result = out + "/NK-128/" + fs::path(source).stem().string() + ".kdx";
@@ -307,8 +308,15 @@ TEST_F(KdxConvert, EveryKindOfFileConvertsOrSaysWhy) {
     } else {
       EXPECT_EQ(status, 1) << output;
       EXPECT_NE(output.find(source + ": Failed. " + c.failure), std::string::npos) << output;
+      if (c.failure == kdxtest::kNoSoundTrack)
+        EXPECT_NE(output.find(c.failure + std::string(" --add-silence")), std::string::npos) << output;
       if (result != source) {
         EXPECT_FALSE(fs::exists(result));
+      }
+      // The folders made for the file go with it.
+      for (const std::string& folder : {out, out + "/NK-128"}) {
+        std::error_code missing;
+        EXPECT_FALSE(fs::is_empty(folder, missing)) << folder << " was left empty";
       }
     }
     EXPECT_EQ(ReadAll(source), before);

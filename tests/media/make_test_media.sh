@@ -182,3 +182,20 @@ make untagged_709_red.mp4 -f lavfi -i color=c=0xC81E1E:size=1280x720:rate=25:dur
 # picture 2n + 1 of a 50 fps clip, flagged interlaced (top field first).
 make timeline_interlaced.mp4 $(coded 50 6) $(beeps 3) -vf tinterlace=interleave_top $x264 -x264-params tff=1 \
   -c:a aac -t 3
+
+# Files without one of the two streams: videos without sound (one the
+# pictures of a clip whose sound starts with them), music with its cover, a
+# photo; and streams nothing decodes (their Matroska codec names unknown).
+make silent_mpeg2.mpg $(video 320x240 25 2) -c:v mpeg2video -q:v 3 -f mpeg
+make timeline_30fps_silent.mkv -i timeline_30fps.mkv -map 0:v -c copy
+make cover_art.mp3 $(audio 440 44100 2) -f lavfi -i color=c=red:size=200x200:duration=1 -map 0:a -map 1:v -frames:v 1 \
+  -c:a libmp3lame -c:v mjpeg -disposition:v attached_pic
+make photo.jpg -f lavfi -i testsrc2=size=320x240 -frames:v 1
+if [ ! -s undecodable_sound.mkv ] || [ ! -s undecodable_pictures.mkv ]; then
+  ff $(video 160x120 25 2) $(audio 440 44100 2) $x264 -c:a pcm_s16le -shortest tmp.pcm.mkv
+  LC_ALL=C sed 's|A_PCM/INT/LIT|A_NKDX/NO/DEC|' tmp.pcm.mkv > tmp.undecodable_sound.mkv
+  LC_ALL=C sed 's|V_MPEG4/ISO/AVC|V_NKDX/NO/DECOD|' tmp.pcm.mkv > tmp.undecodable_pictures.mkv
+  mv tmp.undecodable_sound.mkv undecodable_sound.mkv
+  mv tmp.undecodable_pictures.mkv undecodable_pictures.mkv
+  rm tmp.pcm.mkv
+fi

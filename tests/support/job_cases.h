@@ -15,7 +15,13 @@ struct JobCase {
   std::string start;    // "HH:MM:SS", empty for the whole file
   std::string end;
   std::string failure;  // the reason's beginning; empty when it converts
+  bool addSilence = false;  // videos without sound get silence
 };
+
+inline const char kNoSoundTrack[] =
+    "No audio codec is available for this file. Please install a correct codec (the file has no sound track).";
+inline const char kNoPicture[] =
+    "No video codec is available for this file. Please install a correct codec (the file holds no picture).";
 
 inline std::string LongFolderName() { return std::string(120, 'l'); }
 
@@ -34,8 +40,13 @@ inline std::vector<JobCase> JobCases() {
       {"range past the end", "job_h264_aac.mkv", "late.mkv", "00:01:00", "00:01:10",
        "Nothing to convert between 00:01:00 and 00:01:10 (the file lasts 2.0 s)."},
       {"source at its destination", "job_h264_aac.mkv", "OUT/NK-128/movie.kdx", "", "", "The source file is also"},
-      {"video only, no stated length", "job_video_only.m2v", "raw.m2v", "", "",
-       "No audio codec is available for this file. Please install a correct codec"},
+      {"video only, no stated length", "job_video_only.m2v", "raw.m2v", "", "", kNoSoundTrack},
+      {"silence added to an MP4", "video_only.mp4", "stock clip.mp4", "", "", "", true},
+      {"silence added to an MPEG-2 file", "silent_mpeg2.mpg", "dvd.mpg", "", "", "", true},
+      {"music with its cover picture", "cover_art.mp3", "song.mp3", "", "", kNoPicture, true},
+      {"photo", "photo.jpg", "holiday.jpg", "", "", kNoPicture, true},
+      {"sound nothing decodes", "undecodable_sound.mkv", "odd sound.mkv", "", "",
+       "No audio codec is available for this file. Please install a correct codec (no decoder for its sound).", true},
   };
 }
 

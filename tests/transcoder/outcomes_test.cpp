@@ -22,18 +22,29 @@ class Outcomes : public ::testing::Test {
   ScratchDir dir;
 };
 
-TEST_F(Outcomes, SourcesWithoutAPathOrUnreadableAreRefusedWithTheirCodes) {
+// Silence makes up for a missing sound track only: not for pictures (cover
+// art and photos are none), nor for sound nothing decodes.
+TEST_F(Outcomes, SourcesWithoutAPathOrUnreadableAreRefusedWithTheirCodesAndWhy) {
   struct Case {
     const char* clip;
     HRESULT expected;
-  } cases[] = {{"video_only.mp4", VFW_E_NO_AUDIO_PATH},
-               {"audio_only.mp4", VFW_E_NO_VIDEO_PATH},
-               {"text_file.avi", VFW_E_CANNOT_RENDER}};
+    int32_t reason;
+    uint32_t flags = KDX_OPEN_ADD_SILENCE;
+  } cases[] = {{"video_only.mp4", VFW_E_NO_AUDIO_PATH, KDX_REASON_NO_STREAM, 0},
+               {"audio_only.mp4", VFW_E_NO_VIDEO_PATH, KDX_REASON_NO_STREAM},
+               {"cover_art.mp3", VFW_E_NO_VIDEO_PATH, KDX_REASON_NO_STREAM},
+               {"photo.jpg", VFW_E_NO_VIDEO_PATH, KDX_REASON_NO_STREAM},
+               {"undecodable_sound.mkv", VFW_E_NO_AUDIO_PATH, KDX_REASON_NO_DECODER},
+               {"undecodable_pictures.mkv", VFW_E_NO_VIDEO_PATH, KDX_REASON_NO_DECODER},
+               {"text_file.avi", VFW_E_CANNOT_RENDER, KDX_REASON_NONE}};
   for (const Case& c : cases) {
     int64_t duration = -1;
-    EXPECT_EQ(NewTranscoder(queue.window(), MediaPath(c.clip).c_str(), dir.File("out.kdx").c_str(), &duration),
+    int32_t reason = -1;
+    EXPECT_EQ(NewTranscoderEx(queue.window(), MediaPath(c.clip).c_str(), dir.File("out.kdx").c_str(), &duration,
+                              c.flags, &reason),
               c.expected)
         << c.clip;
+    EXPECT_EQ(reason, c.reason) << c.clip;
     // No run may start on a transcoder that could not be built.
     TRANSCODER_PARAM request = MakeRequest(queue.window(), 128, 128, true);
     EXPECT_EQ(Transcode(&request), 0) << c.clip;

@@ -61,9 +61,10 @@ RunMessages CollectRun(MessageQueue& queue, std::chrono::seconds timeout) {
 }
 
 HRESULT ConvertFile(const std::string& source, const std::string& destination, const TRANSCODER_PARAM& request,
-                    MessageQueue& queue, RunMessages* messages) {
+                    MessageQueue& queue, RunMessages* messages, uint32_t flags) {
   int64_t duration = 0;
-  const HRESULT opened = NewTranscoder(queue.window(), source.c_str(), destination.c_str(), &duration);
+  const HRESULT opened =
+      NewTranscoderEx(queue.window(), source.c_str(), destination.c_str(), &duration, flags, nullptr);
   if (opened != S_OK) return opened;
   TRANSCODER_PARAM copy = request;
   copy.hWnd = queue.window();

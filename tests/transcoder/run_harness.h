@@ -34,9 +34,10 @@ TRANSCODER_PARAM MakeRequest(HWND window, int maxWidth, int maxHeight, bool fitW
 // Frees every thumbnail.
 RunMessages CollectRun(MessageQueue& queue, std::chrono::seconds timeout = std::chrono::seconds(120));
 
-// NewTranscoder + Transcode + CollectRun; the transcoder stays open.
-// Returns NewTranscoder's result; *messages only when it succeeded.
+// NewTranscoderEx with the flags + Transcode + CollectRun; the transcoder
+// stays open. Returns the opening's result; *messages only when it
+// succeeded.
 HRESULT ConvertFile(const std::string& source, const std::string& destination, const TRANSCODER_PARAM& request,
-                    MessageQueue& queue, RunMessages* messages);
+                    MessageQueue& queue, RunMessages* messages, uint32_t flags = 0);
 
 }  // namespace kdxtest

@@ -2,6 +2,7 @@
 // at an ordinary rate: surround layouts and far-off rates.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 
@@ -114,6 +115,32 @@ TEST(SoundRates, FarOffRatesKeepTheirSound) {
       EXPECT_NEAR(Decibels(ToneLevel(side, 300, kOutputRate)), -3.0, 0.5) << clip;
     }
   }
+}
+
+// A video without a sound track, opened with KDX_OPEN_ADD_SILENCE, gets a
+// silent sound part as long as its pictures, at the rate and channels asked
+// for; the pictures are byte for byte those of the same video with sound.
+TEST(SilentSound, StandsInForAMissingTrackAndLeavesThePicturesAsTheyAre) {
+  MessageQueue queue;
+  ScratchDir dir;
+  const TRANSCODER_PARAM request = MakeRequest(queue.window(), 128, 128, true);
+  RunMessages run;
+  ASSERT_EQ(ConvertFile(MediaPath("timeline_30fps.mkv"), dir.File("heard.kdx"), request, queue, &run), S_OK);
+  ASSERT_EQ(ConvertFile(MediaPath("timeline_30fps_silent.mkv"), dir.File("silent.kdx"), request, queue, &run,
+                        KDX_OPEN_ADD_SILENCE),
+            S_OK);
+  CloseTranscoder();
+  const kdxreader::KdxFile heard = LoadValid(dir.File("heard.kdx"));
+  const kdxreader::KdxFile silent = LoadValid(dir.File("silent.kdx"));
+  EXPECT_TRUE(std::equal(heard.bytes.begin() + heard.headerOffset, heard.bytes.end(),
+                         silent.bytes.begin() + silent.headerOffset, silent.bytes.end()));
+  EXPECT_EQ(silent.sound.formatTag, heard.sound.formatTag);
+  EXPECT_EQ(silent.sound.sampleRate * 100 + silent.sound.channels, request.nSampleRate * 100 + request.nChannels);
+  EXPECT_NEAR(silent.sound.seconds, silent.playingSeconds, 0.1);
+  kdxreader::SoundPart part;
+  std::vector<float> samples;
+  ASSERT_TRUE(kdxreader::ReadSoundSamples(silent.SoundBytes(), &part, &samples));
+  EXPECT_EQ(std::count(samples.begin(), samples.end(), 0.0f), static_cast<std::ptrdiff_t>(samples.size()));
 }
 
 }  // namespace

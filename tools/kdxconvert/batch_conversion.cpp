@@ -68,13 +68,15 @@ class Batch {
       return std::any_of(m_names.begin(), m_names.end(),
                          [&](const std::string& used) { return SameOutputName(used, candidate); });
     });
-    if (!GetDestFileName(m_outputFolder, m_model.ModelName, name, &destination, &failure)) {
+    std::vector<std::string> madeFolders;
+    if (!GetDestFileName(m_outputFolder, m_model.ModelName, name, &destination, &failure, {}, &madeFolders)) {
       KDX_ERROR_LOG("GetDestFileName Error.Conversion abort.");
       m_display.Report(false, input + ": " + failure);
       return FileOutcome::kFailed;
     }
     if (FileOutcome refused; !MayWrite(input, destination, &refused)) return refused;
-    FileOutcome outcome = ConvertFile(FileJob{input, destination, m_model, m_options}, m_queue, m_display);
+    FileOutcome outcome =
+        ConvertFile(FileJob{input, destination, m_model, m_options, madeFolders}, m_queue, m_display);
     if (outcome == FileOutcome::kConverted) {
       m_written.Claim(destination);
       m_names.push_back(name);

@@ -76,6 +76,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       options.listModels = true;
     } else if (argument == "--overwrite") {
       options.overwrite = true;
+    } else if (argument == "--add-silence") {
+      options.addSilence = true;
     } else {
       size_t equals = argument.find('=');
       std::string name = argument.substr(0, equals);
@@ -120,6 +122,9 @@ Options:
   --overwrite         replace existing KDX files without asking; otherwise
                       you are asked on a terminal, and the file is skipped
                       when there is no terminal
+  --add-silence       convert videos without a sound track, with silence as
+                      their sound; otherwise they are refused. Sound-only
+                      files and photos are refused either way
   -h, --help          show this text
 
 Ctrl-C stops the running file (leaving no partial output) and ends the batch.

@@ -16,6 +16,7 @@ struct ConvertOptions {
   std::optional<VIDEO_TIME> end;          // default: the whole length
   std::optional<std::string> outputFolder;
   bool overwrite = false;
+  bool addSilence = false;                // videos without sound convert with silence
   bool listModels = false;
   bool help = false;
 };

@@ -2,6 +2,7 @@
 
 #include "platform/base/bitmap.h"
 #include "converter/core/job/conversion_job.h"
+#include "converter/core/request/failure_texts.h"
 #include "tools/kdxconvert/stop_signal.h"
 
 namespace {
@@ -45,7 +46,8 @@ FileOutcome ConvertFile(const FileJob& job, MessageQueue& queue, ProgressDisplay
   QueueRunMessages messages(queue, display);
   display.Begin(name);
   const JobResult result = RunConversionJob(
-      ConversionJob{job.input, job.destination, job.model, [&job](int64_t duration) { return ItemFor(job, duration); }},
+      ConversionJob{job.input, job.destination, job.model, [&job](int64_t duration) { return ItemFor(job, duration); },
+                    job.options.addSilence, kAddSilenceOptionHint, job.madeFolders},
       messages);
   switch (result.outcome) {
     case JobOutcome::kConverted:

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "tools/kdxconvert/command_line.h"
 #include "converter/core/devices/device_config_entry.h"
@@ -16,6 +17,8 @@ struct FileJob {
   std::string destination;  // its folder exists; any old file there may be replaced
   const DEVICE_CONFIG_ENTRY& model;
   const ConvertOptions& options;
+  // Made for this file, innermost first; removed again when it fails.
+  std::vector<std::string> madeFolders;
 };
 
 // Converts the file, reporting the result through the display. Every

@@ -129,24 +129,41 @@ std::optional<int64_t> MeasureSource(const ConversionJob& job, HWND window, std:
   if (ReadVideoDuration(job.input, &seconds))
     return static_cast<int64_t>(std::llround(seconds * kMediaUnitsPerSecond));
   int64_t duration = 0;
-  const HRESULT measured = NewTranscoder(window, job.input.c_str(), "", &duration);
+  int32_t reason = KDX_REASON_NONE;
+  const HRESULT measured = NewTranscoderEx(window, job.input.c_str(), "", &duration, 0, &reason);
   CloseTranscoder();
   if (measured != S_OK) {
-    *failure = NewTranscoderFailureText(measured);
+    *failure = NewTranscoderFailureText(measured, reason);
     return std::nullopt;
   }
   return duration;
 }
 
-JobResult Failed(std::string reason) { return {JobOutcome::kFailed, std::move(reason), 0}; }
-
-}  // namespace
-
-std::string FailedLine(const std::string& reason) {
-  return reason.rfind("Failed.", 0) == 0 ? reason : "Failed. " + reason;
+// Opens the transcoder for the job's destination; false with the reason
+// for the user when the encoder refuses the source.
+bool OpenTranscoder(const ConversionJob& job, HWND window, std::string* failure) {
+  int64_t duration = 0;
+  int32_t reason = KDX_REASON_NONE;
+  const HRESULT opened = NewTranscoderEx(window, job.input.c_str(), job.destination.c_str(), &duration,
+                                         job.addSilence ? KDX_OPEN_ADD_SILENCE : 0, &reason);
+  if (opened == S_OK) return true;
+  *failure = NewTranscoderFailureText(opened, reason);
+  if (opened == VFW_E_NO_AUDIO_PATH && reason == KDX_REASON_NO_STREAM && !job.silenceHint.empty())
+    *failure += " " + job.silenceHint;
+  return false;
 }
 
-JobResult RunConversionJob(const ConversionJob& job, RunMessages& messages) {
+// Removes the folders made for a file that did not convert, innermost
+// first, up to the first that is not empty.
+void RemoveMadeFolders(const std::vector<std::string>& folders) {
+  for (const std::string& folder : folders) {
+    if (::rmdir(folder.c_str()) != 0) return;
+  }
+}
+
+JobResult Failed(std::string reason) { return {JobOutcome::kFailed, std::move(reason), 0}; }
+
+JobResult RunJob(const ConversionJob& job, RunMessages& messages) {
   struct stat source;
   if (stat(job.input.c_str(), &source) != 0) return Failed(kMissingInputText);
   if (!S_ISREG(source.st_mode)) return Failed(kNotRegularText);
@@ -158,17 +175,15 @@ JobResult RunConversionJob(const ConversionJob& job, RunMessages& messages) {
   std::string failure;
   const std::optional<int64_t> duration = MeasureSource(job, messages.Window(), &failure);
   if (!duration) return Failed(failure);
+  // A source the encoder refuses is refused whatever its range (a photo
+  // lasts no second).
+  if (!OpenTranscoder(job, messages.Window(), &failure)) return Failed(failure);
   const INPUT_VIDEO_ITEM item = job.settings(*duration);
   TranscoderRequest request = BuildTranscoderParam(job.model, item, messages.Window(), &FrameFilterHook);
   // An End typed past the file's end asks for the rest of the file.
   request.param.rtStop = std::min(request.param.rtStop, *duration);
   if (request.param.rtStart >= request.param.rtStop)
     return Failed("Nothing to convert " + RangeText(item, *duration) + ".");
-
-  int64_t opened_duration = 0;
-  const HRESULT opened =
-      NewTranscoder(messages.Window(), job.input.c_str(), job.destination.c_str(), &opened_duration);
-  if (opened != S_OK) return Failed(NewTranscoderFailureText(opened));
   SetScalingFilter(request.scalingFilter);
 
   const auto started = std::chrono::steady_clock::now();
@@ -198,5 +213,17 @@ JobResult RunConversionJob(const ConversionJob& job, RunMessages& messages) {
   }
   WriteLog("KDX Converting %s took time: %d", job.input.c_str(), result.seconds);
   result.outcome = JobOutcome::kConverted;
+  return result;
+}
+
+}  // namespace
+
+std::string FailedLine(const std::string& reason) {
+  return reason.rfind("Failed.", 0) == 0 ? reason : "Failed. " + reason;
+}
+
+JobResult RunConversionJob(const ConversionJob& job, RunMessages& messages) {
+  const JobResult result = RunJob(job, messages);
+  if (result.outcome != JobOutcome::kConverted) RemoveMadeFolders(job.madeFolders);
   return result;
 }

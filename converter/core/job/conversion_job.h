@@ -1,10 +1,11 @@
 // One source file through the encoder, the same for every front end: measure
-// the source, check the range before anything is touched, open, convert,
+// the source, open it, check the range before anything is touched, convert,
 // follow the run's messages, and judge what it left.
 #pragma once
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "converter/core/devices/device_config_entry.h"
 #include "converter/core/request/input_video_item.h"
@@ -17,6 +18,13 @@ struct ConversionJob {
   const DEVICE_CONFIG_ENTRY& model;
   // The file's settings once its length (100-ns units) is known.
   std::function<INPUT_VIDEO_ITEM(int64_t duration)> settings;
+  // A video without a sound track converts with a silent sound part;
+  // otherwise its reason ends with the hint naming the choice that would.
+  bool addSilence = false;
+  std::string silenceHint;
+  // Folders made for this file, innermost first: removed again, as far as
+  // they are empty, when it does not convert.
+  std::vector<std::string> madeFolders;
 };
 
 enum class JobOutcome { kConverted, kFailed, kStopped };

@@ -7,6 +7,7 @@ namespace {
 const char kSection[] = "CONVERTOR";
 const char kDestPathKey[] = "DestPath";
 const char kComboDeviceKey[] = "ComboDevice";
+const char kAddSilenceKey[] = "AddSilence";
 const char kWindowWidthKey[] = "WindowWidth";
 const char kWindowHeightKey[] = "WindowHeight";
 
@@ -23,10 +24,18 @@ size_t LoadComboDevice(const std::string& settingsFile, size_t modelCount) {
   return index >= 0 && static_cast<size_t>(index) < modelCount ? static_cast<size_t>(index) : 0;
 }
 
-bool SaveConverterSettings(const std::string& settingsFile, const std::string& destPath, size_t comboDevice) {
-  // One write: another program saving meanwhile sees both keys or neither.
-  return WritePrivateProfileStrings(
-      kSection, {{kDestPathKey, destPath}, {kComboDeviceKey, std::to_string(comboDevice)}}, settingsFile);
+bool LoadAddSilence(const std::string& settingsFile) {
+  return GetPrivateProfileInt(kSection, kAddSilenceKey, 0, settingsFile) != 0;
+}
+
+bool SaveConverterSettings(const std::string& settingsFile, const std::string& destPath, size_t comboDevice,
+                           bool addSilence) {
+  // One write: another program saving meanwhile sees all keys or none.
+  return WritePrivateProfileStrings(kSection,
+                                    {{kDestPathKey, destPath},
+                                     {kComboDeviceKey, std::to_string(comboDevice)},
+                                     {kAddSilenceKey, addSilence ? "1" : "0"}},
+                                    settingsFile);
 }
 
 StoredWindowSize LoadWindowSize(const std::string& settingsFile) {

@@ -28,6 +28,20 @@ bool MakeFolder(const std::string& folder, std::string* failure) {
   return false;
 }
 
+// The folders of the path that do not exist yet, innermost first.
+std::vector<std::string> MissingFolders(const std::string& folder) {
+  std::vector<std::string> missing;
+  std::filesystem::path path = folder;
+  while (path.has_relative_path() && !path.has_filename()) path = path.parent_path();  // a final '/'
+  std::error_code ignored;
+  for (; !path.empty() && !std::filesystem::exists(std::filesystem::symlink_status(path, ignored));
+       path = path.parent_path()) {
+    missing.push_back(path.string());
+    if (path == path.parent_path()) break;
+  }
+  return missing;
+}
+
 }  // namespace
 
 std::string ExpandHomeFolder(const std::string& folder) {
@@ -55,7 +69,8 @@ std::string PlayerFolder(const std::string& targetFolder, const std::string& mod
 }
 
 bool GetDestFileName(const std::string& targetFolder, const std::string& modelName, const std::string& outputName,
-                     std::string* destPath, std::string* failure, const ConfirmFolderCreation& confirm) {
+                     std::string* destPath, std::string* failure, const ConfirmFolderCreation& confirm,
+                     std::vector<std::string>* madeFolders) {
   const std::string target = TargetOrProgramFolder(targetFolder);
   std::error_code ignored;
   if (confirm && !std::filesystem::is_directory(target, ignored) && !confirm(target)) {
@@ -63,15 +78,22 @@ bool GetDestFileName(const std::string& targetFolder, const std::string& modelNa
     return false;
   }
   failure->clear();
+  // A target folder the user agreed to is the user's.
+  const std::vector<std::string> madeTarget = confirm ? std::vector<std::string>{} : MissingFolders(target);
   if (!MakeFolder(target, failure)) {
     if (failure->empty()) *failure = "Create target folder error!";
     return false;
   }
   std::string playerFolder = PlayerFolder(targetFolder, modelName);
+  std::vector<std::string> made = MissingFolders(playerFolder);
   if (!MakeFolder(playerFolder, failure)) {
     if (failure->empty()) *failure = "Create " + playerFolder + " folder error!";
     return false;
   }
   *destPath = JoinPath(playerFolder, outputName);
+  if (madeFolders != nullptr) {
+    made.insert(made.end(), madeTarget.begin(), madeTarget.end());
+    *madeFolders = std::move(made);
+  }
   return true;
 }

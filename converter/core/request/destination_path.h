@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 // Asked before a target folder that does not exist is made; false refuses.
 using ConfirmFolderCreation = std::function<bool(const std::string& folder)>;
@@ -33,5 +34,8 @@ std::string PlayerFolder(const std::string& targetFolder, const std::string& mod
 // "Create <folder> folder error!", or a text naming a link another user
 // planted in a shared folder, which is never followed). With confirm, a missing target folder is
 // made only when it agrees; a refusal fails with kFolderRefusedText.
+// *madeFolders (when given) gets the folders made without asking, innermost
+// first: the player folder and, without confirm, the target's.
 bool GetDestFileName(const std::string& targetFolder, const std::string& modelName, const std::string& outputName,
-                     std::string* destPath, std::string* failure, const ConfirmFolderCreation& confirm = {});
+                     std::string* destPath, std::string* failure, const ConfirmFolderCreation& confirm = {},
+                     std::vector<std::string>* madeFolders = nullptr);

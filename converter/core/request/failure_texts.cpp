@@ -24,14 +24,30 @@ std::string ReasonText(int reason) {
   return text != nullptr ? std::string(" (") + text + ")" : " (error " + std::to_string(reason) + ")";
 }
 
+// " (the file has no sound track).": what is missing, after a codec text.
+std::string MissingPathText(const char* codecText, int32_t reason, const char* noStream, const char* noDecoder) {
+  switch (reason) {
+    case KDX_REASON_NO_STREAM:
+      return std::string(codecText) + " (" + noStream + ").";
+    case KDX_REASON_NO_DECODER:
+      return std::string(codecText) + " (" + noDecoder + ").";
+    default:
+      return codecText;
+  }
+}
+
 }  // namespace
 
-std::string NewTranscoderFailureText(HRESULT result) {
+std::string AddSilenceSettingHint() {
+  return std::string("Turn on \"") + kAddSilenceSetting + "\" to convert it with silent sound.";
+}
+
+std::string NewTranscoderFailureText(HRESULT result, int32_t reason) {
   switch (result) {
     case VFW_E_NO_AUDIO_PATH:
-      return kNoAudioCodec;
+      return MissingPathText(kNoAudioCodec, reason, "the file has no sound track", "no decoder for its sound");
     case VFW_E_NO_VIDEO_PATH:
-      return kNoVideoCodec;
+      return MissingPathText(kNoVideoCodec, reason, "the file holds no picture", "no decoder for its pictures");
     case VFW_E_CANNOT_RENDER:
       return "No codec is available for this video format. Please install the codec.";
     case E_INVALIDARG:

@@ -52,6 +52,8 @@ class BatchWindow {
   virtual const DEVICE_CONFIG_ENTRY* SelectedModel() const = 0;
   // The options panel's "Video Codec" text.
   virtual QString VideoCodecText() const = 0;
+  // The setting "Add silence to videos without sound".
+  virtual bool AddSilence() const { return false; }
 
   // Copies a converted file to the connected player when player support is
   // on and the transfer option is ticked; whether it was tried, whether it

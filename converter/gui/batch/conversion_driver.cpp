@@ -117,8 +117,9 @@ int ConversionDriver::ConvertFile(int row) {
   PostedRunMessages messages(m_window.WindowHandle(), m_abort,
                              [this](int percent, HBITMAP bitmap) { ShowProgress(percent, bitmap); });
   m_run = &messages;
-  const JobResult result =
-      RunConversionJob(ConversionJob{input, m_destPath, model, [&item](int64_t) { return item; }}, messages);
+  const ConversionJob job{input, m_destPath, model, [&item](int64_t) { return item; }, m_window.AddSilence(),
+                          AddSilenceSettingHint(), m_madeFolders};
+  const JobResult result = RunConversionJob(job, messages);
   m_run = nullptr;
   m_thumbnail.Reset();
   return ShowResult(row, result, messages.Quit());
@@ -185,7 +186,8 @@ bool ConversionDriver::GetDestFileName(int row) {
   m_window.ShowDestinationFolder(folder);
   std::string failure;
   auto confirm = [owner](const std::string& missing) { return AskToCreateFolder(owner, missing); };
-  if (!::GetDestFileName(folder, model->ModelName, item->strOutputName, &m_destPath, &failure, confirm)) {
+  if (!::GetDestFileName(folder, model->ModelName, item->strOutputName, &m_destPath, &failure, confirm,
+                         &m_madeFolders)) {
     ShowWarningBox(owner, QString::fromStdString(failure));
     if (failure == kFolderRefusedText)
       m_refusal = kNoFolderText;

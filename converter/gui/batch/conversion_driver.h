@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "converter/core/job/destination_claims.h"
 #include "converter/gui/batch/destination_questions.h"
@@ -68,6 +69,8 @@ class ConversionDriver {
   Overwrite m_overwrite = Overwrite::kAsk;
   int m_notCopied = 0;  // converted files of this batch the player did not get
   std::string m_destPath;
+  // The folders GetDestFileName made for the current row without asking.
+  std::vector<std::string> m_madeFolders;
   // Why GetDestFileName passed the row by, as its status shows it; empty
   // when it was not asked.
   std::string m_refusal;

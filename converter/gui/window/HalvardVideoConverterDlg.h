@@ -244,6 +244,7 @@ class CHalvardVideoConverterDlg : public QDialog {
   COptionTreeItemComboBox* m_itemQuality = nullptr;
 
   std::string m_strDestPath;
+  bool m_bAddSilence = false;  // "Add silence to videos without sound", kept in NKDXVC.ini
   bool m_bRowButtons = false;
   bool m_bBatchLocked = false;
   bool m_bAbort = false;

@@ -60,6 +60,7 @@ void CHalvardVideoConverterDlg::LoadSettings() {
   if (m_strDestPath.empty() || m_strDestPath[0] != '/') m_strDestPath = UserVideosFolder();
   if (m_strDestPath.empty()) m_strDestPath = QDir::tempPath().toStdString();
   m_editDestPath->SetFilename(QString::fromStdString(m_strDestPath));
+  m_bAddSilence = LoadAddSilence(SettingsFilePath());
 }
 
 void CHalvardVideoConverterDlg::FillPlayerSelector() {
@@ -232,7 +233,8 @@ void CHalvardVideoConverterDlg::SaveSettings() {
   CommitPanelEdits();
   DestinationFolder();
   const int selected = m_comboDevice->currentIndex();
-  SaveConverterSettings(SettingsFilePath(), m_strDestPath, selected >= 0 ? static_cast<size_t>(selected) : 0);
+  SaveConverterSettings(SettingsFilePath(), m_strDestPath, selected >= 0 ? static_cast<size_t>(selected) : 0,
+                        m_bAddSilence);
   KeepWindowSize();
 }
 

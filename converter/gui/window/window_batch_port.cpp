@@ -47,6 +47,8 @@ const DEVICE_CONFIG_ENTRY* WindowBatchPort::SelectedModel() const { return m_win
 
 QString WindowBatchPort::VideoCodecText() const { return m_window.m_itemVideoCodec->GetStaticText(); }
 
+bool WindowBatchPort::AddSilence() const { return m_window.m_bAddSilence; }
+
 TransferOutcome WindowBatchPort::TransferOutputFile(int row, const std::string& path) {
   return m_window.m_players->TransferOutputFile(row, path);
 }

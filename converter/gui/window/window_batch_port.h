@@ -25,6 +25,7 @@ class WindowBatchPort : public BatchWindow {
   void ShowDestinationFolder(const std::string& folder) override;
   const DEVICE_CONFIG_ENTRY* SelectedModel() const override;
   QString VideoCodecText() const override;
+  bool AddSilence() const override;
   TransferOutcome TransferOutputFile(int row, const std::string& path) override;
 
  private:

@@ -161,15 +161,17 @@ TEST(PrivateProfile, LocationFollowsTheEnvironment) {
   EXPECT_EQ(SettingsFilePath(), "/home/someone/.config/NKDXVC.ini");
 }
 
-TEST(ConverterSettings, ComboDeviceOutOfRangeSelectsTheFirstModel) {
+TEST(ConverterSettings, StoredValuesComeBackAndAnOutOfRangeModelIsTheFirst) {
   kdxtest::ScratchDir dir;
   std::string ini = dir.File("NKDXVC.ini");
   EXPECT_EQ(LoadComboDevice(ini, 3), 0u);
   EXPECT_EQ(LoadDestPath(ini), "");
-  ASSERT_TRUE(SaveConverterSettings(ini, "/media/videos", 2));
+  EXPECT_FALSE(LoadAddSilence(ini));
+  ASSERT_TRUE(SaveConverterSettings(ini, "/media/videos", 2, true));
   EXPECT_EQ(LoadComboDevice(ini, 3), 2u);
   EXPECT_EQ(LoadComboDevice(ini, 2), 0u);
   EXPECT_EQ(LoadDestPath(ini), "/media/videos");
+  EXPECT_TRUE(LoadAddSilence(ini));
   std::ofstream(ini) << "[CONVERTOR]\nComboDevice=-1\n";
   EXPECT_EQ(LoadComboDevice(ini, 3), 0u);
 }

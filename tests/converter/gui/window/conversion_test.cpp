@@ -105,7 +105,9 @@ TEST_F(ConversionTest, UnusableInputsFailTheirRowsAndTheBatchGoesOn) {
   EXPECT_EQ(Status(0), "Failed. File does not exist.");
   EXPECT_FALSE(Find<CFileDropListCtrl>(*dialog, "fileList")->GetEnabled(0));
   EXPECT_EQ(Status(1), "Failed.");
-  EXPECT_EQ(Tip(1), "No audio codec is available for this file. Please install a correct codec");
+  EXPECT_EQ(Tip(1),
+            "No audio codec is available for this file. Please install a correct codec (the file has no sound "
+            "track). Turn on \"Add silence to videos without sound\" to convert it with silent sound.");
   EXPECT_EQ(Status(2), "Complete.");
   ExpectValidKdx(Output("good"));
 }
