@@ -12,6 +12,7 @@
 #include <random>
 #include <vector>
 
+#include "platform/base/folder_lock.h"
 #include "platform/base/folder_sync.h"
 #include "platform/base/trusted_folder.h"
 
@@ -100,25 +101,6 @@ void RemoveStaleFolders(int parent) {
   for (const std::string& name : candidates) RemoveIfStale(parent, name.c_str());
 }
 
-// Holds an exclusive lock on the destination folder while a run's folder is
-// being made and locked, and while stale folders are swept: a sweep never
-// sees a folder between its making and its locking. Where the folder cannot
-// be locked (some network file systems) no sweep is made.
-class FolderGuard {
- public:
-  explicit FolderGuard(int folder) : fd_(folder), locked_(flock(folder, LOCK_EX) == 0) {}
-  ~FolderGuard() {
-    if (locked_) flock(fd_, LOCK_UN);
-  }
-  FolderGuard(const FolderGuard&) = delete;
-  FolderGuard& operator=(const FolderGuard&) = delete;
-  bool locked() const { return locked_; }
-
- private:
-  int fd_;
-  bool locked_;
-};
-
 // Makes a new run folder with a name nobody uses; its name, or empty.
 std::string MakeRunFolder(int parent) {
   for (int attempt = 0; attempt < kMostNameAttempts; ++attempt) {
@@ -152,7 +134,9 @@ bool RunFolder::Create(const std::string& destinationPath) {
     errno = ENAMETOOLONG;
     return Fail();
   }
-  FolderGuard guard(parent_);
+  // Held while stale folders are swept and the new one is made and locked:
+  // a sweep never sees a folder between its making and its locking.
+  FolderLock guard(parent_);
   if (guard.locked()) RemoveStaleFolders(parent_);
   name_ = MakeRunFolder(parent_);
   if (name_.empty()) return Fail();
