@@ -73,6 +73,20 @@ if [ ! -s turned_corner_marker.mp4 ]; then
   python3 "$here/../../scripts/turn_mp4_track.py" tmp.turned_corner_marker.mp4
   mv tmp.turned_corner_marker.mp4 turned_corner_marker.mp4
 fi
+# AVI headers damaged as users' files come: a time base 786433 times too
+# long spreads 75 pictures over 27 days; lengths claimed that the streams
+# do not hold (an hour, and more frames than a KDX file counts).
+damaged_avi() { # name header-changes...
+  local name=$1
+  shift
+  [ -s "$name" ] && return 0
+  ff $(video 160x120 25) $(audio 440 22050) -ac 1 -c:v mpeg4 -q:v 5 -c:a pcm_s16le -shortest "tmp.$name"
+  python3 "$here/../../scripts/damage_avi_header.py" "tmp.$name" "$@"
+  mv "tmp.$name" "$name"
+}
+damaged_avi damaged_time_base.avi scale=786433
+damaged_avi claims_an_hour.avi length=90000
+damaged_avi claims_30m_frames.avi length=30000000
 # A widescreen DVD picture: 720x480 stored, 16:9 shown.
 make anamorphic_720x480.mpg $(video 720x480 30000/1001) $(audio 550 48000) -ac 2 -vf setsar=32/27 -c:v mpeg2video \
   -q:v 3 -c:a mp2 -shortest

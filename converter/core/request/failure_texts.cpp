@@ -60,6 +60,11 @@ std::string TranscodeErrorText(WPARAM code, LPARAM result) {
       return "No picture could be decoded; no file written.";
     case KDX_ERROR_DESTINATION_TAKEN:
       return "Another conversion wrote the destination file meanwhile; it was kept and this file was not written.";
+    case KDX_ERROR_TOO_MANY_FRAMES:
+      return "The range is too long for a KDX file: it would hold more than 16777215 frames, the most its header "
+             "counts.";
+    case KDX_ERROR_SOUND_TOO_LARGE:
+      return "The range is too long for a KDX file: its sound part would pass 4 GiB, the most a RIFF file holds.";
     default:
       return "Unknown error = " + Hex(static_cast<uint32_t>(code)) + ", " + Hex(resultBits);
   }
