@@ -87,6 +87,14 @@ damaged_avi() { # name header-changes...
 damaged_avi damaged_time_base.avi scale=786433
 damaged_avi claims_an_hour.avi length=90000
 damaged_avi claims_30m_frames.avi length=30000000
+# The same marker under every other display matrix a file may carry:
+# turns and mirrors.
+for turn in half counter mirror upside-down transpose antitranspose; do
+  [ -s "corner_marker_$turn.mp4" ] && continue
+  cp corner_marker.mp4 "tmp.corner_marker_$turn.mp4"
+  python3 "$here/../../scripts/turn_mp4_track.py" "tmp.corner_marker_$turn.mp4" "$turn"
+  mv "tmp.corner_marker_$turn.mp4" "corner_marker_$turn.mp4"
+done
 # A widescreen DVD picture: 720x480 stored, 16:9 shown.
 make anamorphic_720x480.mpg $(video 720x480 30000/1001) $(audio 550 48000) -ac 2 -vf setsar=32/27 -c:v mpeg2video \
   -q:v 3 -c:a mp2 -shortest
