@@ -81,8 +81,11 @@ HRESULT DecodingGraph::Impl::OpenSource(const std::string& path, Mode mode, Desc
   if (!source->Open(path)) return VFW_E_CANNOT_RENDER;
   found->hasDuration = source->Duration(&found->duration);
   const bool wantsAudio = mode == Mode::Conversion;
+  // The picture first, so the sound comes from its program; a missing
+  // sound is still the failure named first.
+  const bool hasVideo = source->OpenVideo();
   if (wantsAudio && !source->OpenAudio()) return VFW_E_NO_AUDIO_PATH;
-  if (!source->OpenVideo()) return VFW_E_NO_VIDEO_PATH;
+  if (!hasVideo) return VFW_E_NO_VIDEO_PATH;
   source->DiscardUnusedStreams();
 
   const DecodedStream& video = source->video();

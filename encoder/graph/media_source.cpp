@@ -52,10 +52,12 @@ bool IsCoverArt(const AVStream& stream) {
   return (stream.disposition & AV_DISPOSITION_ATTACHED_PIC) != 0;
 }
 
-// The stream FFmpeg would pick first, then the others of the same kind.
-std::vector<int> CandidateStreams(AVFormatContext* format, AVMediaType type) {
+// The stream FFmpeg would pick first, then the others of the same kind. A
+// related stream (-1: none) makes the pick one of its own program: the
+// sound of the channel whose picture is shown, in a recording of several.
+std::vector<int> CandidateStreams(AVFormatContext* format, AVMediaType type, int related) {
   std::vector<int> candidates;
-  const int best = av_find_best_stream(format, type, -1, -1, nullptr, 0);
+  const int best = av_find_best_stream(format, type, -1, related, nullptr, 0);
   if (best >= 0) candidates.push_back(best);
   for (unsigned i = 0; i < format->nb_streams; ++i) {
     if (static_cast<int>(i) != best && format->streams[i]->codecpar->codec_type == type)
@@ -133,8 +135,9 @@ bool MediaSource::Reopen() {
   return true;
 }
 
-bool MediaSource::OpenStream(AVMediaType type, DecodedStream* opened) {
-  for (const int index : CandidateStreams(format_.get(), type)) {
+bool MediaSource::OpenStream(AVMediaType type, DecodedStream* opened, const DecodedStream* related) {
+  const int relatedIndex = related != nullptr && related->stream != nullptr ? related->stream->index : -1;
+  for (const int index : CandidateStreams(format_.get(), type, relatedIndex)) {
     AVStream* stream = format_->streams[index];
     if (type == AVMEDIA_TYPE_VIDEO && IsCoverArt(*stream)) continue;
     if (CodecContextPtr decoder = OpenDecoder(*stream)) {

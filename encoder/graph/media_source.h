@@ -24,9 +24,11 @@ class MediaSource {
   // False when the file cannot be opened or its streams cannot be read.
   bool Open(const std::string& path);
   // Opens the decoder of the best stream of the kind that has one that
-  // opens (pictures attached as cover art are no video). False when none.
-  bool OpenVideo() { return OpenStream(AVMEDIA_TYPE_VIDEO, &video_); }
-  bool OpenAudio() { return OpenStream(AVMEDIA_TYPE_AUDIO, &audio_); }
+  // opens (pictures attached as cover art are no video); the sound is
+  // chosen from the program of the video opened before, if any. False when
+  // none.
+  bool OpenVideo() { return OpenStream(AVMEDIA_TYPE_VIDEO, &video_, nullptr); }
+  bool OpenAudio() { return OpenStream(AVMEDIA_TYPE_AUDIO, &audio_, &video_); }
   // Lets the demuxer skip the streams nobody decodes.
   void DiscardUnusedStreams();
 
@@ -49,7 +51,7 @@ class MediaSource {
   DecodedStream& audio() { return audio_; }
 
  private:
-  bool OpenStream(AVMediaType type, DecodedStream* opened);
+  bool OpenStream(AVMediaType type, DecodedStream* opened, const DecodedStream* related);
   int64_t LongestDuration() const;
   // Whether the file holds parts whose time stamps start again, judged by
   // the first picture or sound time at a few places spread over the file.

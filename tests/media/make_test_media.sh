@@ -95,6 +95,12 @@ for turn in half counter mirror upside-down transpose antitranspose; do
   python3 "$here/../../scripts/turn_mp4_track.py" "tmp.corner_marker_$turn.mp4" "$turn"
   mv "tmp.corner_marker_$turn.mp4" "corner_marker_$turn.mp4"
 done
+# A recording of two channels, as DVB broadcasts carry them: the second
+# channel's sound has the higher bit rate, so only its program ties the
+# first channel's sound to its picture.
+make two_programs.ts $(video 320x240 25) $(audio 440 44100) -f lavfi -i testsrc=size=160x120:rate=25:duration=3 \
+  $(audio 1000 48000) -map 0:v -map 1:a -map 2:v -map 3:a -c:v mpeg2video -q:v 3 -c:a mp2 -ac:a:0 1 -b:a:0 64k \
+  -ac:a:1 2 -b:a:1 256k -program title=One:st=0:st=1 -program title=Two:st=2:st=3 -shortest
 # A widescreen DVD picture: 720x480 stored, 16:9 shown.
 make anamorphic_720x480.mpg $(video 720x480 30000/1001) $(audio 550 48000) -ac 2 -vf setsar=32/27 -c:v mpeg2video \
   -q:v 3 -c:a mp2 -shortest
