@@ -114,6 +114,8 @@ bool MediaSource::Open(const std::string& path) {
     joined_ = true;
     duration_ = std::max(duration_, JoinedDuration());
   }
+  // A damaged header may state no length at all; the packets still tell it.
+  if (duration_ <= 0) duration_ = JoinedDuration();
   return true;
 }
 

@@ -56,7 +56,7 @@ class MediaSource {
   // Whether the file holds parts whose time stamps start again, judged by
   // the first picture or sound time at a few places spread over the file.
   bool LooksJoined();
-  // The length of the joined time line, read through the whole file
+  // The length of the (joined) time line, read through the whole file
   // (100-ns units); 0 when nothing is timed.
   int64_t JoinedDuration();
   bool SeekTo(int64_t target);

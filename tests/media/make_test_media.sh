@@ -81,12 +81,18 @@ damaged_avi() { # name header-changes...
   shift
   [ -s "$name" ] && return 0
   ff $(video 160x120 25) $(audio 440 22050) -ac 1 -c:v mpeg4 -q:v 5 -c:a pcm_s16le -shortest "tmp.$name"
-  python3 "$here/../../scripts/damage_avi_header.py" "tmp.$name" "$@"
+  python3 "$here/../../scripts/damage_header.py" "tmp.$name" "$@"
   mv "tmp.$name" "$name"
 }
 damaged_avi damaged_time_base.avi scale=786433
 damaged_avi claims_an_hour.avi length=90000
 damaged_avi claims_30m_frames.avi length=30000000
+# An ASF header that states no length: the packets still tell it.
+if [ ! -s asf_no_length.wmv ]; then
+  ff $(video 320x240 15) $(audio 440 22050) -ac 2 -c:v wmv2 -q:v 3 -c:a wmav2 -shortest tmp.asf_no_length.wmv
+  python3 "$here/../../scripts/damage_header.py" tmp.asf_no_length.wmv duration=0
+  mv tmp.asf_no_length.wmv asf_no_length.wmv
+fi
 # The same marker under every other display matrix a file may carry:
 # turns and mirrors.
 for turn in half counter mirror upside-down transpose antitranspose; do

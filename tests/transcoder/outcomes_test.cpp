@@ -253,6 +253,7 @@ TEST_F(Outcomes, RunsLastWhatTheStreamsHoldAndWhatTheFileCanHold) {
     double playsSeconds;  // of the file made
   } cases[] = {
       {"a header claiming an hour of 3 s", "claims_an_hour.avi", 0, 3.0},
+      {"a header stating no length", "asf_no_length.wmv", 0, 3.0},
       {"a time base spreading 3 s over 27 days", "damaged_time_base.avi", KDX_ERROR_SOUND_TOO_LARGE, 0},
       {"a header claiming more frames than a KDX file counts", "claims_30m_frames.avi", KDX_ERROR_TOO_MANY_FRAMES, 0},
   };

@@ -36,6 +36,8 @@ std::string NewTranscoderFailureText(HRESULT result) {
       return "No codec is available for this video format. Please install the codec.";
     case E_INVALIDARG:
       return "The source file is also the destination file. Please choose another output name or folder.";
+    case E_FAIL:
+      return "Unknown error = " + Hex(static_cast<uint32_t>(result)) + " (no length could be read from the file)";
     default:
       return "Unknown error = " + Hex(static_cast<uint32_t>(result));
   }
