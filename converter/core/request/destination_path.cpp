@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "converter/core/request/failure_texts.h"
 #include "converter/core/support/path_utils.h"
 #include "converter/core/support/videos_folder.h"
 
@@ -15,8 +16,9 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
 }
 
 // The trailing separator makes a dotted name ("clips.2024") a folder too.
-// A link another user planted in a shared folder is named in *failure.
-bool MakeFolder(const std::string& folder, std::string* failure) {
+// A link another user planted in a shared folder is named in *failure;
+// any other failure is `text` with the system's reason.
+bool MakeFolder(const std::string& folder, const std::string& text, std::string* failure) {
   int error = 0;
   std::string untrustedLink;
   if (CreateDirectoryTree(JoinPath(folder, ""), &error, &untrustedLink)) return true;
@@ -24,6 +26,8 @@ bool MakeFolder(const std::string& folder, std::string* failure) {
     *failure = "The " + untrustedLink +
                " folder is a link owned by another user in a shared folder; it is not followed. Please choose "
                "another target folder.";
+  } else {
+    *failure = text + SystemReasonText(error);
   }
   return false;
 }
@@ -63,15 +67,9 @@ bool GetDestFileName(const std::string& targetFolder, const std::string& modelNa
     return false;
   }
   failure->clear();
-  if (!MakeFolder(target, failure)) {
-    if (failure->empty()) *failure = "Create target folder error!";
-    return false;
-  }
+  if (!MakeFolder(target, "Create target folder error!", failure)) return false;
   std::string playerFolder = PlayerFolder(targetFolder, modelName);
-  if (!MakeFolder(playerFolder, failure)) {
-    if (failure->empty()) *failure = "Create " + playerFolder + " folder error!";
-    return false;
-  }
+  if (!MakeFolder(playerFolder, "Create " + playerFolder + " folder error!", failure)) return false;
   *destPath = JoinPath(playerFolder, outputName);
   return true;
 }

@@ -16,15 +16,13 @@ std::string Hex(unsigned long value) {
   return text;
 }
 
-// " (No space left on device)": the system's reason, in the program's
-// language whatever the locale.
-std::string ReasonText(int reason) {
+}  // namespace
+
+std::string SystemReasonText(int reason) {
   if (reason == 0) return {};
   const char* text = strerrordesc_np(reason);
   return text != nullptr ? std::string(" (") + text + ")" : " (error " + std::to_string(reason) + ")";
 }
-
-}  // namespace
 
 std::string NewTranscoderFailureText(HRESULT result) {
   switch (result) {
@@ -48,7 +46,7 @@ std::string TranscodeErrorText(WPARAM code, LPARAM result) {
   unsigned long resultBits = static_cast<uint32_t>(KdxErrorResult(result));
   switch (code) {
     case 0:
-      return "Failed result = " + Hex(resultBits) + ReasonText(KdxErrorReason(result));
+      return "Failed result = " + Hex(resultBits) + SystemReasonText(KdxErrorReason(result));
     case KDX_ERROR_NO_QUALITY_FITS:
       return "Please select larger graphic data size or smaller frame rate.";
     case 2:

@@ -12,6 +12,10 @@ inline constexpr char kMissingInputText[] = "Failed. File does not exist.";
 // The encoder refused to start the run.
 inline constexpr char kNotStartedText[] = "Failed. The encoder did not start the conversion.";
 
+// " (No space left on device)": the system's reason (errno) as a failure's
+// text carries it, in the program's language whatever the locale; empty for 0.
+std::string SystemReasonText(int reason);
+
 // The text for a failed NewTranscoder result.
 std::string NewTranscoderFailureText(HRESULT result);
 
