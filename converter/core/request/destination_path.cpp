@@ -8,6 +8,7 @@
 #include "converter/core/request/failure_texts.h"
 #include "converter/core/support/path_utils.h"
 #include "converter/core/support/videos_folder.h"
+#include "platform/base/home_folder.h"
 
 namespace {
 
@@ -36,8 +37,8 @@ bool MakeFolder(const std::string& folder, const std::string& text, std::string*
 
 std::string ExpandHomeFolder(const std::string& folder) {
   if (folder.empty() || folder[0] != '~' || (folder.size() > 1 && folder[1] != '/')) return folder;
-  const char* home = std::getenv("HOME");
-  if (home == nullptr || *home == '\0') return folder;
+  const std::string home = HomeFolder();
+  if (home.empty()) return folder;
   return home + folder.substr(1);
 }
 
