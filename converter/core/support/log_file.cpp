@@ -8,6 +8,7 @@
 #include <mutex>
 #include <vector>
 
+#include "converter/core/support/printable_text.h"
 #include "platform/base/home_folder.h"
 
 namespace {
@@ -67,7 +68,8 @@ void AppendLogLine(const std::string& text, size_t patternLength) {
     AppendLine("text too long: " + std::to_string(patternLength));
     return;
   }
-  AppendLine(CurrentTimeStamp() + "  " + text);
+  // One line each, whatever the names in it hold.
+  AppendLine(CurrentTimeStamp() + "  " + PrintableText(text));
 }
 
 }  // namespace
