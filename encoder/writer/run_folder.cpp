@@ -1,6 +1,5 @@
 #include "writer/run_folder.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/file.h>
@@ -8,12 +7,10 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
-#include <random>
-#include <vector>
 
 #include "platform/base/folder_lock.h"
 #include "platform/base/folder_sync.h"
+#include "platform/base/temporary_names.h"
 #include "platform/base/trusted_folder.h"
 
 namespace kdx {
@@ -21,8 +18,6 @@ namespace kdx {
 namespace {
 
 constexpr char kFolderPrefix[] = ".kdx-";
-constexpr size_t kRandomLetters = 6;
-constexpr size_t kFolderNameLength = sizeof kFolderPrefix - 1 + kRandomLetters;
 constexpr char kLockName[] = ".lock";
 // Everything a run puts into its folder; a sweep removes nothing else.
 constexpr const char* kRunFiles[] = {".video", ".kdx", kLockName};
@@ -40,14 +35,6 @@ std::string FolderOf(const std::string& path) {
 std::string NameOf(const std::string& path) {
   const size_t slash = path.find_last_of('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string RandomFolderName() {
-  static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-  std::random_device random;
-  std::string name = kFolderPrefix;
-  for (size_t i = 0; i < kRandomLetters; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
-  return name;
 }
 
 // Removes a run's files (the lock file last); failures are ignored: a
@@ -83,28 +70,13 @@ void RemoveIfStale(int parent, const char* name) {
 }
 
 void RemoveStaleFolders(int parent) {
-  const int listing = openat(parent, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (listing < 0) return;
-  DIR* dir = fdopendir(listing);
-  if (dir == nullptr) {
-    close(listing);
-    return;
-  }
-  std::vector<std::string> candidates;
-  while (const dirent* entry = readdir(dir)) {
-    if (entry->d_type != DT_DIR && entry->d_type != DT_UNKNOWN) continue;
-    if (std::strlen(entry->d_name) != kFolderNameLength) continue;
-    if (std::strncmp(entry->d_name, kFolderPrefix, sizeof kFolderPrefix - 1) != 0) continue;
-    candidates.emplace_back(entry->d_name);
-  }
-  closedir(dir);
-  for (const std::string& name : candidates) RemoveIfStale(parent, name.c_str());
+  for (const std::string& name : TemporaryNamesIn(parent, kFolderPrefix, true)) RemoveIfStale(parent, name.c_str());
 }
 
 // Makes a new run folder with a name nobody uses; its name, or empty.
 std::string MakeRunFolder(int parent) {
   for (int attempt = 0; attempt < kMostNameAttempts; ++attempt) {
-    std::string name = RandomFolderName();
+    std::string name = RandomTemporaryName(kFolderPrefix);
     if (mkdirat(parent, name.c_str(), 0700) == 0) return name;
     if (errno != EEXIST) return {};
   }

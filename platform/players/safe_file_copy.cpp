@@ -1,24 +1,19 @@
 #include "platform/players/safe_file_copy.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cerrno>
-#include <cstring>
-#include <random>
 #include <vector>
 
 #include "platform/base/folder_lock.h"
+#include "platform/base/temporary_names.h"
 
 namespace {
 
 constexpr char kCopyPrefix[] = ".kdx-copy-";
-constexpr size_t kRandomLetters = 6;
-constexpr size_t kCopyNameLength = sizeof kCopyPrefix - 1 + kRandomLetters;
 constexpr int kMostNameAttempts = 100;
 
 class Descriptor {
@@ -42,14 +37,6 @@ class Descriptor {
   int fd_;
 };
 
-bool IsCopyName(const char* name) {
-  if (std::strlen(name) != kCopyNameLength || std::strncmp(name, kCopyPrefix, sizeof kCopyPrefix - 1) != 0) return false;
-  for (const char* c = name + sizeof kCopyPrefix - 1; *c != '\0'; ++c) {
-    if (!std::isalnum(static_cast<unsigned char>(*c))) return false;
-  }
-  return true;
-}
-
 bool IsOwnFile(const struct stat& info) { return S_ISREG(info.st_mode) && info.st_uid == ::geteuid(); }
 
 // A temporary whose lock anyone can take belongs to a copy that is gone.
@@ -63,28 +50,7 @@ void RemoveIfDead(int folder, const char* name) {
 
 // Removes the temporaries of killed copies from the folder.
 void RemoveDeadCopies(int folder) {
-  const int listing = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (listing < 0) return;
-  DIR* dir = ::fdopendir(listing);
-  if (dir == nullptr) {
-    ::close(listing);
-    return;
-  }
-  std::vector<std::string> candidates;
-  while (const dirent* entry = ::readdir(dir)) {
-    if ((entry->d_type == DT_REG || entry->d_type == DT_UNKNOWN) && IsCopyName(entry->d_name))
-      candidates.emplace_back(entry->d_name);
-  }
-  ::closedir(dir);
-  for (const std::string& name : candidates) RemoveIfDead(folder, name.c_str());
-}
-
-std::string RandomCopyName() {
-  static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-  std::random_device random;
-  std::string name = kCopyPrefix;
-  for (size_t i = 0; i < kRandomLetters; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
-  return name;
+  for (const std::string& name : TemporaryNamesIn(folder, kCopyPrefix, false)) RemoveIfDead(folder, name.c_str());
 }
 
 // Sweeps the folder, then makes a new temporary there and locks it, both
@@ -93,7 +59,7 @@ int CreateLockedCopy(int folder, std::string* name) {
   FolderLock guard(folder);
   if (guard.locked()) RemoveDeadCopies(folder);
   for (int attempt = 0; attempt < kMostNameAttempts; ++attempt) {
-    *name = RandomCopyName();
+    *name = RandomTemporaryName(kCopyPrefix);
     // A copied video is an ordinary file; FAT volumes keep no modes anyway.
     const int fd = ::openat(folder, name->c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd >= 0) {
