@@ -9,6 +9,7 @@
 #include "library_state.h"
 #include "video/frame_interval.h"
 #include "writer/kdx_assembly.h"
+#include "writer/kdx_limits.h"
 #include "writer/run_folder.h"
 
 namespace kdx {
@@ -138,6 +139,20 @@ double OutputEnd(const CVideoGrabberCB& video, const CAudioGrabberCB& audio, dou
   return std::min(end, stop);
 }
 
+// A range the file cannot hold is refused before its pass writes a byte: a
+// damaged time base can make a few pictures span weeks, and the sound
+// would be made up with silence to their end.
+void CheckFormatLimits(int64_t start, int64_t stop, double frameInterval) {
+  switch (PassedLimit((stop - start) / kUnitsPerSecond, frameInterval, g_param.nSampleRate, g_param.nChannels)) {
+    case KdxLimit::kFrameCount:
+      throw StepFailure{KDX_ERROR_TOO_MANY_FRAMES, 0, 0};
+    case KdxLimit::kSoundPart:
+      throw StepFailure{KDX_ERROR_SOUND_TOO_LARGE, 0, 0};
+    case KdxLimit::kNone:
+      return;
+  }
+}
+
 // The final pass: the sound is converted into the run folder's KDX file
 // while the pictures go into ".video"; then the header and the chunks
 // follow the sound part, and the finished file takes the destination's
@@ -149,6 +164,7 @@ void ConvertRange(CTranscoder& transcoder, CVideoGrabberCB& video, CAudioGrabber
   video.SetRange(start / kUnitsPerSecond, stop / kUnitsPerSecond);
   video.SetLastPercent(0);
   const double T = DecideFrameInterval(sourceRate, g_param.nFrameRate);
+  CheckFormatLimits(start, stop, T);
   video.SetFrameInterval(T);
   video.SetTimeTolerance(DueTimeTolerance(videoStampSeconds, sourceRate, T));
   video.Reset();

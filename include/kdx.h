@@ -13,6 +13,8 @@
 #define KDX_ERROR_NO_QUALITY_FITS 1      // a chunk does not fit even at JPEG quality 1
 #define KDX_ERROR_NO_PICTURE 5           // the range gave no picture; no file was written
 #define KDX_ERROR_DESTINATION_TAKEN 6    // another file took the destination's name meanwhile; it stays
+#define KDX_ERROR_TOO_MANY_FRAMES 7      // the range holds more frames than the header counts; refused before the pass
+#define KDX_ERROR_SOUND_TOO_LARGE 8      // the range's sound part would pass 4 GiB; refused before the pass
 
 // lParam of a failed step (wParam 0): the result in the low 32 bits and,
 // where the system told why, its errno in the high 32 bits. Without a

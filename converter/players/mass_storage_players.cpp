@@ -103,7 +103,7 @@ bool MassStoragePlayers::CopyFileToPlayer(const MSC_DRIVE_RECORD* record, const 
     KDX_ERROR_LOG("The output file is not existed!");
     return Fail(reason, "The converted file is missing.");
   }
-  if (!CopyToPlayerFolder(path, folder, drive->volume->fileSystem, &error)) {
+  if (!CopyToPlayerFolder(path, drive->mountPoint, folder, drive->volume->fileSystem, &error)) {
     std::string target = folder + (folder.back() == '/' ? "" : "/") + PlayerFileName(GetFileName(path), drive->volume->fileSystem);
     WriteLog("Error copying %s to %s (GetLastError() = %s). ", path.c_str(), target.c_str(), std::strerror(error));
     return Fail(reason, TransferFailureReason(error));

@@ -16,6 +16,8 @@ std::string TransferFailureReason(int error) {
     case ENXIO:
     case EIO:
       return "The player was disconnected or could not be written" + detail;
+    case EXDEV:
+      return "The player's target folder leads off the player through a link; it is not followed.";
     case EFBIG:
       return "The file is 4 GiB or larger; the player's FAT file system cannot hold it.";
     default:

@@ -16,7 +16,7 @@ PictureView Bgr24Converter::ViewOf(const AVFrame& frame) const {
                        (frame.width != shape_.codedWidth || frame.height != shape_.codedHeight);
   if (resized && frame.width > 0 && frame.height > 0) {
     // Its own shape, as large as fits.
-    const DisplayShape own = ShapeFor(frame.width, frame.height, frame.sample_aspect_ratio, 0.0);
+    const DisplayShape own = ShapeFor(frame.width, frame.height, frame.sample_aspect_ratio, {});
     const int64_t ownWidth = own.scaledWidth;
     const int64_t ownHeight = own.scaledHeight;
     if (ownWidth * height >= ownHeight * width)
@@ -24,7 +24,7 @@ PictureView Bgr24Converter::ViewOf(const AVFrame& frame) const {
     else
       width = std::clamp(static_cast<int>((height * ownWidth + ownHeight / 2) / ownHeight), 1, width);
   }
-  return PictureView{width, height, shape_.clockwiseQuarterTurns, false};
+  return PictureView{width, height, shape_.turn.clockwiseQuarterTurns, shape_.turn.upsideDown};
 }
 
 SeenPicture Bgr24Converter::Seen(const AVFrame& frame) const { return SeenPicture{PictureOfFrame(frame), ViewOf(frame)}; }

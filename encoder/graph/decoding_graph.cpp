@@ -87,6 +87,7 @@ HRESULT DecodingGraph::Impl::OpenSource(const std::string& path, Mode mode, Miss
     found->missingPathReason = reason;
     return missingPath;
   };
+  // The picture first, so the sound comes from its program.
   const bool hasVideo = source->OpenVideo();
   // No sound can make up for pictures: a file without any is refused for
   // them first.

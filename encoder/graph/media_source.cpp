@@ -61,10 +61,12 @@ bool IsPhoto(const AVFormatContext& format) {
   return name == "image2" || name == "image2pipe" || name.ends_with("_pipe");
 }
 
-// The stream FFmpeg would pick first, then the others of the same kind.
-std::vector<int> CandidateStreams(AVFormatContext* format, AVMediaType type) {
+// The stream FFmpeg would pick first, then the others of the same kind. A
+// related stream (-1: none) makes the pick one of its own program: the
+// sound of the channel whose picture is shown, in a recording of several.
+std::vector<int> CandidateStreams(AVFormatContext* format, AVMediaType type, int related) {
   std::vector<int> candidates;
-  const int best = av_find_best_stream(format, type, -1, -1, nullptr, 0);
+  const int best = av_find_best_stream(format, type, -1, related, nullptr, 0);
   if (best >= 0) candidates.push_back(best);
   for (unsigned i = 0; i < format->nb_streams; ++i) {
     if (static_cast<int>(i) != best && format->streams[i]->codecpar->codec_type == type)
@@ -121,6 +123,8 @@ bool MediaSource::Open(const std::string& path) {
     joined_ = true;
     duration_ = std::max(duration_, JoinedDuration());
   }
+  // A damaged header may state no length at all; the packets still tell it.
+  if (duration_ <= 0) duration_ = JoinedDuration();
   return true;
 }
 
@@ -154,8 +158,9 @@ bool MediaSource::HoldsStream(AVMediaType type) const {
   return false;
 }
 
-bool MediaSource::OpenStream(AVMediaType type, DecodedStream* opened) {
-  for (const int index : CandidateStreams(format_.get(), type)) {
+bool MediaSource::OpenStream(AVMediaType type, DecodedStream* opened, const DecodedStream* related) {
+  const int relatedIndex = related != nullptr && related->stream != nullptr ? related->stream->index : -1;
+  for (const int index : CandidateStreams(format_.get(), type, relatedIndex)) {
     AVStream* stream = format_->streams[index];
     if (!IsStreamOfKind(*stream, type)) continue;
     if (CodecContextPtr decoder = OpenDecoder(*stream)) {

@@ -24,10 +24,11 @@ class MediaSource {
   // False when the file cannot be opened or its streams cannot be read.
   bool Open(const std::string& path);
   // Opens the decoder of the best stream of the kind that has one that
-  // opens (pictures attached as cover art are no video, nor is a photo).
-  // False when none.
-  bool OpenVideo() { return OpenStream(AVMEDIA_TYPE_VIDEO, &video_); }
-  bool OpenAudio() { return OpenStream(AVMEDIA_TYPE_AUDIO, &audio_); }
+  // opens (pictures attached as cover art are no video, nor is a photo);
+  // the sound is chosen from the program of the video opened before, if
+  // any. False when none.
+  bool OpenVideo() { return OpenStream(AVMEDIA_TYPE_VIDEO, &video_, nullptr); }
+  bool OpenAudio() { return OpenStream(AVMEDIA_TYPE_AUDIO, &audio_, &video_); }
   // Whether the file holds a stream of the kind at all, one that opens or
   // not: tells a file without sound from one whose sound cannot be decoded.
   bool HoldsStream(AVMediaType type) const;
@@ -53,14 +54,14 @@ class MediaSource {
   DecodedStream& audio() { return audio_; }
 
  private:
-  bool OpenStream(AVMediaType type, DecodedStream* opened);
+  bool OpenStream(AVMediaType type, DecodedStream* opened, const DecodedStream* related);
   // A stream of the kind that the graph may decode as such.
   bool IsStreamOfKind(const AVStream& stream, AVMediaType type) const;
   int64_t LongestDuration() const;
   // Whether the file holds parts whose time stamps start again, judged by
   // the first picture or sound time at a few places spread over the file.
   bool LooksJoined();
-  // The length of the joined time line, read through the whole file
+  // The length of the (joined) time line, read through the whole file
   // (100-ns units); 0 when nothing is timed.
   int64_t JoinedDuration();
   bool SeekTo(int64_t target);

@@ -28,7 +28,7 @@ TimelineJoiner::TimelineJoiner(const AVFormatContext& format)
       next_(format.nb_streams, AV_NOPTS_VALUE) {}
 
 void TimelineJoiner::Adjust(AVPacket& packet) {
-  if (!enabled_ || packet.stream_index < 0 || static_cast<unsigned>(packet.stream_index) >= format_.nb_streams) return;
+  if (packet.stream_index < 0 || static_cast<unsigned>(packet.stream_index) >= format_.nb_streams) return;
   // Streams may appear while the file is read.
   if (static_cast<size_t>(packet.stream_index) >= next_.size()) next_.resize(format_.nb_streams, AV_NOPTS_VALUE);
   const AVStream& stream = *format_.streams[packet.stream_index];
@@ -40,7 +40,7 @@ void TimelineJoiner::Adjust(AVPacket& packet) {
   const int64_t stamp = packet.dts;
   int64_t time = stamp != AV_NOPTS_VALUE ? av_rescale_q(stamp, timeBase, AV_TIME_BASE_Q) + offset_ : 0;
   int64_t& next = next_[packet.stream_index];
-  if (stamp != AV_NOPTS_VALUE && next != AV_NOPTS_VALUE) {
+  if (enabled_ && stamp != AV_NOPTS_VALUE && next != AV_NOPTS_VALUE) {
     const int64_t step = time - next;
     if (step < -longestStepBack || step > kLongestJumpAhead) {
       offset_ -= step;

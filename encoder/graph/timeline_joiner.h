@@ -15,7 +15,8 @@ namespace kdx {
 
 class TimelineJoiner {
  public:
-  // Joins only for formats whose time stamps may be discontinuous.
+  // Joins only for formats whose time stamps may be discontinuous; the end
+  // is followed for every format.
   explicit TimelineJoiner(const AVFormatContext& format);
 
   // Moves the packet's times onto the joined time line.

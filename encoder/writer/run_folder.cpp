@@ -1,6 +1,5 @@
 #include "writer/run_folder.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/file.h>
@@ -8,11 +7,10 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
-#include <random>
-#include <vector>
 
+#include "platform/base/folder_lock.h"
 #include "platform/base/folder_sync.h"
+#include "platform/base/temporary_names.h"
 #include "platform/base/trusted_folder.h"
 
 namespace kdx {
@@ -20,8 +18,6 @@ namespace kdx {
 namespace {
 
 constexpr char kFolderPrefix[] = ".kdx-";
-constexpr size_t kRandomLetters = 6;
-constexpr size_t kFolderNameLength = sizeof kFolderPrefix - 1 + kRandomLetters;
 constexpr char kLockName[] = ".lock";
 // Everything a run puts into its folder; a sweep removes nothing else.
 constexpr const char* kRunFiles[] = {".video", ".kdx", kLockName};
@@ -39,14 +35,6 @@ std::string FolderOf(const std::string& path) {
 std::string NameOf(const std::string& path) {
   const size_t slash = path.find_last_of('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string RandomFolderName() {
-  static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-  std::random_device random;
-  std::string name = kFolderPrefix;
-  for (size_t i = 0; i < kRandomLetters; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
-  return name;
 }
 
 // Removes a run's files (the lock file last); failures are ignored: a
@@ -82,47 +70,13 @@ void RemoveIfStale(int parent, const char* name) {
 }
 
 void RemoveStaleFolders(int parent) {
-  const int listing = openat(parent, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (listing < 0) return;
-  DIR* dir = fdopendir(listing);
-  if (dir == nullptr) {
-    close(listing);
-    return;
-  }
-  std::vector<std::string> candidates;
-  while (const dirent* entry = readdir(dir)) {
-    if (entry->d_type != DT_DIR && entry->d_type != DT_UNKNOWN) continue;
-    if (std::strlen(entry->d_name) != kFolderNameLength) continue;
-    if (std::strncmp(entry->d_name, kFolderPrefix, sizeof kFolderPrefix - 1) != 0) continue;
-    candidates.emplace_back(entry->d_name);
-  }
-  closedir(dir);
-  for (const std::string& name : candidates) RemoveIfStale(parent, name.c_str());
+  for (const std::string& name : TemporaryNamesIn(parent, kFolderPrefix, true)) RemoveIfStale(parent, name.c_str());
 }
-
-// Holds an exclusive lock on the destination folder while a run's folder is
-// being made and locked, and while stale folders are swept: a sweep never
-// sees a folder between its making and its locking. Where the folder cannot
-// be locked (some network file systems) no sweep is made.
-class FolderGuard {
- public:
-  explicit FolderGuard(int folder) : fd_(folder), locked_(flock(folder, LOCK_EX) == 0) {}
-  ~FolderGuard() {
-    if (locked_) flock(fd_, LOCK_UN);
-  }
-  FolderGuard(const FolderGuard&) = delete;
-  FolderGuard& operator=(const FolderGuard&) = delete;
-  bool locked() const { return locked_; }
-
- private:
-  int fd_;
-  bool locked_;
-};
 
 // Makes a new run folder with a name nobody uses; its name, or empty.
 std::string MakeRunFolder(int parent) {
   for (int attempt = 0; attempt < kMostNameAttempts; ++attempt) {
-    std::string name = RandomFolderName();
+    std::string name = RandomTemporaryName(kFolderPrefix);
     if (mkdirat(parent, name.c_str(), 0700) == 0) return name;
     if (errno != EEXIST) return {};
   }
@@ -152,7 +106,9 @@ bool RunFolder::Create(const std::string& destinationPath) {
     errno = ENAMETOOLONG;
     return Fail();
   }
-  FolderGuard guard(parent_);
+  // Held while stale folders are swept and the new one is made and locked:
+  // a sweep never sees a folder between its making and its locking.
+  FolderLock guard(parent_);
   if (guard.locked()) RemoveStaleFolders(parent_);
   name_ = MakeRunFolder(parent_);
   if (name_.empty()) return Fail();

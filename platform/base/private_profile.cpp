@@ -1,6 +1,7 @@
 #include "platform/base/private_profile.h"
 
 #include "platform/base/folder_sync.h"
+#include "platform/base/home_folder.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -11,6 +12,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cctype>
+#include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -34,9 +36,11 @@ bool SameName(const std::string& a, const std::string& b) {
          });
 }
 
-// The lines of the file without their '\n' (a '\r' before it stays).
+// The lines of the file without their '\n' (a '\r' before it stays); none
+// for a file too large to be a settings file.
 std::vector<std::string> ReadLines(const std::string& filePath) {
   std::vector<std::string> lines;
+  if (IsProfileTooLarge(filePath)) return lines;
   std::ifstream in(filePath, std::ios::binary);
   std::string line;
   while (std::getline(in, line)) lines.push_back(line);
@@ -181,13 +185,16 @@ class ProfileLock {
   int fd_ = -1;
 };
 
+// A value holding a NUL is damage, not text: it counts as missing.
 std::optional<std::string> ReadValue(const std::string& section, const std::string& key,
                                      const std::string& filePath) {
   std::vector<std::string> lines = ReadLines(filePath);
   Location where = Find(lines, section, key);
   if (!where.key) return std::nullopt;
   const std::string& line = lines[*where.key];
-  return Unquote(Trim(line.substr(line.find('=') + 1)));
+  std::string value = Unquote(Trim(line.substr(line.find('=') + 1)));
+  if (value.find('\0') != std::string::npos) return std::nullopt;
+  return value;
 }
 
 bool HasLineBreak(const std::string& text) { return text.find_first_of("\r\n") != std::string::npos; }
@@ -201,8 +208,8 @@ std::string ProfileFilePath(const std::string& fileName) {
   if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr && *config == '/') {
     return std::string(config) + "/" + fileName;
   }
-  const char* home = std::getenv("HOME");
-  return std::string(home != nullptr ? home : "") + "/.config/" + fileName;
+  const std::string home = HomeFolder();
+  return home.empty() ? std::string() : home + "/.config/" + fileName;
 }
 
 std::string GetPrivateProfileString(const std::string& section, const std::string& key,
@@ -214,7 +221,16 @@ int GetPrivateProfileInt(const std::string& section, const std::string& key, int
                          const std::string& filePath) {
   std::optional<std::string> value = ReadValue(section, key, filePath);
   if (!value) return defaultValue;
-  return static_cast<int>(std::strtol(value->c_str(), nullptr, 10));
+  errno = 0;
+  const long number = std::strtol(value->c_str(), nullptr, 10);
+  // A number no int holds would come back wrapped round to another one.
+  if (errno == ERANGE || number < INT_MIN || number > INT_MAX) return defaultValue;
+  return static_cast<int>(number);
+}
+
+bool IsProfileTooLarge(const std::string& filePath) {
+  struct stat info {};
+  return ::stat(filePath.c_str(), &info) == 0 && info.st_size > kLargestProfileFile;
 }
 
 namespace {
@@ -247,13 +263,15 @@ void SetValue(std::vector<std::string>& lines, const std::string& section, const
 
 bool WritePrivateProfileStrings(const std::string& section, const ProfileEntries& entries,
                                 const std::string& filePath) {
-  if (!IsWritable(section, entries)) return false;
+  if (filePath.empty() || !IsWritable(section, entries)) return false;
   // A link is kept and its target replaced.
   std::optional<std::filesystem::path> resolved = FinalTarget(filePath);
   if (!resolved) return false;
   std::error_code ignored;
   if (resolved->has_parent_path()) std::filesystem::create_directories(resolved->parent_path(), ignored);
   ProfileLock lock(resolved->string());
+  // Rewriting it would drop what it holds; it stays as it is.
+  if (IsProfileTooLarge(resolved->string())) return false;
   std::vector<std::string> lines = ReadLines(resolved->string());
   for (const auto& [key, value] : entries) SetValue(lines, section, key, value);
   std::ostringstream text;

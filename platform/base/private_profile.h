@@ -10,15 +10,21 @@
 #include <vector>
 
 // Where a settings file of the given name lives: $NKDX_CONFIG_DIR, else
-// $XDG_CONFIG_HOME, else ~/.config.
+// $XDG_CONFIG_HOME, else ~/.config; empty when there is no home folder.
 std::string ProfileFilePath(const std::string& fileName);
 
 // The value of section/key, or defaultValue when the file, section or key is missing.
 std::string GetPrivateProfileString(const std::string& section, const std::string& key,
                                     const std::string& defaultValue, const std::string& filePath);
 
+// A settings file larger than this is not read (its keys give their
+// defaults) nor replaced by a save: no settings file of ours grows so large.
+inline constexpr long kLargestProfileFile = 1 << 20;
+bool IsProfileTooLarge(const std::string& filePath);
+
 // The value read as a decimal integer (leading digits, optional sign), or
-// defaultValue when the key is missing.
+// defaultValue when the key is missing or its number overflows an int. A
+// value holding a NUL character counts as missing, for strings too.
 int GetPrivateProfileInt(const std::string& section, const std::string& key, int defaultValue,
                          const std::string& filePath);
 
@@ -28,7 +34,8 @@ int GetPrivateProfileInt(const std::string& section, const std::string& key, int
 // link stays a link whose target gets the new text. The file is locked from
 // its reading to its replacement, so programs saving at once keep each
 // other's changes. False when it cannot be written or when a name or the
-// value holds a line break (or the section a ']', the key a '=').
+// value holds a line break (or the section a ']', the key a '='), and for a
+// file too large to be read.
 bool WritePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
                                const std::string& filePath);
 

@@ -88,5 +88,5 @@ bool MassStorageBackend::SendFile(const std::string& canonicalName, const Storag
     *error = ENODEV;
     return false;
   }
-  return CopyToPlayerFolder(sourcePath, folder.id, drive->volume->fileSystem, error);
+  return CopyToPlayerFolder(sourcePath, root, folder.id, drive->volume->fileSystem, error);
 }

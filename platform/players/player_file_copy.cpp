@@ -1,7 +1,8 @@
 #include "platform/players/player_file_copy.h"
 
-#include <strings.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cctype>
 #include <cerrno>
@@ -19,15 +20,15 @@ bool IsFatLike(const std::string& fileSystem) {
   return fileSystem == "vfat" || fileSystem == "msdos" || fileSystem == "exfat" || fileSystem == "fuseblk";
 }
 
-// ".clip.kdx.Ab12Cd": the temporary name CopyFileReplacing gives a ".kdx" file.
-bool IsInterruptedCopyName(const std::string& name) {
-  constexpr size_t kSuffix = 7;  // ".XXXXXX"
-  if (name.size() < 1 + 4 + kSuffix || name.front() != '.' || name[name.size() - kSuffix] != '.') return false;
-  for (size_t i = name.size() - kSuffix + 1; i < name.size(); ++i) {
-    if (!std::isalnum(static_cast<unsigned char>(name[i]))) return false;
-  }
-  std::string copied = name.substr(0, name.size() - kSuffix);
-  return ::strcasecmp(copied.c_str() + copied.size() - 4, ".kdx") == 0;
+// Where an open folder really lies, links resolved.
+std::string RealPathOf(int fd) {
+  std::error_code error;
+  return fs::read_symlink("/proc/self/fd/" + std::to_string(fd), error).string();
+}
+
+bool IsWithin(const std::string& path, const std::string& folder) {
+  if (folder == "/") return true;
+  return path.starts_with(folder) && (path.size() == folder.size() || path[folder.size()] == '/');
 }
 
 }  // namespace
@@ -49,17 +50,27 @@ uint64_t LargestPlayerFile(const std::string& fileSystem) {
   return std::numeric_limits<uint64_t>::max();
 }
 
-void RemoveInterruptedCopies(const std::string& folder) {
+int OpenPlayerFolder(const std::string& mountPoint, const std::string& folder) {
   std::error_code error;
-  for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
-    std::error_code ignored;
-    if (IsInterruptedCopyName(entry.path().filename().string()) && entry.is_regular_file(ignored))
-      fs::remove(entry.path(), ignored);
+  const std::string root = fs::canonical(mountPoint, error).string();
+  if (error) {
+    errno = error.value();
+    return -1;
   }
+  const int opened = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (opened < 0) return -1;
+  // Every later step works inside the folder opened now, wherever the path
+  // leads meanwhile.
+  if (!IsWithin(RealPathOf(opened), root)) {
+    ::close(opened);
+    errno = EXDEV;
+    return -1;
+  }
+  return opened;
 }
 
-bool CopyToPlayerFolder(const std::string& source, const std::string& folder, const std::string& fileSystem,
-                        int* error) {
+bool CopyToPlayerFolder(const std::string& source, const std::string& mountPoint, const std::string& folder,
+                        const std::string& fileSystem, int* error) {
   struct stat info {};
   if (::stat(source.c_str(), &info) != 0) {
     *error = errno;
@@ -69,7 +80,13 @@ bool CopyToPlayerFolder(const std::string& source, const std::string& folder, co
     *error = EFBIG;
     return false;
   }
-  RemoveInterruptedCopies(folder);
-  std::string name = PlayerFileName(fs::path(source).filename().string(), fileSystem);
-  return CopyFileReplacing(source, (fs::path(folder) / name).string(), error);
+  const int opened = OpenPlayerFolder(mountPoint, folder);
+  if (opened < 0) {
+    *error = errno;
+    return false;
+  }
+  const std::string name = PlayerFileName(fs::path(source).filename().string(), fileSystem);
+  const bool copied = CopyFileReplacing(source, opened, folder, name, error);
+  ::close(opened);
+  return copied;
 }

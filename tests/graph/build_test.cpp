@@ -34,6 +34,8 @@ const ClipFacts kClips[] = {
     {"mono_48k.mp4", 320, 240, 1, 48000, 3},       {"odd_321x241.avi", 321, 241, 2, 44100, 3},
     {"tiny_64x48.mp4", 64, 48, 2, 44100, 3},       {"portrait_240x320.mp4", 240, 320, 2, 44100, 3},
     {"no_frame_rate.nut", 320, 240, 2, 44100, 4},
+    // The sound of the picture's own channel (mono), not the other one's.
+    {"two_programs.ts", 320, 240, 1, 44100, 3},
     // Delivered upright and at square pixels.
     {"turned_corner_marker.mp4", 240, 320, 2, 44100, 2},
     {"anamorphic_720x480.mpg", 853, 480, 2, 48000, 3},

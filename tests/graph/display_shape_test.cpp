@@ -26,7 +26,7 @@ TEST(DisplayShape, SquarePixelsKeepTheHeightAndStretchTheWidth) {
       {640, 480, {1, 100}, 640},
   };
   for (const Case& c : cases) {
-    const kdx::DisplayShape shape = ShapeFor(c.width, c.height, c.sampleAspect, 0.0);
+    const kdx::DisplayShape shape = ShapeFor(c.width, c.height, c.sampleAspect, {});
     EXPECT_EQ(shape.Width(), c.deliveredWidth) << c.sampleAspect.num << ":" << c.sampleAspect.den;
     EXPECT_EQ(shape.Height(), c.height);
   }
@@ -39,12 +39,12 @@ TEST(DisplayShape, QuarterAndHalfTurnsAreTakenOthersIgnored) {
   } cases[] = {{0, 0},   {90, 1},   {180, 2},  {270, 3},   {-90, 3},        {-180, 2}, {450, 1},
                {89.6, 1}, {45, 0}, {100, 0}, {1e300, 0}, {std::nan(""), 0}, {INFINITY, 0}};
   for (const Case& c : cases) {
-    const kdx::DisplayShape shape = ShapeFor(320, 240, {1, 1}, c.degrees);
-    EXPECT_EQ(shape.clockwiseQuarterTurns, c.turns) << c.degrees;
+    const kdx::DisplayShape shape = ShapeFor(320, 240, {1, 1}, kdx::TurnOfDegrees(c.degrees));
+    EXPECT_EQ(shape.turn.clockwiseQuarterTurns, c.turns) << c.degrees;
     EXPECT_EQ(shape.Width(), c.turns % 2 ? 240 : 320) << c.degrees;
   }
   // Both at once: the stretched picture is what turns.
-  const kdx::DisplayShape portrait = ShapeFor(720, 480, {32, 27}, 90);
+  const kdx::DisplayShape portrait = ShapeFor(720, 480, {32, 27}, kdx::TurnOfDegrees(90));
   EXPECT_EQ(portrait.Width(), 480);
   EXPECT_EQ(portrait.Height(), 853);
 }

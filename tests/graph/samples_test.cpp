@@ -22,15 +22,15 @@ using Mode = DecodingGraph::Mode;
 
 constexpr int64_t kSecond = 10000000;
 
-// Frame number `index` of the clip as the ffmpeg tool decodes it: top-down
-// BGR24 rows.
-std::vector<uint8_t> ReferenceFrame(const std::string& clip, int index) {
+// Frame number `index` of the clip as the ffmpeg tool decodes it, passed
+// through `filter`: top-down BGR24 rows.
+std::vector<uint8_t> ReferenceFrame(const std::string& clip, int index, const std::string& filter = "null") {
   kdxtest::ScratchDir scratch;
   const std::string raw = scratch.File("frame.bgr");
   std::string output;
   const int status = kdxtest::RunCommand("ffmpeg -hide_banner -loglevel error -nostdin -y -i '" + MediaPath(clip) +
                                              "' -vf 'select=eq(n\\," + std::to_string(index) +
-                                             ")' -frames:v 1 -f rawvideo -pix_fmt bgr24 '" + raw + "'",
+                                             ")," + filter + "' -frames:v 1 -f rawvideo -pix_fmt bgr24 '" + raw + "'",
                                          &output);
   EXPECT_EQ(status, 0) << output;
   const std::string bytes = kdxtest::ReadFile(raw);
@@ -54,31 +54,63 @@ std::vector<uint8_t> GraphFrame(const std::string& clip, int index, kdx::VideoFo
   return video.kept();
 }
 
+// How far the graph's picture lies from the reference: the mean and the
+// largest difference of a colour value. Rows of the sample run bottom-up.
+struct FrameDifference {
+  double mean = 255;
+  int largest = 255;
+};
+FrameDifference Compare(const std::vector<uint8_t>& picture, const std::vector<uint8_t>& reference,
+                        const kdx::VideoFormat& format) {
+  const size_t row = 3 * static_cast<size_t>(format.width);
+  EXPECT_EQ(picture.size(), row * format.height);
+  EXPECT_EQ(reference.size(), picture.size());
+  if (picture.size() != row * format.height || reference.size() != picture.size()) return {};
+  double total = 0;
+  FrameDifference difference{0, 0};
+  for (int y = 0; y < format.height; ++y) {
+    const uint8_t* ours = picture.data() + y * row;
+    const uint8_t* theirs = reference.data() + (format.height - 1 - y) * row;
+    for (size_t x = 0; x < row; ++x) {
+      total += std::abs(ours[x] - theirs[x]);
+      difference.largest = std::max(difference.largest, std::abs(ours[x] - theirs[x]));
+    }
+  }
+  difference.mean = total / picture.size();
+  return difference;
+}
+
 TEST(DecodingGraphSamples, PicturesAreTheDecodedFramesBottomUpInBgrOrder) {
   for (const char* clip : {"clip_h264_aac.mp4", "odd_321x241.avi", "clip_mpeg2_mp2.mpg"}) {
     SCOPED_TRACE(clip);
     kdx::VideoFormat format;
-    const std::vector<uint8_t> picture = GraphFrame(clip, 10, &format);
-    const std::vector<uint8_t> reference = ReferenceFrame(clip, 10);
-    const size_t row = 3 * static_cast<size_t>(format.width);
-    ASSERT_EQ(picture.size(), row * format.height);
-    ASSERT_EQ(reference.size(), picture.size());
+    const FrameDifference difference = Compare(GraphFrame(clip, 10, &format), ReferenceFrame(clip, 10), format);
+    EXPECT_LT(difference.mean, 1.0);
+    EXPECT_LE(difference.largest, 8);
+  }
+}
 
-    // Rows are tightly packed: row y of the sample is row h-1-y of the
-    // reference.
-    double totalDifference = 0;
-    int largestDifference = 0;
-    for (int y = 0; y < format.height; ++y) {
-      const uint8_t* ours = picture.data() + y * row;
-      const uint8_t* theirs = reference.data() + (format.height - 1 - y) * row;
-      for (size_t x = 0; x < row; ++x) {
-        const int difference = std::abs(ours[x] - theirs[x]);
-        totalDifference += difference;
-        largestDifference = std::max(largestDifference, difference);
-      }
-    }
-    EXPECT_LT(totalDifference / picture.size(), 1.0);
-    EXPECT_LE(largestDifference, 8);
+// Display matrices turn and mirror the picture as the filter shows the
+// stored one (the marker in its top-left corner lands elsewhere for every
+// other reading of the matrix).
+TEST(DecodingGraphSamples, PicturesAreTurnedAndMirroredAsTheirDisplayMatrixSays) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"corner_marker.mp4", "null"},
+      {"turned_corner_marker.mp4", "transpose=clock"},
+      {"corner_marker_half.mp4", "hflip,vflip"},
+      {"corner_marker_counter.mp4", "transpose=cclock"},
+      {"corner_marker_mirror.mp4", "hflip"},
+      {"corner_marker_upside-down.mp4", "vflip"},
+      {"corner_marker_transpose.mp4", "transpose=cclock_flip"},
+      {"corner_marker_antitranspose.mp4", "transpose=clock_flip"},
+  };
+  for (const auto& [clip, filter] : cases) {
+    SCOPED_TRACE(clip);
+    kdx::VideoFormat format;
+    const std::vector<uint8_t> picture = GraphFrame(clip, 10, &format);
+    const FrameDifference difference = Compare(picture, ReferenceFrame("corner_marker.mp4", 10, filter), format);
+    EXPECT_LT(difference.mean, 1.0);
+    EXPECT_LE(difference.largest, 8);
   }
 }
 

@@ -132,6 +132,13 @@ TEST_F(KdxinfoTest, RejectsDamagedStructure) {
   ExpectRejected([&](auto& b) { b[HeaderAt() + 44] = 0; }, "header byte 44 is 0, expected 1");
   ExpectRejected([&](auto& b) { b[HeaderAt() + 36] = 0; }, "0 frames per chunk");
   ExpectRejected([&](auto& b) { b[HeaderAt() + 27] = 13; }, "frame count 13 is not a whole multiple");
+  // 81648 frames: "plays 5443 s" from two chunk records.
+  ExpectRejected([&](auto& b) { b[HeaderAt() + 27] = 0xF0, b[HeaderAt() + 28] = 0x3E, b[HeaderAt() + 29] = 0x01; },
+                 "header damaged: frame count 81648 runs past the 2 chunk records, which hold at most 18 frames");
+  ExpectRejected([&](auto& b) { b[HeaderAt() + 27] = 24; }, "frame count 24 runs past the 2 chunk records");
+  // Six frames of 128 rows make no chunk of 640 rows, and one-second chunks have F = frames per second.
+  ExpectRejected([&](auto& b) { b[HeaderAt() + 12] = 128; },
+                 "header damaged: 30 frames per second match no chunk period of 6 frames per chunk at height 128");
   ExpectRejected([](auto& b) { b[4] = 0xFF, b[5] = 0xFF, b[6] = 0xFF; }, "points past the end of the file");
   ExpectRejected([](auto& b) { b.resize(6); }, "truncated file: the sound part's RIFF header");
 }
@@ -219,11 +226,12 @@ TEST_F(KdxinfoTest, CutAtEveryStructuralBoundary) {
       {HeaderAt(), 1, "truncated file: 0 " + noHeader},
       {HeaderAt() + 9, 1, "truncated file: 9 " + noHeader},
       {HeaderAt() + 50, 1, "truncated file: 50 " + noHeader},
-      {ChunkAt(0), 0, "Chunk records: 0"},
+      // Two chunks short: more frames counted than the one unwritten chunk period explains.
+      {ChunkAt(0), 1, "frame count 12 runs past the 0 chunk records"},
       {ChunkAt(0) + 1, 1, partChunk},
       {ChunkAt(0) + 3, 1, partChunk},
       {ChunkAt(1) - 1, 1, partChunk},
-      // Whole records make a shorter valid file: a reader counts them from the length.
+      // One whole record short is a valid file: a run's last chunk period may go unwritten.
       {ChunkAt(1), 0, "Chunk records: 1"},
       {ChunkAt(1) + geometry_.S / 2, 1, partChunk},
       {ChunkAt(2), 0, "Chunk records: 2"},

@@ -73,6 +73,40 @@ if [ ! -s turned_corner_marker.mp4 ]; then
   python3 "$here/../../scripts/turn_mp4_track.py" tmp.turned_corner_marker.mp4
   mv tmp.turned_corner_marker.mp4 turned_corner_marker.mp4
 fi
+# AVI headers damaged as users' files come: a time base 786433 times too
+# long spreads 75 pictures over 27 days; lengths claimed that the streams
+# do not hold (an hour, and more frames than a KDX file counts).
+damaged_avi() { # name header-changes...
+  local name=$1
+  shift
+  [ -s "$name" ] && return 0
+  ff $(video 160x120 25) $(audio 440 22050) -ac 1 -c:v mpeg4 -q:v 5 -c:a pcm_s16le -shortest "tmp.$name"
+  python3 "$here/../../scripts/damage_header.py" "tmp.$name" "$@"
+  mv "tmp.$name" "$name"
+}
+damaged_avi damaged_time_base.avi scale=786433
+damaged_avi claims_an_hour.avi length=90000
+damaged_avi claims_30m_frames.avi length=30000000
+# An ASF header that states no length: the packets still tell it.
+if [ ! -s asf_no_length.wmv ]; then
+  ff $(video 320x240 15) $(audio 440 22050) -ac 2 -c:v wmv2 -q:v 3 -c:a wmav2 -shortest tmp.asf_no_length.wmv
+  python3 "$here/../../scripts/damage_header.py" tmp.asf_no_length.wmv duration=0
+  mv tmp.asf_no_length.wmv asf_no_length.wmv
+fi
+# The same marker under every other display matrix a file may carry:
+# turns and mirrors.
+for turn in half counter mirror upside-down transpose antitranspose; do
+  [ -s "corner_marker_$turn.mp4" ] && continue
+  cp corner_marker.mp4 "tmp.corner_marker_$turn.mp4"
+  python3 "$here/../../scripts/turn_mp4_track.py" "tmp.corner_marker_$turn.mp4" "$turn"
+  mv "tmp.corner_marker_$turn.mp4" "corner_marker_$turn.mp4"
+done
+# A recording of two channels, as DVB broadcasts carry them: the second
+# channel's sound has the higher bit rate, so only its program ties the
+# first channel's sound to its picture.
+make two_programs.ts $(video 320x240 25) $(audio 440 44100) -f lavfi -i testsrc=size=160x120:rate=25:duration=3 \
+  $(audio 1000 48000) -map 0:v -map 1:a -map 2:v -map 3:a -c:v mpeg2video -q:v 3 -c:a mp2 -ac:a:0 1 -b:a:0 64k \
+  -ac:a:1 2 -b:a:1 256k -program title=One:st=0:st=1 -program title=Two:st=2:st=3 -shortest
 # A widescreen DVD picture: 720x480 stored, 16:9 shown.
 make anamorphic_720x480.mpg $(video 720x480 30000/1001) $(audio 550 48000) -ac 2 -vf setsar=32/27 -c:v mpeg2video \
   -q:v 3 -c:a mp2 -shortest

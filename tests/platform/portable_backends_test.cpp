@@ -1,4 +1,6 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cerrno>
 
@@ -60,13 +62,16 @@ class SafeCopy : public ::testing::Test {
   void SetUp() override {
     std::ofstream(dir_.File("new.kdx")) << "new content";
     std::ofstream(dir_.File("old.kdx")) << "old content";
+    folder_ = ::open(dir_.path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   }
+  void TearDown() override { ::close(folder_); }
   kdxtest::ScratchDir dir_;
+  int folder_ = -1;
 };
 
 TEST_F(SafeCopy, ReplacesTheOldFileAndLeavesNoTemporary) {
   int error = 0;
-  ASSERT_TRUE(CopyFileReplacing(dir_.File("new.kdx"), dir_.File("old.kdx"), &error));
+  ASSERT_TRUE(CopyFileReplacing(dir_.File("new.kdx"), folder_, dir_.path(), "old.kdx", &error));
   EXPECT_EQ(kdxtest::ReadFile(dir_.File("old.kdx")), "new content");
   EXPECT_EQ(dir_.Listing(), "new.kdx\nold.kdx\n");
 }
@@ -74,13 +79,13 @@ TEST_F(SafeCopy, ReplacesTheOldFileAndLeavesNoTemporary) {
 TEST_F(SafeCopy, AFailedCopyKeepsTheOldFileAndLeavesNoPartialOne) {
   std::filesystem::create_directory(dir_.File("folder"));
   int error = 0;
-  EXPECT_FALSE(CopyFileReplacing(dir_.File("folder"), dir_.File("old.kdx"), &error));  // reading fails midway
+  EXPECT_FALSE(CopyFileReplacing(dir_.File("folder"), folder_, dir_.path(), "old.kdx", &error));  // reading fails midway
   EXPECT_EQ(error, EISDIR);
-  EXPECT_FALSE(CopyFileReplacing(dir_.File("missing.kdx"), dir_.File("old.kdx"), &error));
+  EXPECT_FALSE(CopyFileReplacing(dir_.File("missing.kdx"), folder_, dir_.path(), "old.kdx", &error));
   EXPECT_EQ(error, ENOENT);
   EXPECT_EQ(kdxtest::ReadFile(dir_.File("old.kdx")), "old content");
   EXPECT_EQ(dir_.Listing(), "folder\nnew.kdx\nold.kdx\n");
-  EXPECT_FALSE(CopyFileReplacing(dir_.File("new.kdx"), dir_.File("no/such/folder.kdx"), &error));
+  EXPECT_FALSE(CopyFileReplacing(dir_.File("new.kdx"), folder_, dir_.path(), "no/such/folder.kdx", &error));
 }
 
 }  // namespace

@@ -256,6 +256,40 @@ TEST_F(Outcomes, RunsThatMakeNoFileLeaveTheOlderOneAsItWas) {
   }
 }
 
+TEST_F(Outcomes, RunsLastWhatTheStreamsHoldAndWhatTheFileCanHold) {
+  struct Case {
+    const char* what;
+    const char* clip;
+    WPARAM code;          // 0: converts
+    double playsSeconds;  // of the file made
+  } cases[] = {
+      {"a header claiming an hour of 3 s", "claims_an_hour.avi", 0, 3.0},
+      {"a header stating no length", "asf_no_length.wmv", 0, 3.0},
+      {"a time base spreading 3 s over 27 days", "damaged_time_base.avi", KDX_ERROR_SOUND_TOO_LARGE, 0},
+      {"a header claiming more frames than a KDX file counts", "claims_30m_frames.avi", KDX_ERROR_TOO_MANY_FRAMES, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string out = dir.File("out.kdx");
+    int64_t duration = 0;
+    ASSERT_EQ(NewTranscoder(queue.window(), MediaPath(c.clip).c_str(), out.c_str(), &duration), S_OK);
+    // The whole file, as long as it claims to be.
+    TRANSCODER_PARAM request = MakeRequest(queue.window(), 128, 128, true);
+    request.rtStop = duration;
+    ASSERT_EQ(Transcode(&request), 1);
+    const RunMessages run = CollectRun(queue, std::chrono::seconds(60));
+    EXPECT_FALSE(run.timedOut);
+    EXPECT_EQ(run.errorCode, c.code);
+    CloseTranscoder();
+    if (c.code != 0) {
+      EXPECT_EQ(dir.Listing(), "") << "refused before a byte was written";
+      continue;
+    }
+    EXPECT_NEAR(LoadValid(out).playingSeconds, c.playsSeconds, 0.4);
+    fs::remove(out);
+  }
+}
+
 TEST_F(Outcomes, FailedFileStepsTellTheSystemsReasonAndLeaveNothing) {
   // A file stands where the destination's folder should be.
   const std::string blocker = dir.File("not_a_folder");

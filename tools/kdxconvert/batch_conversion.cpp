@@ -13,6 +13,7 @@
 #include "kdx.h"
 #include "converter/core/support/log_file.h"
 #include "converter/core/support/path_utils.h"
+#include "converter/core/support/printable_text.h"
 #include "converter/core/request/output_name.h"
 #include "tools/kdxconvert/stop_signal.h"
 
@@ -23,7 +24,7 @@ enum class Overwrite { kReplace, kKeep, kStop };
 // Asks on the terminal whether to replace an existing file; no answer (end
 // of input, Ctrl-C) keeps it.
 Overwrite AskOverwrite(const std::string& destination) {
-  std::fprintf(stderr, "%s already exists. Replace it? [y/N] ", destination.c_str());
+  std::fprintf(stderr, "%s already exists. Replace it? [y/N] ", PrintableText(destination).c_str());
   std::fflush(stderr);
   char answer[16] = {};
   bool answered = std::fgets(answer, sizeof answer, stdin) != nullptr;

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "converter/core/support/path_utils.h"
+#include "converter/core/support/printable_text.h"
 
 namespace {
 
@@ -19,9 +20,12 @@ std::string Duration(long long seconds) {
   return text;
 }
 
+// The end of the name, cut where a character begins.
 std::string ShortName(const std::string& name) {
   if (name.size() <= kLongestName) return name;
-  return "..." + name.substr(name.size() - (kLongestName - 3));
+  size_t from = name.size() - (kLongestName - 3);
+  while (from < name.size() && (static_cast<unsigned char>(name[from]) & 0xC0) == 0x80) ++from;
+  return "..." + name.substr(from);
 }
 
 }  // namespace
@@ -41,7 +45,7 @@ void ProgressDisplay::Update(int percent) {
   std::string left = percent > 0 ? Duration(elapsed * (100 - percent) / percent) : "--:--";
   int filled = percent * kBarWidth / 100;
   std::string bar = std::string(static_cast<size_t>(filled), '#') + std::string(static_cast<size_t>(kBarWidth - filled), '-');
-  std::printf("\r\x1b[K%s [%s] %3d%%  %s taken, %s left", ShortName(GetFileName(m_fileName)).c_str(), bar.c_str(), percent,
+  std::printf("\r\x1b[K%s [%s] %3d%%  %s taken, %s left", ShortName(PrintableText(GetFileName(m_fileName))).c_str(), bar.c_str(), percent,
               Duration(elapsed).c_str(), left.c_str());
   std::fflush(stdout);
   m_barShown = true;
@@ -57,6 +61,6 @@ void ProgressDisplay::ClearBar() {
 void ProgressDisplay::Report(bool success, const std::string& line) {
   ClearBar();
   std::FILE* stream = success ? stdout : stderr;
-  std::fprintf(stream, "%s\n", line.c_str());
+  std::fprintf(stream, "%s\n", PrintableText(line).c_str());
   std::fflush(stream);
 }

@@ -6,6 +6,7 @@
 
 #include "tools/kdxreader/byte_order.h"
 #include "tools/kdxreader/jpeg_picture.h"
+#include "writer/chunk_geometry.h"
 
 namespace kdxreader {
 
@@ -28,6 +29,20 @@ constexpr FixedByte kFixedBytes[] = {
 };
 
 KdxLoadResult Failure(std::string message) { return {std::nullopt, std::move(message)}; }
+
+// Whether some frame rate a writer is asked for (1 to 255) gives these
+// frames per chunk and frames per second for frames of this height, in
+// chunks of about 640 rows or of one second.
+bool MatchesAChunkPeriod(const KdxHeader& h) {
+  for (int rate = 1; rate <= 255; ++rate) {
+    for (const bool secondChunks : {false, true}) {
+      // Half a frame off the whole rate, so 1 / T truncates to it.
+      const kdx::ChunkGeometry g = kdx::ComputeChunkGeometry(h.width, h.height, 1.0 / (rate + 0.5), 1, secondChunks);
+      if (g.F == h.framesPerChunk && g.framesPerSecondByte == h.framesPerSecond) return true;
+    }
+  }
+  return false;
+}
 
 // Finds the sound part, if any; returns the problem or an empty string.
 std::string ReadSound(KdxFile& file) {
@@ -69,6 +84,9 @@ std::string ParseHeader(const uint8_t* bytes, uint64_t offset, KdxHeader* header
   if (h.frameCount % h.framesPerChunk != 0)
     return "frame count " + to_string(h.frameCount) + " is not a whole multiple of the " + to_string(h.framesPerChunk) +
            " frames per chunk";
+  if (!MatchesAChunkPeriod(h))
+    return "header damaged: " + to_string(h.framesPerSecond) + " frames per second match no chunk period of " +
+           to_string(h.framesPerChunk) + " frames per chunk at height " + to_string(h.height);
   return {};
 }
 
@@ -103,6 +121,11 @@ std::string ReadChunks(KdxFile& file) {
     return "truncated file: the chunk area of " + to_string(area) + " bytes is not a whole multiple of the chunk size " +
            to_string(g.S);
   const uint64_t count = area / static_cast<uint64_t>(g.S);
+  // The last chunk period of a run may go unwritten, no more.
+  const uint64_t mostFrames = (count + 1) * static_cast<uint64_t>(g.F);
+  if (static_cast<uint64_t>(g.N) > mostFrames)
+    return "header damaged: frame count " + to_string(g.N) + " runs past the " + to_string(count) +
+           " chunk records, which hold at most " + to_string(mostFrames) + " frames";
   for (uint64_t i = 0; i < count; ++i) {
     ChunkRecord record;
     record.offset = areaOffset + i * static_cast<uint64_t>(g.S);

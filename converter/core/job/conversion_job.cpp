@@ -196,9 +196,18 @@ JobResult RunJob(const ConversionJob& job, RunMessages& messages) {
   const std::optional<PathState> after = StateOf(job.destination);
   const bool published = after && after != before;
   if (end.errorCode) {
-    result.reason = *end.errorCode == KDX_ERROR_NO_PICTURE
-                        ? "No picture could be decoded " + RangeText(item, *duration) + "; no file written."
-                        : end.error;
+    switch (*end.errorCode) {
+      case KDX_ERROR_NO_PICTURE:
+        result.reason = "No picture could be decoded " + RangeText(item, *duration) + "; no file written.";
+        break;
+      case KDX_ERROR_TOO_MANY_FRAMES:
+      case KDX_ERROR_SOUND_TOO_LARGE:
+        // A file that claims far more than it holds has a damaged header.
+        result.reason = end.error + " Asked to convert " + RangeText(item, *duration) + ".";
+        break;
+      default:
+        result.reason = end.error;
+    }
     return result;
   }
   // A stopped run publishes nothing; a file that appeared meanwhile is

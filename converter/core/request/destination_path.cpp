@@ -5,8 +5,10 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "converter/core/request/failure_texts.h"
 #include "converter/core/support/path_utils.h"
 #include "converter/core/support/videos_folder.h"
+#include "platform/base/home_folder.h"
 
 namespace {
 
@@ -15,8 +17,9 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
 }
 
 // The trailing separator makes a dotted name ("clips.2024") a folder too.
-// A link another user planted in a shared folder is named in *failure.
-bool MakeFolder(const std::string& folder, std::string* failure) {
+// A link another user planted in a shared folder is named in *failure;
+// any other failure is `text` with the system's reason.
+bool MakeFolder(const std::string& folder, const std::string& text, std::string* failure) {
   int error = 0;
   std::string untrustedLink;
   if (CreateDirectoryTree(JoinPath(folder, ""), &error, &untrustedLink)) return true;
@@ -24,6 +27,8 @@ bool MakeFolder(const std::string& folder, std::string* failure) {
     *failure = "The " + untrustedLink +
                " folder is a link owned by another user in a shared folder; it is not followed. Please choose "
                "another target folder.";
+  } else {
+    *failure = text + SystemReasonText(error);
   }
   return false;
 }
@@ -46,8 +51,8 @@ std::vector<std::string> MissingFolders(const std::string& folder) {
 
 std::string ExpandHomeFolder(const std::string& folder) {
   if (folder.empty() || folder[0] != '~' || (folder.size() > 1 && folder[1] != '/')) return folder;
-  const char* home = std::getenv("HOME");
-  if (home == nullptr || *home == '\0') return folder;
+  const std::string home = HomeFolder();
+  if (home.empty()) return folder;
   return home + folder.substr(1);
 }
 
@@ -80,16 +85,10 @@ bool GetDestFileName(const std::string& targetFolder, const std::string& modelNa
   failure->clear();
   // A target folder the user agreed to is the user's.
   const std::vector<std::string> madeTarget = confirm ? std::vector<std::string>{} : MissingFolders(target);
-  if (!MakeFolder(target, failure)) {
-    if (failure->empty()) *failure = "Create target folder error!";
-    return false;
-  }
+  if (!MakeFolder(target, "Create target folder error!", failure)) return false;
   std::string playerFolder = PlayerFolder(targetFolder, modelName);
   std::vector<std::string> made = MissingFolders(playerFolder);
-  if (!MakeFolder(playerFolder, failure)) {
-    if (failure->empty()) *failure = "Create " + playerFolder + " folder error!";
-    return false;
-  }
+  if (!MakeFolder(playerFolder, "Create " + playerFolder + " folder error!", failure)) return false;
   *destPath = JoinPath(playerFolder, outputName);
   if (madeFolders != nullptr) {
     made.insert(made.end(), madeTarget.begin(), madeTarget.end());

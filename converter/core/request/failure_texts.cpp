@@ -16,13 +16,15 @@ std::string Hex(unsigned long value) {
   return text;
 }
 
-// " (No space left on device)": the system's reason, in the program's
-// language whatever the locale.
-std::string ReasonText(int reason) {
+}  // namespace
+
+std::string SystemReasonText(int reason) {
   if (reason == 0) return {};
   const char* text = strerrordesc_np(reason);
   return text != nullptr ? std::string(" (") + text + ")" : " (error " + std::to_string(reason) + ")";
 }
+
+namespace {
 
 // " (the file has no sound track).": what is missing, after a codec text.
 std::string MissingPathText(const char* codecText, int32_t reason, const char* noStream, const char* noDecoder) {
@@ -52,6 +54,8 @@ std::string NewTranscoderFailureText(HRESULT result, int32_t reason) {
       return "No codec is available for this video format. Please install the codec.";
     case E_INVALIDARG:
       return "The source file is also the destination file. Please choose another output name or folder.";
+    case E_FAIL:
+      return "Unknown error = " + Hex(static_cast<uint32_t>(result)) + " (no length could be read from the file)";
     default:
       return "Unknown error = " + Hex(static_cast<uint32_t>(result));
   }
@@ -62,7 +66,7 @@ std::string TranscodeErrorText(WPARAM code, LPARAM result) {
   unsigned long resultBits = static_cast<uint32_t>(KdxErrorResult(result));
   switch (code) {
     case 0:
-      return "Failed result = " + Hex(resultBits) + ReasonText(KdxErrorReason(result));
+      return "Failed result = " + Hex(resultBits) + SystemReasonText(KdxErrorReason(result));
     case KDX_ERROR_NO_QUALITY_FITS:
       return "Please select larger graphic data size or smaller frame rate.";
     case 2:
@@ -76,6 +80,11 @@ std::string TranscodeErrorText(WPARAM code, LPARAM result) {
       return "No picture could be decoded; no file written.";
     case KDX_ERROR_DESTINATION_TAKEN:
       return "Another conversion wrote the destination file meanwhile; it was kept and this file was not written.";
+    case KDX_ERROR_TOO_MANY_FRAMES:
+      return "The range is too long for a KDX file: it would hold more than 16777215 frames, the most its header "
+             "counts.";
+    case KDX_ERROR_SOUND_TOO_LARGE:
+      return "The range is too long for a KDX file: its sound part would pass 4 GiB, the most a RIFF file holds.";
     default:
       return "Unknown error = " + Hex(static_cast<uint32_t>(code)) + ", " + Hex(resultBits);
   }

@@ -21,6 +21,10 @@ inline constexpr char kAddSilenceSetting[] = "Add silence to videos without soun
 std::string AddSilenceSettingHint();
 inline constexpr char kAddSilenceOptionHint[] = "--add-silence converts it with silent sound.";
 
+// " (No space left on device)": the system's reason (errno) as a failure's
+// text carries it, in the program's language whatever the locale; empty for 0.
+std::string SystemReasonText(int reason);
+
 // The text for a failed NewTranscoder result, with why a path is missing
 // (the KDX_REASON_* NewTranscoderEx gave) after the codec texts.
 std::string NewTranscoderFailureText(HRESULT result, int32_t reason = 0);

@@ -8,6 +8,9 @@
 #include <mutex>
 #include <vector>
 
+#include "converter/core/support/printable_text.h"
+#include "platform/base/home_folder.h"
+
 namespace {
 
 // Lines longer than this (counted in characters of the format) are not logged.
@@ -47,6 +50,7 @@ std::string FormatText(const char* format, va_list args) {
 
 void AppendLine(const std::string& line) {
   std::string path = LogFilePath();
+  if (path.empty()) return;
   std::lock_guard<std::mutex> lock(g_logMutex);
   std::error_code ignored;
   std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
@@ -64,7 +68,8 @@ void AppendLogLine(const std::string& text, size_t patternLength) {
     AppendLine("text too long: " + std::to_string(patternLength));
     return;
   }
-  AppendLine(CurrentTimeStamp() + "  " + text);
+  // One line each, whatever the names in it hold.
+  AppendLine(CurrentTimeStamp() + "  " + PrintableText(text));
 }
 
 }  // namespace
@@ -75,8 +80,9 @@ std::string LogFilePath() {
   if (const char* state = std::getenv("XDG_STATE_HOME"); state != nullptr && *state == '/') {
     stateHome = state;
   } else {
-    const char* home = std::getenv("HOME");
-    stateHome = std::string(home != nullptr ? home : "") + "/.local/state";
+    const std::string home = HomeFolder();
+    if (home.empty()) return {};
+    stateHome = home + "/.local/state";
   }
   return stateHome + "/norvik-kdx/Pxrc_log.txt";
 }

@@ -7,7 +7,7 @@
 #include <string>
 
 // Where the log lives: $NKDX_LOG_FILE, else $XDG_STATE_HOME/norvik-kdx/Pxrc_log.txt
-// (XDG_STATE_HOME defaulting to ~/.local/state).
+// (XDG_STATE_HOME defaulting to ~/.local/state); empty without a home folder.
 std::string LogFilePath();
 
 // "2007/03/05  09:04:07:045": local date and time of one line.

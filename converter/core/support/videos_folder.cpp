@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "converter/core/support/path_utils.h"
+#include "platform/base/home_folder.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ std::string FolderFromUserDirs(const std::string& home) {
 
 std::string UserVideosFolder() {
   std::string folder = Environment("XDG_VIDEOS_DIR");
-  std::string home = Environment("HOME");
+  std::string home = HomeFolder();
   if (folder.empty() || folder[0] != '/') {
     if (home.empty()) return {};
     folder = FolderFromUserDirs(home);

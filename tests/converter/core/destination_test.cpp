@@ -31,9 +31,9 @@ TEST(Destination, ReportsFoldersThatCannotBeMade) {
   std::ofstream(dir.File("NK")) << "x";
   std::string dest = "unchanged", failure;
   EXPECT_FALSE(GetDestFileName(dir.File("blocker/out"), "NK", "a.kdx", &dest, &failure));
-  EXPECT_EQ(failure, "Create target folder error!");
+  EXPECT_EQ(failure, "Create target folder error! (Not a directory)");
   EXPECT_FALSE(GetDestFileName(dir.path(), "NK", "a.kdx", &dest, &failure));
-  EXPECT_EQ(failure, "Create " + dir.File("NK") + " folder error!");
+  EXPECT_EQ(failure, "Create " + dir.File("NK") + " folder error! (Not a directory)");
   EXPECT_EQ(dest, "unchanged");
 }
 

@@ -5,7 +5,12 @@
 #include <regex>
 #include <thread>
 
+#include "converter/core/support/ffmpeg_messages.h"
 #include "tests/converter/core/test_env.h"
+
+extern "C" {
+#include <libavutil/log.h>
+}
 
 namespace {
 
@@ -65,6 +70,21 @@ TEST(LogFile, ErrorLinesTakeTheMessageLiterally) {
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(TextOf(lines[0]), "Error (src/probe.cpp 17): Failed to put %s filename %d");
   EXPECT_EQ(lines[1], "text too long: " + std::to_string(std::string("Error (src/probe.cpp 17): ").size() + 220));
+}
+
+TEST(LogFile, FfmpegWarningsAndNamesStayOnOneLineEach) {
+  ScratchLog log;
+  SendFfmpegMessagesToTraceLog();
+  for (int repeat = 0; repeat < 3; ++repeat) av_log(nullptr, AV_LOG_WARNING, "damaged picture %d\n", 7);
+  av_log(nullptr, AV_LOG_INFO, "only information\n");
+  av_log(nullptr, AV_LOG_ERROR, "damaged header\n");
+  WriteLog("converting %s", "two\nlines.avi");
+  av_log_set_callback(av_log_default_callback);
+  const std::vector<std::string> lines = log.Lines();
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(TextOf(lines[0]), "FFmpeg: damaged picture 7");
+  EXPECT_EQ(TextOf(lines[1]), "FFmpeg: damaged header");
+  EXPECT_EQ(TextOf(lines[2]), "converting two\\nlines.avi");
 }
 
 TEST(LogFile, ConcurrentWritersNeverMixLines) {

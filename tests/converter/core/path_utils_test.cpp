@@ -1,4 +1,5 @@
 #include "converter/core/support/path_utils.h"
+#include "converter/core/support/printable_text.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -158,6 +159,23 @@ TEST(PathUtils, AnsiToWideDecodesUtf8AndRejectsMalformedText) {
   EXPECT_EQ(wide, L"untouched");
   EXPECT_EQ(AnsiToWide(nullptr, &wide), E_INVALIDARG);
   EXPECT_EQ(AnsiToWide("x", nullptr), E_INVALIDARG);
+}
+
+TEST(PrintableText, NamesStayOnOneLineAndCannotSteerTheTerminal) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"holiday.mp4", "holiday.mp4"},
+      {"f\xC3\xA9te \xE6\x97\xA5\xE6\x9C\xAC.mkv", "f\xC3\xA9te \xE6\x97\xA5\xE6\x9C\xAC.mkv"},  // UTF-8 stays
+      {"two\nlines.avi\r", "two\\nlines.avi\\r"},
+      {"tab\there", "tab\\there"},
+      {"\x1b[2Jcleared.avi", "\\x1b[2Jcleared.avi"},
+      {"latin1 caf\xE9.avi", "latin1 caf\\xe9.avi"},
+      {"cut \xE6\x97", "cut \\xe6\\x97"},
+      {"overlong \xC0\xAF", "overlong \\xc0\\xaf"},
+      {"surrogate \xED\xA0\x80", "surrogate \\xed\\xa0\\x80"},
+      {"c1 \xC2\x9B", "c1 \\xc2\\x9b"},
+      {std::string("nul\0in", 6), "nul\\x00in"},
+  };
+  for (const auto& [name, printed] : cases) EXPECT_EQ(PrintableText(name), printed);
 }
 
 }  // namespace

@@ -11,7 +11,11 @@
 #include <fstream>
 #include <sstream>
 
+#include <pwd.h>
+
 #include "converter/core/request/converter_settings.h"
+#include "converter/core/startup/display_check.h"
+#include "converter/core/support/log_file.h"
 #include "tests/converter/core/test_env.h"
 
 namespace {
@@ -174,6 +178,71 @@ TEST(ConverterSettings, StoredValuesComeBackAndAnOutOfRangeModelIsTheFirst) {
   EXPECT_TRUE(LoadAddSilence(ini));
   std::ofstream(ini) << "[CONVERTOR]\nComboDevice=-1\n";
   EXPECT_EQ(LoadComboDevice(ini, 3), 0u);
+}
+
+TEST(ConverterSettings, DamagedValuesAndOversizedFilesGiveTheDefaults) {
+  using namespace std::string_literals;
+  struct Case {
+    const char* what;
+    std::string text;
+    size_t comboDevice;  // of 3 models
+    const char* destPath;
+  } cases[] = {
+      {"a number past an int", "[CONVERTOR]\nComboDevice=4294967298\nDestPath=/v\n", 0, "/v"},
+      {"a number below an int", "[CONVERTOR]\nComboDevice=-4294967295\n", 0, ""},
+      {"NUL characters", "[CONVERTOR]\nComboDevice=1\0 2\nDestPath=/v\0/etc\n"s, 0, ""},
+      {"over 1 MB", "[CONVERTOR]\nComboDevice=2\nDestPath=/v\n; " + std::string(1 << 20, 'x') + "\n", 0, ""},
+      {"ordinary", "[CONVERTOR]\nComboDevice=2\nDestPath=/v\n", 2, "/v"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ScratchLog log;
+    kdxtest::ScratchDir dir;
+    const std::string ini = dir.File("NKDXVC.ini");
+    std::ofstream(ini, std::ios::binary) << c.text;
+    EXPECT_EQ(LoadComboDevice(ini, 3), c.comboDevice);
+    EXPECT_EQ(LoadDestPath(ini), c.destPath);
+    const bool tooLarge = c.text.size() > (1u << 20);
+    // A file that is not read is not rewritten either.
+    EXPECT_EQ(SaveConverterSettings(ini, "/w", 1), !tooLarge);
+    EXPECT_EQ(kdxtest::ReadFile(ini) == c.text, tooLarge);
+    EXPECT_EQ(log.Text().find(ini + " is larger than 1 MB: not read, the defaults are used") != std::string::npos,
+              tooLarge);
+  }
+}
+
+TEST(ConverterSettings, TheHomeFolderComesFromThePasswordDatabaseAndTheDisplayIsAskedFor) {
+  const struct passwd* user = ::getpwuid(::geteuid());
+  ASSERT_NE(user, nullptr);
+  const std::string home = user->pw_dir;
+  ScopedEnv noConfig("NKDX_CONFIG_DIR", nullptr);
+  ScopedEnv noXdg("XDG_CONFIG_HOME", nullptr);
+  ScopedEnv noState("XDG_STATE_HOME", nullptr);
+  ScopedEnv noLog("NKDX_LOG_FILE", nullptr);
+  for (const char* value : {static_cast<const char*>(nullptr), "", "/", "relative"}) {
+    SCOPED_TRACE(value != nullptr ? value : "unset");
+    ScopedEnv unusable("HOME", value);
+    EXPECT_EQ(SettingsFilePath(), home + "/.config/NKDXVC.ini");
+    EXPECT_EQ(LogFilePath(), home + "/.local/state/norvik-kdx/Pxrc_log.txt");
+  }
+
+  struct Display {
+    const char* platform;
+    const char* wayland;
+    const char* x;
+    bool shown;
+  } displays[] = {
+      {nullptr, nullptr, nullptr, false}, {nullptr, "", "", false},         {nullptr, nullptr, ":0", true},
+      {nullptr, "wayland-0", nullptr, true}, {"offscreen", nullptr, nullptr, true}, {"xcb", nullptr, nullptr, false},
+      {"wayland", nullptr, ":0", true},
+  };
+  for (const Display& d : displays) {
+    ScopedEnv platform("QT_QPA_PLATFORM", d.platform);
+    ScopedEnv wayland("WAYLAND_DISPLAY", d.wayland);
+    ScopedEnv x("DISPLAY", d.x);
+    EXPECT_EQ(HasDisplay(), d.shown) << (d.platform ? d.platform : "-") << " " << (d.wayland ? d.wayland : "-") << " "
+                                     << (d.x ? d.x : "-");
+  }
 }
 
 }  // namespace

@@ -151,7 +151,7 @@ TEST(FailureTexts, NewTranscoderResults) {
             "No video codec is available for this file. Please install a correct codec");
   EXPECT_EQ(NewTranscoderFailureText(VFW_E_CANNOT_RENDER),
             "No codec is available for this video format. Please install the codec.");
-  EXPECT_EQ(NewTranscoderFailureText(E_FAIL), "Unknown error = 0x80004005");
+  EXPECT_EQ(NewTranscoderFailureText(E_FAIL), "Unknown error = 0x80004005 (no length could be read from the file)");
 }
 
 TEST(FailureTexts, TranscodeErrorCodes) {
@@ -162,7 +162,7 @@ TEST(FailureTexts, TranscodeErrorCodes) {
   EXPECT_EQ(TranscodeErrorText(4, 0),
             "No codec is available for this video format. Please install the codec and the latest Microsoft "
             "DirectX(TM)");
-  EXPECT_EQ(TranscodeErrorText(7, 0x1f), "Unknown error = 0x7, 0x1f");
+  EXPECT_EQ(TranscodeErrorText(9, 0x1f), "Unknown error = 0x9, 0x1f");
   // The system's reason rides in the high half; a reader of the low half
   // still finds the result.
   const LPARAM full = KdxErrorParam(E_FAIL, ENOSPC);
