@@ -204,7 +204,7 @@ TEST(ConverterSettings, DamagedValuesAndOversizedFilesGiveTheDefaults) {
     EXPECT_EQ(LoadDestPath(ini), c.destPath);
     const bool tooLarge = c.text.size() > (1u << 20);
     // A file that is not read is not rewritten either.
-    EXPECT_EQ(SaveConverterSettings(ini, "/w", 1), !tooLarge);
+    EXPECT_EQ(SaveConverterSettings(ini, "/w", 1, false), !tooLarge);
     EXPECT_EQ(kdxtest::ReadFile(ini) == c.text, tooLarge);
     EXPECT_EQ(log.Text().find(ini + " is larger than 1 MB: not read, the defaults are used") != std::string::npos,
               tooLarge);
