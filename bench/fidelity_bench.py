@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-2.0-or-later
 """Measures how faithful kdxconvert's pictures are, next to ffmpeg's MJPEG.
 
 For each clip kind (screen content with small text, natural-looking grain,

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Generates the benchmark's reference clips once into the given folder.
 set -euo pipefail
 source "$(cd "$(dirname "$0")" && pwd)/../scripts/clip_cache.sh"

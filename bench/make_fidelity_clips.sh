@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Generates the fidelity benchmark's clips once into the given folder:
 # screen content with small text, natural-looking grain, a widescreen DVD
 # picture stored at 720x480, and a phone clip marked as portrait.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-2.0-or-later
 """Measures kdxconvert against ffmpeg on the same clips and machine.
 
 For each reference clip it runs RUNS rounds; each round runs every command

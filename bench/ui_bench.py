@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-2.0-or-later
 """Measures how responsive the desktop program is.
 
 Runs the program's application object offscreen (build/bin/kdx_ui_probe),

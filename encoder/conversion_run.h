@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The worker's body: one conversion run from the first seek to the final
 // progress message.
 #pragma once

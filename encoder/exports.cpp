@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The library's exports and the worker thread of a conversion run.
 #include <chrono>
 #include <memory>

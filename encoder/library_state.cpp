@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "library_state.h"
 
 #include "platform/base/message_window.h"

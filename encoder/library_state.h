@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The library-wide run state shared by the exports, the worker and the
 // streaming threads: the state word and the copy of the caller's request.
 #pragma once

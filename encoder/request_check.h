@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Which conversion requests the library can turn into a correct file.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The one transcoder of the library: the decoding graph of one source and
 // the destination it converts to (empty for a preview transcoder).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The encoder library's interface: the conversion request, the messages it
 // posts during a run and its exports.
 #pragma once

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Sourced by the scripts that generate clips with the ffmpeg tool into a
 # cache folder: "make NAME ARGS..." builds NAME once, through a temporary
 # file, so an interrupted build never leaves a half-written clip behind;

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-2.0-or-later
 """Rewrites fields of a video file's headers in place, as damaged files carry
 them:
   scale=N     AVI: the video stream's dwScale (its time base becomes N times

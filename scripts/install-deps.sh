@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Installs every Debian package the build, the tests, the tools and the
 # benchmark need. Safe to run again: apt-get skips what is already there.
 set -euo pipefail
@@ -15,9 +16,13 @@ packages=(
   libqt6svg6
   libmtp-dev libudev-dev
   time python3
-  # The Debian package: CPack finds its runtime dependencies with dpkg-shlibdeps
-  # and tells the programs apart with file.
+  # The Debian packages: CPack finds their runtime dependencies with
+  # dpkg-shlibdeps and tells the programs apart with file; the build takes
+  # Debian's hardening flags from dpkg-buildflags. The package test checks
+  # them with lintian, desktop-file-validate and appstreamcli, reads the
+  # manual pages with man and tries the bash completion.
   dpkg-dev file
+  lintian desktop-file-utils appstream man-db bash-completion
 )
 
 missing=()

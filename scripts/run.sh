@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The main job: installs what is missing, builds the programs (no tests),
 # converts the bundled sample clip (made on first use) with the default player
 # model and shows the inspector's summary of the result.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Builds the encoder library, the tools and their tests with
 # AddressSanitizer + UndefinedBehaviorSanitizer and runs the tests.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Installs what is missing, builds everything with the tests and runs the
 # whole test suite.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Builds the encoder library and its concurrency tests with ThreadSanitizer
 # and runs them: the exports and the worker, cancellation, the decoding
 # graph's streaming threads, the sample callbacks, the chunk encoding worker,

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-2.0-or-later
 """Marks the first track of an MP4 file to be shown turned or mirrored:
 rewrites the track header's display matrix in place. Without a second
 argument a quarter turn clockwise, as phones mark their portrait clips;

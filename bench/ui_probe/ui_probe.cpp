@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Measures the desktop program as its user feels it: the time from the
 // process's start until the main window is on the screen, and the longest
 // time the window's event loop is held up while a file converts. Runs the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "converter/data/player_picture.h"
 
 #include <algorithm>

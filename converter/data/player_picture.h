@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The picture of a player model shown beside the player selector: a small
 // drawing of a media player on a magenta (0xFF00FF) background, which the
 // window leaves out when it draws the picture.

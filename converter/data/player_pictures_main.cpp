@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Build step: draws the picture of every player model of a device table
 // into a folder, as MODEL.bmp.
 //   kdx_player_pictures TABLE.xml FOLDER

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // One device found through the portable-device service, with what detection
 // and transfer learn about it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The connection to the portable-device service for the whole run, and the
 // notification handler that carries its arrivals and removals to the main
 // window's thread.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Mass-storage identification of players, shared by both detection paths:
 // from a drive letter to the volume's unique id, to the USB device behind
 // it, to the device table entry of its VID and PID. No state is kept.

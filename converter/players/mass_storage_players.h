@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The players connected as USB drives: the list the mass-storage path keeps,
 // its enumeration and the copy of a converted file onto such a player.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The two main-window updates both detection paths share.
 #pragma once
 

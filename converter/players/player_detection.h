@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Player detection and transfer as the main window uses them: the first
 // detection when it opens, the device-change notices of the mass-storage
 // path, the notifications of the portable-device path, and the transfer of

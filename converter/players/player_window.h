@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What player detection and transfer need from the main window: its status
 // line, the transfer option with its caption and bound member, the player
 // selector, the Convert button, the converting flag and the rows' Status

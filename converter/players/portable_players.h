@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The players found through the portable-device service: the list the
 // portable-device path keeps, its enumeration, arrivals and removals, and
 // the copy of a converted file onto such a player.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "converter/players/target_folder.h"
 
 std::vector<std::string> TargetFolderParts(const std::string& targetFolder) {

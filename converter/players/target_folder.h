@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The device table's TargetFolder ("\VIDEO\Clips"): backslashes (and
 // slashes) separate folders, empty parts are dropped, and an empty value
 // means the player's root.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What became of the copy of a converted file to the player, for the row,
 // its tooltip and the batch's last status line.
 #pragma once

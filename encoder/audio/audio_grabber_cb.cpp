@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "audio/audio_grabber_cb.h"
 
 #include <algorithm>

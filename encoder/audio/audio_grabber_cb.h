@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Hands the decoded sound of the range to the sound converter, each buffer
 // placed by its time on the output's time line (sound_placement.h).
 #pragma once

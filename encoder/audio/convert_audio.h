@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Turns the captured PCM WAVE file into the IMA ADPCM WAVE sound part.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // libresample's high-quality converter, redone for a whole-number step
 // down (44.1 kHz to 22.05 or 11.025 kHz, 22.05 to 11.025 kHz): there every
 // output sample lies on an input sample, so all of them share one set of

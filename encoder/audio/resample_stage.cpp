@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "audio/resample_stage.h"
 
 #include <libresample.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // One libresample pass (high quality) over interleaved channels. Input is
 // converted in blocks of 4096 frames, each only once more input follows it
 // or at the end, so the output does not depend on how the input arrived.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Turns decoded sound into the IMA ADPCM WAVE sound part as it arrives:
 // every kept channel is resampled with libresample (high quality) in blocks
 // of 4096 input frames (in up to three passes for steps one pass cannot

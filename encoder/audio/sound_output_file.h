@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A libsndfile writer that leaves either a complete file or none. Its bytes
 // go through a BinaryFile so every failed write is noticed, including those
 // libsndfile makes while closing: its block encoders count a short write as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Puts each buffer of decoded sound where its time says on the output's
 // time line, which starts at the origin: silence fills what comes before
 // the first buffer and every hole, and sound before the origin or over

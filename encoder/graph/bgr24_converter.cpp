@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "graph/bgr24_converter.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Turns decoded pictures into the frames the video callback reads:
 // bottom-up BGR24 rows of 3 x width bytes, no padding, at the stream's
 // announced size brought to square pixels, and turned upright. A picture

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Decodes one source file with FFmpeg and feeds the video and audio sample
 // callbacks from two streaming threads, as fast as the machine allows.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // How a video stream is meant to be seen: its pictures scaled to square
 // pixels (the display aspect ratio), then turned and mirrored as the
 // stream's display matrix says, in quarter turns.

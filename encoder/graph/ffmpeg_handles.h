@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Owning handles for the FFmpeg objects the decoding graph keeps, so every
 // exit path frees them.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Gives each decoded frame of one stream its time in seconds from the start
 // of the media. A frame without a time stamp follows the one before it.
 #pragma once

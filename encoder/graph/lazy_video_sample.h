@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A decoded picture handed to the video callback; its pixels are converted
 // only when the callback asks for them, so dropped frames cost nothing.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What the decoding graph hands to the sample callbacks.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "graph/media_source.h"
 
 #include "graph/timeline_joiner.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The opened source file: its container, the video and audio streams the
 // graph decodes and their decoders.
 #pragma once

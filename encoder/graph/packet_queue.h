@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A bounded hand-over of demuxed packets from the demuxing thread to one
 // stream's decoding thread. An empty packet marks the end of the input.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Turns decoded sound into the buffers the audio callback reads:
 // interleaved signed 16-bit samples at the stream's announced channel count
 // and rate, whatever the decoder's own sample format. Surround sound is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A buffer of converted sound handed to the audio callback.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "graph/peak_limiter.h"
 
 #include <algorithm>

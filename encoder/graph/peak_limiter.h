@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Brings mixed-down sound to 16 bits without clipping: where a frame would
 // pass full scale, the gain drops just enough for it, then recovers towards
 // 1 over about a fifth of a second. Sound with headroom keeps its level.

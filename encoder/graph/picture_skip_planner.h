@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Decides, packet by packet before decoding, which pictures the video
 // callback is sure to drop, so that the decoder may leave out those no other
 // picture refers to. A picture is skipped only when the callback drops it

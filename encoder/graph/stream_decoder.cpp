@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "graph/stream_decoder.h"
 
 namespace kdx {

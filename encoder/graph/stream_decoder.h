@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The decoding loop shared by the video and audio streaming threads.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // One streaming pass of the graph: a demuxing thread feeds bounded packet
 // queues, and a video and an audio thread decode them and call the sample
 // callbacks concurrently, each stream in time order, until each stream has

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "graph/timeline_joiner.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Joins the parts of a recording whose time stamps start again: MPEG
 // transport and program streams joined end to end (a camcorder's split
 // parts, cat a.ts b.ts). A packet whose time lies well before where its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Tells from the NAL unit headers of an H.264 packet whether it holds only
 // a picture that no other picture refers to (nal_ref_idc 0). Such a packet
 // may stay away from the decoder altogether when its picture is not wanted:

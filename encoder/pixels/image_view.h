@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A 24-bit BGR picture in memory, read by rows as the picture is seen,
 // whatever its row order and row spacing in memory.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A picture as libswscale reads it (the planes of a decoded frame, or
 // packed BGR24 rows) together with how it is meant to be seen: stretched
 // to square pixels, turned and flipped.

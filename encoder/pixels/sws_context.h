@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Owning handle for a libswscale context.
 #pragma once
 

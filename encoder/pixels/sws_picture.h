@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A BGR24 picture laid out the way libswscale needs it: aligned rows, and
 // room after each row and after the last one for the vector loads and
 // stores that run past a row's end. Rows are stored from the top.

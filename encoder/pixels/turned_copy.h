@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Turning a picture by quarter turns as it is seen: a plain pixel remap.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Takes a window of a picture as it is seen and makes it a BGR24 picture of
 // any size in one libswscale pass straight from the stored pixels (colour
 // conversion, stretching to square pixels and scaling together), then

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "video/bgr_jpeg.h"
 
 #include <csetjmp>

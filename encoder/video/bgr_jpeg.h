@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Baseline JPEG of a BGR picture straight through libjpeg, with the image
 // library's saver settings (defaults, quality forced to baseline tables,
 // standard Huffman tables), so the bytes are the ones that saver writes;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Access to the pixels of the image bound in the image library, by rows as
 // the picture is seen, whatever the image's row order in memory.
 #pragma once

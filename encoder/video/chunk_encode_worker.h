@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Encodes finished chunk pictures on a thread of its own, strictly in the
 // order they are handed over, so the thread feeding the decoder does not
 // wait while a chunk's JPEG quality is searched.

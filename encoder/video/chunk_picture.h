@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Stacking frames into the chunk picture.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The output frame interval of a run, from the source's frame rate and
 // the highest frame rate asked for.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Where the output's frame slots lie on the source's time line: chunk k
 // starts k x D after the origin and its F slots follow T apart from there,
 // so pictures stay where the sound of the same time plays.

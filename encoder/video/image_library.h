@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The image library's lifetime and the three images the library keeps:
 // the work image (current frame), the chunk image (chunk picture) and the
 // thumbnail image.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // JPEG encoding of a chunk picture: each quality of a picture is encoded at
 // most once, and the bytes are kept so the chosen quality need not be
 // encoded again for the chunk record.

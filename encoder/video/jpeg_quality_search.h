@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Searching the JPEG quality that makes a chunk picture fit its byte budget.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The output frame size of a run and the centred crop taken before scaling.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "video/preview_grabber_cb.h"
 
 #include <IL/il.h>

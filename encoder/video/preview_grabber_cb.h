@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Keeps the latest decoded frame of a preview graph, and makes the turned,
 // mirrored and scaled bitmap that Preview returns.
 #pragma once

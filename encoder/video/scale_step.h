@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The scale step of the video pipeline and of the preview: makes the image
 // bound in the image library from a window of the frame as seen, scaled by
 // libswscale straight from the decoded pixels, which filters when it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Keeps frames at the output rate, turns, crops and scales them, stacks them
 // into chunk pictures, writes each chunk at the best JPEG quality that fits
 // and reports progress with thumbnails.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A file opened for the run's temporaries and the destination. Every write
 // error is remembered, so a full disk fails the run instead of leaving a
 // damaged file behind.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // How the pictures of a run are cut into fixed-size chunks.
 #pragma once
 

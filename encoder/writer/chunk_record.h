@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // One chunk record: 3 length bytes, the JPEG within the budget S - 3, then
 // filler until exactly S bytes are written.
 #pragma once

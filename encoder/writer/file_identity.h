@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Which file a name stands for (device and inode), so two names of one file
 // (links, "..") compare equal and a file that took another's place is told
 // apart from it.

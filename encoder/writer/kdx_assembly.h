@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The final step of a run: append the KDX header and the chunk area to the
 // file that holds the sound part.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The 51-byte header between the sound part and the chunk area.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What a KDX file can hold at most: the header counts frames in 24 bits,
 // and the sound part is a RIFF file, whose size field has 32.
 #pragma once

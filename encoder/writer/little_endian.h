@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Stores numbers in the little-endian byte order of every file the writer
 // makes (KDX header, chunk lengths, WAVE header).
 #pragma once

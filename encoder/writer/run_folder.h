@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The private folder of one run, made beside the destination: it holds the
 // chunk area ".video" and the KDX file being assembled, so nothing appears
 // at the destination until the file is complete. Removing it at the end of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Letter case of identifiers (hexadecimal ids, device paths): ASCII only,
 // whatever the locale.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Heap bitmaps standing in for device-independent bitmaps: 24-bit pixels,
 // stored top-down in BGR byte order. Whoever receives one frees it with
 // DeleteObject; all allocation lives in the platform library.

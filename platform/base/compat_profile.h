@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What the converter asks about the computer before it opens its window,
 // answered from one compatibility profile. The built-in answers describe the
 // system the converter expects: an NT 5.1 system, browser component 6.0,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // An exclusive lock on an open folder for the length of a scope. Programs
 // that make temporaries in a folder and sweep the ones left behind hold it
 // while they do either, so a sweep never sees a temporary between its making

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Makes a rename or a new name in a folder survive a power cut.
 #pragma once
 

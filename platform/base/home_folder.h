@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The user's home folder, for the files the programs keep there.
 #pragma once
 

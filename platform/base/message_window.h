@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Posted window messages. A receiver creates a message window with a post
 // function; PostMessage hands every message to that function, which must
 // deliver it later on the receiver's own thread (a queued event, a queue),

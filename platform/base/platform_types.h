@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Handle types, result codes and message numbers of the desktop platform the
 // converter was designed for, kept with their names and values so that both
 // deliverables and their callers agree on them.

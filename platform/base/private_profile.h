@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Private-profile settings files: "[Section]" headers followed by
 // "Key=Value" lines. Section and key names match without regard to letter
 // case; white space around names and values is ignored, and a value wrapped

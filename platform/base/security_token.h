@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The process token's groups in the layout the token service hands out: a
 // count, one SID pointer and attribute word per group, then the SIDs
 // themselves. The groups come from [Token] Groups of the compatibility

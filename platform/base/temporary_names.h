@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Names of the temporaries made beside a result: a prefix no one else uses
 // and six random letters or digits. A sweep for leftovers finds them by
 // that form alone, then decides by their lock whether they are dead.

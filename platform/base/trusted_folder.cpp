@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "platform/base/trusted_folder.h"
 
 #include <fcntl.h>

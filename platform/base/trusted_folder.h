@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Opening folders in places other users can write to. A symbolic link that
 // another user planted in a shared folder (a 1777 output folder) is not
 // followed, whatever the system's protected_symlinks setting: root would

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Device-change notices for the mass-storage player path: whenever the mount
 // table changes, the window gets WM_DEVICECHANGE with DBT_DEVICEARRIVAL when
 // volumes were added and DBT_DEVICEREMOVECOMPLETE when volumes went. The

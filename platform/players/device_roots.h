@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Where the player code looks at the machine: the sysfs tree and the mount
 // table. Tests point both at fixture files through the environment.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Drive letters over the Linux file systems: C: is the root file system and
 // the mounted USB volumes get D:, E:, … in the order of their mount points.
 // Everything is read afresh on every call, so a change of the mount table

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Portable-device back end for the mounted USB volumes: each lettered volume
 // is a mass-storage device named "LABEL (E:)" whose canonical name is the
 // volume's interface path, with one storage, its mount point.

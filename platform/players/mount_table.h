@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The mount table in the layout of /proc/self/mountinfo.
 #pragma once
 

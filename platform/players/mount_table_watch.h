@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Tells when the mount table changes. /proc/self/mountinfo is watched with
 // poll (it reports a change as POLLPRI); any other file, such as a test's
 // fixture table, through inotify on its folder, so rewriting it or renaming

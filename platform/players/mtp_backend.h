@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Portable-device back end for MTP players through libmtp. A player's
 // canonical name is "\\?\usb#vid_xxxx&pid_xxxx#mtpBUS.DEV#{…}" from its USB
 // identifiers and bus position; the first storage receives files, which are

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "platform/players/player_file_copy.h"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Copying a converted file into a folder on a player's volume: what the
 // volume's file system refuses is settled before any byte is written, and
 // nothing is written anywhere but on that volume.

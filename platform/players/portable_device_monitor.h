@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Follows the devices of a portable-device service: whenever a USB device
 // comes or goes or the mount table changes, the service is listed again and
 // every device that appeared or went is reported by canonical name. Reports

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "platform/players/portable_devices.h"
 
 #include <strings.h>

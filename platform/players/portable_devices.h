@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The portable-device service: players reached as devices with storages and
 // folders rather than as drives. Each kind of device has its own back end
 // (MTP players through libmtp, USB volumes as mass-storage devices); the

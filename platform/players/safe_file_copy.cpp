@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "platform/players/safe_file_copy.h"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Copying a file onto a player so that a failure never costs the copy
 // already there: the data goes to a temporary beside the target, is flushed
 // to the device with the folder entry, and only then replaces the old file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Arrivals and removals of USB devices, from a libudev monitor of the usb
 // subsystem. Poll fd() and call TakeChange() when it is readable.
 #pragma once

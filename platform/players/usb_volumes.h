@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Mounted file systems on USB block devices, described from sysfs in the
 // terms the player code needs: USB identifiers, the disk's inquiry data and
 // the identifiers the desktop platform would give the volume and its parents.

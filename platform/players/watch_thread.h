@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A thread that waits on a few descriptors and runs a handler on that
 // thread whenever one of them reports a change. Stops and joins when
 // destroyed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The decimator stands in for libresample only where it gives the same bits.
 #include <gtest/gtest.h>
 

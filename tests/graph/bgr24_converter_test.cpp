@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Colour conversion of decoded pictures of every shape, from a few pixels
 // to 8K, odd widths included: each pixel lands where it belongs and nothing
 // is written outside the frame (the sanitizer build runs this too).

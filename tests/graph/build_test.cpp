@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Building the graph: which sources it accepts, and what it reports about
 // them.
 #include <gtest/gtest.h>

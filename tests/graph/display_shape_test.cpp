@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The shape frames are delivered in: square pixels, turned upright.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Pictures the video callback is sure to drop are left out by the decoder
 // when nothing refers to them, and only those; the planner stops skipping
 // once the decoded pictures no longer match their packets' times.

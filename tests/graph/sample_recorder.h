@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A sample callback that records what the graph hands it.
 #pragma once
 

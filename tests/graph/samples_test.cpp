@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What the samples hold: pictures as bottom-up BGR24 identical to what the
 // ffmpeg tool decodes, sound as interleaved 16-bit PCM at the source's rate.
 #include <gtest/gtest.h>

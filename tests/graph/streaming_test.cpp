@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Running the graph over a range: what reaches the callbacks, from which
 // threads, and how stopping and restarting behave.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // H.264 packets whose headers show only unreferenced pictures may stay away
 // from the decoder: every other picture decodes to the same pixels.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A window of a decoded picture made into a small upright picture in one
 // step: for every delivered turn, every further turn and mirror, odd crop
 // offsets and stretched pixels, each output pixel shows the part of the

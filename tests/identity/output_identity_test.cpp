@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Converted files stay byte for byte what they were when these checksums
 // were recorded: the speed work of the pipeline (lazy colour conversion,
 // one measure per JPEG quality, chunks written from bytes already encoded,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Pictures the conversion drops are not decoded when nothing refers to
 // them; the files must be byte for byte those of decoding every picture,
 // whatever the frame rate, range or group structure of the clip.

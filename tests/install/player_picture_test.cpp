@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The pictures of the player models: drawn on the magenta the window leaves
 // out, with a screen of the model's shape, stored as 24-bit BMP files.
 #include "converter/data/player_picture.h"

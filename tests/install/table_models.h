@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The model names a device table lists, read straight from its text.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // kdxconvert run end to end on generated clips, its results checked with kdxinfo.
 #include <gtest/gtest.h>
 
@@ -172,20 +173,84 @@ TEST_F(KdxConvert, TwoInputsOfTheSameNameDoNotReplaceEachOther) {
   EXPECT_EQ(Tree(Out()), "NK-96\nNK-96/clip_h264_aac (2).kdx\nNK-96/clip_h264_aac.kdx\n");
 }
 
-TEST_F(KdxConvert, WrongCommandLinesExitWith2) {
-  std::string output;
-  EXPECT_EQ(Run("", &output), 2);
-  EXPECT_EQ(Run("--speed 3 a.mp4", &output), 2);
-  EXPECT_EQ(Run("--quality best a.mp4", &output), 2);
-  EXPECT_EQ(Run("--start 1:2 a.mp4", &output), 2);
-  EXPECT_EQ(Run("--model NoSuchPlayer " + MediaPath("tiny_64x48.mp4"), &output), 2);
-  EXPECT_NE(output.find("--list-models"), std::string::npos) << output;
-  EXPECT_FALSE(fs::exists(Home() + "/Videos"));
-  EXPECT_EQ(Run("--help", &output), 0);
-  for (const char* option : {"--model", "--list-models", "--quality", "--mode", "--start", "--end", "--output",
-                             "--overwrite", "Example"}) {
-    EXPECT_NE(output.find(option), std::string::npos) << option;
+// What a shell user sees, piped into a log (no terminal): the status, texts
+// that must be there and texts that must not. OUT is the output folder,
+// MEDIA the clips' folder.
+TEST_F(KdxConvert, CommandLineAnswersAsAShellUserExpects) {
+  const std::string tiny = MediaPath("tiny_64x48.mp4");
+  const struct {
+    std::string arguments;
+    int status;
+    std::vector<std::string> shown;
+    std::vector<std::string> notShown;
+  } rows[] = {
+      {"", 2, {"no input file given", "Try 'kdxconvert --help'"}, {}},
+      {"--speed 3 a.mp4", 2, {"unknown option '--speed'"}, {}},
+      {"--quality best a.mp4", 2, {"high, medium or low"}, {}},
+      {"--start 1:2 a.mp4", 2, {"seconds, MM:SS or HH:MM:SS"}, {}},
+      {"--model NoSuchPlayer " + tiny, 2, {"(see --list-models)"}, {}},
+      {"--files-from OUT/none.txt " + tiny, 2, {"cannot read the file list 'OUT/none.txt': No such file"}, {}},
+      {"--help", 0, {"--model", "--list-models", "--quality", "--mode", "--start", "--end", "--output", "--overwrite",
+                     "--no-overwrite", "--files-from", "--jobs", "--json", "--quiet", "--verbose", "--version",
+                     "Examples"}, {}},
+      {"--version", 0, {"kdxconvert (Norvik KDX Video Converter) 1.4.2.0\n", "GPL-2.0-or-later"}, {}},
+      // Progress as lines at every tenth, the result, the summary.
+      {"-m NK-128 -o OUT " + tiny, 0,
+       {tiny + ": 0%\n", tiny + ": 50%, 00:0", tiny + ": converted to OUT/NK-128/tiny_64x48.kdx",
+        "1 converted, 0 failed, 0 skipped\n"},
+       {"\r", "\x1b"}},
+      {"-q -y -m NK-128 -o OUT " + tiny, 0, {}, {"%", "converted"}},
+      {"-q -m NK-128 -o OUT " + tiny, 1, {"skipped, OUT/NK-128/tiny_64x48.kdx already exists"}, {"%", "converted"}},
+      // FFmpeg's own words about a file only when asked for.
+      {"-m NK-128 -o OUT MEDIA/text_file.avi", 1, {"text_file.avi: Failed. "}, {"[avi @"}},
+      {"-v -m NK-128 -o OUT MEDIA/text_file.avi", 1, {"text_file.avi: Failed. ", "[avi @"}, {}},
+  };
+  for (const auto& row : rows) {
+    const auto placed = [this](std::string text) {
+      for (const auto& [name, path] : {std::pair<std::string, std::string>{"OUT", Out()}, {"MEDIA", MediaPath("")}}) {
+        for (size_t at; (at = text.find(name)) != std::string::npos;) text.replace(at, name.size(), path);
+      }
+      return text;
+    };
+    SCOPED_TRACE(row.arguments);
+    std::string output;
+    EXPECT_EQ(Run(placed(row.arguments), &output), row.status) << output;
+    for (const std::string& text : row.shown) EXPECT_NE(output.find(placed(text)), std::string::npos) << text;
+    for (const std::string& text : row.notShown) EXPECT_EQ(output.find(placed(text)), std::string::npos) << text;
   }
+  EXPECT_FALSE(fs::exists(Home() + "/Videos"));
+}
+
+// One batch as a script reads it: a converted file, a refused one and a
+// skipped one, two of them named in a list file.
+TEST_F(KdxConvert, JsonTellsEachFileAndTheBatch) {
+  fs::create_directories(Out() + "/NK-128");
+  std::ofstream(Out() + "/NK-128/short_0.6s.kdx") << "older file";
+  std::ofstream(dir_.File("list.txt")) << MediaPath("tiny_64x48.mp4") << "\n\n" << MediaPath("short_0.6s.mp4") << "\n";
+  std::string output;
+  EXPECT_EQ(Run("--json -n --start 5 --end 0:09 -m NK-128 -o '" + Out() + "' --files-from '" + dir_.File("list.txt") +
+                    "' " + MediaPath("fraction_10.4s.mp4"),
+                &output),
+            1);
+  std::string objects;
+  std::istringstream lines(output);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.starts_with("{")) objects += std::regex_replace(line, std::regex(R"("seconds":[0-9.]+)"), R"("seconds":S)") + "\n";
+  }
+  const std::string folder = Out() + "/NK-128/";
+  EXPECT_EQ(objects,
+            R"({"source":")" + MediaPath("fraction_10.4s.mp4") + R"(","destination":")" + folder +
+                R"(fraction_10.4s.kdx","outcome":"converted","reason":null,"seconds":S})" "\n"
+                R"({"source":")" + MediaPath("tiny_64x48.mp4") + R"(","destination":")" + folder +
+                R"(tiny_64x48.kdx","outcome":"failed","reason":"Nothing to convert between 00:00:05 and 00:00:09 (the file lasts 3.0 s).","seconds":S})" "\n"
+                R"({"source":")" + MediaPath("short_0.6s.mp4") + R"(","destination":")" + folder +
+                R"(short_0.6s.kdx","outcome":"skipped","reason":"already exists (--overwrite replaces it).","seconds":S})" "\n"
+                R"({"summary":{"converted":1,"failed":1,"skipped":1,"stopped":false,"seconds":S}})" "\n")
+      << output;
+  // The people's lines say what went wrong on standard error; none says a file was converted.
+  EXPECT_NE(output.find("tiny_64x48.mp4: Failed. Nothing to convert"), std::string::npos) << output;
+  EXPECT_EQ(output.find("converted to"), std::string::npos) << output;
+  EXPECT_EQ(ReadAll(Out() + "/NK-128/short_0.6s.kdx"), "older file");
 }
 
 TEST_F(KdxConvert, ModelsOfAnotherVideoFormatAreRefused) {
@@ -251,7 +316,9 @@ TEST_F(KdxConvert, DefaultsComeFromTheSettingsFileElseTheVideosFolder) {
   EXPECT_NE(Info(Home() + "/Videos/NK-128/tiny_64x48.kdx"), "");
 }
 
-TEST_F(KdxConvert, InterruptStopsTheBatchWithoutPartialFiles) {
+// Ctrl-C, a termination request and a hang-up: the running file stops, no
+// run folder or partial file stays, and the shell sees the signal.
+TEST_F(KdxConvert, SignalsStopTheBatchWithoutPartialFiles) {
   // Far more work than a second, so the signal lands while a file is being converted.
   const int kFiles = 40;
   std::string inputs;
@@ -260,22 +327,27 @@ TEST_F(KdxConvert, InterruptStopsTheBatchWithoutPartialFiles) {
     fs::create_symlink(MediaPath("clip_h264_aac.mp4"), link);
     inputs += " " + link;
   }
-  std::string output;
-  int status = Run("--model NK-176T --output '" + Out() + "'" + inputs, &output, "timeout --preserve-status -s INT 1");
-  EXPECT_EQ(status, 1) << output;
-  EXPECT_NE(output.find("stopped"), std::string::npos) << output;
-  // Whatever was written is complete, and nothing else is left behind.
-  int converted = 0;
-  for (const auto& entry : fs::recursive_directory_iterator(Out())) {
-    if (entry.is_directory()) {
-      EXPECT_EQ(entry.path(), fs::path(Out() + "/NK-176T"));
-      continue;
+  for (const auto& [signal, status] : {std::pair{"INT", 130}, {"TERM", 143}, {"HUP", 129}}) {
+    SCOPED_TRACE(signal);
+    fs::remove_all(Out());
+    std::string output;
+    Run("--model NK-176T --output '" + Out() + "'" + inputs + " < /dev/null; echo \"status $?\"", &output,
+        std::string("timeout --preserve-status -s ") + signal + " 1");
+    EXPECT_NE(output.find("stopped"), std::string::npos) << output;
+    EXPECT_NE(output.find("status " + std::to_string(status) + "\n"), std::string::npos) << output;
+    // Whatever was written is complete, and nothing else is left behind.
+    int converted = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(Out())) {
+      if (entry.is_directory()) {
+        EXPECT_EQ(entry.path(), fs::path(Out() + "/NK-176T"));
+        continue;
+      }
+      EXPECT_EQ(entry.path().extension(), ".kdx") << entry.path();
+      EXPECT_NE(Info(entry.path().string()), "") << entry.path();
+      ++converted;
     }
-    EXPECT_EQ(entry.path().extension(), ".kdx") << entry.path();
-    EXPECT_NE(Info(entry.path().string()), "") << entry.path();
-    ++converted;
+    EXPECT_LT(converted, kFiles);
   }
-  EXPECT_LT(converted, kFiles);
 }
 
 }  // namespace

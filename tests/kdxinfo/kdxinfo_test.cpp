@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include <IL/il.h>
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <random>
 
@@ -286,17 +288,42 @@ TEST_F(KdxinfoTest, SurvivesRandomDamage) {
   }
 }
 
-TEST_F(KdxinfoTest, ExplainsItsCommandLine) {
-  std::string output;
-  EXPECT_EQ(Run("--help", &output), 0);
-  EXPECT_NE(output.find("--frames DIR"), std::string::npos) << output;
-  EXPECT_EQ(Run("", &output), 2);
-  EXPECT_EQ(Run("--bogus " + dir_.File("movie.kdx"), &output), 2);
-  EXPECT_EQ(Run("--frames", &output), 2);
-  EXPECT_EQ(Run(dir_.File("missing.kdx"), &output), 1);
-  EXPECT_NE(output.find("cannot open"), std::string::npos) << output;
-  EXPECT_EQ(Run(dir_.path(), &output), 1);
-  EXPECT_NE(output.find("cannot read"), std::string::npos) << output;
+TEST_F(KdxinfoTest, AnswersItsCommandLine) {
+  std::ofstream(dir_.File("text.kdx")) << "no KDX file";
+  const struct {
+    std::string arguments;  // @KDX: the valid file, @TEXT: a file that is none
+    int status;
+    std::string shown;
+  } rows[] = {
+      {"--help", 0, "--frames DIR"},
+      {"--version", 0, "kdxinfo (Norvik KDX Video Converter) 1.4.2.0\n"},
+      {"", 2, "no KDX file given"},
+      {"--bogus @KDX", 2, "unknown option '--bogus'"},
+      {"--frames", 2, "--frames needs a value"},
+      {"@KDX @KDX", 2, "only one KDX file at a time"},
+      {"@MISSING", 1, "cannot open"},
+      {"@DIR", 1, "cannot read"},
+      {"@KDX --json", 0,
+       R"({"file":"@KDX","valid":true,"sound":{"format":"IMA ADPCM","format_tag":17,"channels":2,"sample_rate":22050,)"},
+      {"--json @KDX", 0, R"("geometry":{"W":128,"H":96,"P":96,"F":6,"C":5,"S":12288,"N":12},"chunk_records":2,"playing_seconds":0.4})" "\n"},
+      {"--json @TEXT", 1,
+       R"j({"file":"@TEXT","valid":false,"error":"truncated file: 11 bytes where the 51-byte KDX header should begin (offset 0)"})j"
+       "\n"},
+      {"--json --frames @KDX/x @KDX", 1, R"("chunk_records":2,"playing_seconds":0.4,"error":"cannot make folder @KDX/x: )"},
+  };
+  for (const auto& row : rows) {
+    const auto placed = [this](std::string text) {
+      for (const auto& [name, path] : {std::pair<std::string, std::string>{"@KDX", dir_.File("movie.kdx")},
+                                       {"@TEXT", dir_.File("text.kdx")}, {"@MISSING", dir_.File("missing.kdx")},
+                                       {"@DIR", dir_.path()}}) {
+        for (size_t at = 0; (at = text.find(name, at)) != std::string::npos; at += path.size()) text.replace(at, name.size(), path);
+      }
+      return text;
+    };
+    std::string output;
+    EXPECT_EQ(Run(placed(row.arguments), &output), row.status) << row.arguments << "\n" << output;
+    EXPECT_NE(output.find(placed(row.shown)), std::string::npos) << row.arguments << "\n" << output;
+  }
 }
 
 }  // namespace

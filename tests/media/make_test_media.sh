@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Generates the clips the tests convert: several containers and codecs from
 # testsrc2/sine sources, plus edge shapes. Existing clips are kept, so the
 # cache in the build tree makes later builds quick.

@@ -1,8 +1,10 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Damaged and unusable sources through the library and through kdxconvert:
 // every one ends with a documented result or a message naming the file,
 // and leaves either a valid KDX file or nothing, never a temporary.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 
 #include "tests/robustness/damaged_inputs.h"
@@ -42,7 +44,10 @@ int ConvertAllWithKdxconvert(const std::vector<DamagedInput>& inputs, const Scra
   EXPECT_EQ(output.find("runtime error"), std::string::npos) << output;
   int converted = 0;
   for (const DamagedInput& input : inputs) {
-    const size_t line = output.find(input.path + ": ");
+    // The result line, not the progress lines ("PATH: 40%, ...") before it.
+    size_t line = output.find(input.path + ": ");
+    while (line != std::string::npos && std::isdigit(static_cast<unsigned char>(output[line + input.path.size() + 2])))
+      line = output.find(input.path + ": ", line + 1);
     if (line == std::string::npos) {
       ADD_FAILURE() << input.label << " got no message\n" << output;
       continue;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "tests/robustness/damaged_inputs.h"
 
 #include "tests/support/test_paths.h"

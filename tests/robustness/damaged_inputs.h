@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Damaged copies of the test clips, and the other things a user may hand
 // the converter by mistake, made in a folder at test time.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The device configuration reader on files that are damaged, oddly
 // encoded, absurdly deep or large, or no files at all: each is refused
 // with a log line naming it, or read correctly, and nothing crashes or hangs.

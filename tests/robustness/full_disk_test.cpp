@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Conversions whose writes fail part-way: under a file-size limit and on a
 // file system that fills up. The run must say so with the system's reason,
 // end as documented and leave neither a destination nor a temporary.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // One conversion in a process of its own, for the tests that kill it as a
 // crash or a power cut would. Reports on standard output, one line each:
 // "started" once Transcode has returned, "progress N" for every progress

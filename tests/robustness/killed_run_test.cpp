@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Conversions killed with SIGKILL at the moments a crash, a logout or a
 // power cut may hit, and the runs that come after them in the same folder.
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What a conversion must leave behind however it ended, checked for runs
 // through the library and through kdxconvert.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Cancels conversions at random moments with each of the three calls that
 // end a run, and checks every time that the library returns to idle with
 // one final message and nothing left on disk.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // One conversion cancelled at a chosen moment, and the checks of what it
 // leaves behind.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Where a conversion run stands, read from outside the library by what it
 // has put into the destination's folder so far.
 #pragma once

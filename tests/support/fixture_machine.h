@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A made-up machine for the player tests: a sysfs tree with USB and other
 // disks and a mount table, in a scratch folder, pointed to through
 // NKDX_SYSFS_ROOT and NKDX_MOUNT_TABLE for the life of the object.

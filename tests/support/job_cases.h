@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The files users bring, as both front ends meet them: each case is queued
 // (or named on the command line) alone, converted with the NK-128 model, and
 // either converts with pictures or fails with the same reason everywhere.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Links with paths of an exact length, for the path-length limit.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A real mount for the life of the object, taken away lazily so a busy one
 // goes too. Mounting needs root; mounted() tells whether it took place.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Where the tests find their clips, the built programs and a scratch folder.
 #pragma once
 

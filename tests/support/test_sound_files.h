@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Writes and reads the small WAVE files the audio tests work on.
 #pragma once
 

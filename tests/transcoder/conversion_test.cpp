@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Real clips converted end to end and read back.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What callers see for unusual sources and requests.
 #include <gtest/gtest.h>
 

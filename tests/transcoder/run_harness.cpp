@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "tests/transcoder/run_harness.h"
 
 #include "platform/base/bitmap.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Drives the library through its exports as a caller would: a message
 // queue for a window, a request, and the messages of one run.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The sound part of converted clips whose sound is not plain stereo or mono
 // at an ordinary rate: surround layouts and far-off rates.
 #include <gtest/gtest.h>

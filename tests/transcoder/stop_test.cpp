@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Stopping a run at any moment leaves nothing behind.
 #include <gtest/gtest.h>
 

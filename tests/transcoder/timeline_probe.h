@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Reads back what the time-line clips carry (tests/media/make_test_media.sh):
 // the number each picture shows in its bars and where the sound's beeps
 // begin.

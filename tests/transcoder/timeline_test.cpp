@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Pictures and sound on one time line: each output frame shows the source
 // picture of its time, and each second's beep plays with it, whatever holes,
 // rate changes, late starts and ranges the source brings.

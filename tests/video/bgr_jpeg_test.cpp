@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The direct JPEG writer gives the image library's saver's very bytes.
 #include <gtest/gtest.h>
 

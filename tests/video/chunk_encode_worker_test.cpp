@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Chunks encoded on the worker thread come out as encoding them one by one
 // on the feeding thread would write them.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Turning and mirroring, checked exactly through the preview bitmap, which
 // shares the turn routine with the conversion pipeline.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The scale step shrinks fine detail to its average instead of picking
 // every n-th pixel, with the filter the frame hook chose; checked through
 // the preview, which shares the step with the conversion pipeline.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "tests/video/video_test_support.h"
 
 #include <IL/il.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Synthetic frames, JPEG decoding and chunk-record reading for the video
 // pipeline tests.
 #pragma once

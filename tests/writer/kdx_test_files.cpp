@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "tests/writer/kdx_test_files.h"
 
 #include <IL/il.h>

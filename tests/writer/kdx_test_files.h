@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Builds KDX files for tests with the writer's own functions: chunk JPEGs
 // made with DevIL, one flat colour per frame, and an optional IMA ADPCM sound
 // part written with libsndfile.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "tools/kdxconvert/file_conversion.h"
 
 #include "platform/base/bitmap.h"
@@ -7,11 +8,11 @@
 
 namespace {
 
-// The run's messages as the terminal sees them: read from the queue, with
-// Ctrl-C as the stop.
+// The run's messages as the command line sees them: read from the queue,
+// with Ctrl-C and the termination signals as the stop.
 class QueueRunMessages : public RunMessages {
  public:
-  QueueRunMessages(MessageQueue& queue, ProgressDisplay& display) : m_queue(queue), m_display(display) {}
+  QueueRunMessages(MessageQueue& queue, ProgressDisplay& progress) : m_queue(queue), m_progress(progress) {}
 
   HWND Window() const override { return m_queue.window(); }
   Wait Next(WindowMessage& message, std::chrono::milliseconds timeout) override {
@@ -21,12 +22,12 @@ class QueueRunMessages : public RunMessages {
   void Progress(int percent, HBITMAP thumbnail) override {
     // The command line shows no thumbnails.
     if (thumbnail != nullptr) DeleteObject(reinterpret_cast<HGDIOBJ>(thumbnail));
-    m_display.Update(percent);
+    m_progress.Update(percent);
   }
 
  private:
   MessageQueue& m_queue;
-  ProgressDisplay& m_display;
+  ProgressDisplay& m_progress;
 };
 
 // The queued settings of the file, with the command line's choices.
@@ -41,24 +42,26 @@ INPUT_VIDEO_ITEM ItemFor(const FileJob& job, int64_t duration) {
 
 }  // namespace
 
-FileOutcome ConvertFile(const FileJob& job, MessageQueue& queue, ProgressDisplay& display) {
-  const std::string& name = job.input;
-  QueueRunMessages messages(queue, display);
-  display.Begin(name);
+FileResult ConvertFile(const FileJob& job, MessageQueue& queue, ProgressDisplay& progress) {
+  QueueRunMessages messages(queue, progress);
+  progress.Begin(job.input);
   const JobResult result = RunConversionJob(
       ConversionJob{job.input, job.destination, job.model, [&job](int64_t duration) { return ItemFor(job, duration); },
                     job.options.addSilence, kAddSilenceOptionHint, job.madeFolders},
       messages);
+  FileResult file{.source = job.input, .destination = job.destination};
+  file.runSeconds = result.seconds;
   switch (result.outcome) {
     case JobOutcome::kConverted:
-      display.Report(true, name + ": converted to " + job.destination + " (" + std::to_string(result.seconds) + " s)");
-      return FileOutcome::kConverted;
+      file.outcome = FileOutcome::kConverted;
+      break;
     case JobOutcome::kStopped:
-      display.Report(false, name + ": stopped, no file written.");
-      return FileOutcome::kStopped;
+      file.outcome = FileOutcome::kStopped;
+      break;
     case JobOutcome::kFailed:
+      file.outcome = FileOutcome::kFailed;
+      file.reason = FailedLine(result.reason);
       break;
   }
-  display.Report(false, name + ": " + FailedLine(result.reason));
-  return FileOutcome::kFailed;
+  return file;
 }

@@ -1,16 +1,15 @@
-// One file of the command line's batch through the shared conversion job,
-// reported on the terminal.
+// SPDX-License-Identifier: GPL-2.0-or-later
+// One file of the command line's batch through the shared conversion job.
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "tools/kdxconvert/command_line.h"
 #include "converter/core/devices/device_config_entry.h"
 #include "platform/base/message_window.h"
+#include "tools/kdxconvert/batch_report.h"
+#include "tools/kdxconvert/command_line.h"
 #include "tools/kdxconvert/progress_display.h"
-
-enum class FileOutcome { kConverted, kFailed, kSkipped, kStopped };
 
 struct FileJob {
   std::string input;
@@ -21,7 +20,6 @@ struct FileJob {
   std::vector<std::string> madeFolders;
 };
 
-// Converts the file, reporting the result through the display. Every
-// message of the run is read before it returns, so none reaches the next
-// file's run.
-FileOutcome ConvertFile(const FileJob& job, MessageQueue& queue, ProgressDisplay& display);
+// Converts the file, showing its progress. Every message of the run is read
+// before it returns, so none reaches the next file's run.
+FileResult ConvertFile(const FileJob& job, MessageQueue& queue, ProgressDisplay& progress);

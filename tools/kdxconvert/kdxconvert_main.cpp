@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // kdxconvert: converts video files into KDX files for a Norvik player.
 #include <malloc.h>
 
@@ -16,6 +17,8 @@ extern "C" {
 #include "converter/core/request/conversion_options.h"
 #include "converter/core/request/converter_settings.h"
 #include "converter/core/support/log_file.h"
+#include "converter/core/support/program_version.h"
+#include "tools/kdxconvert/file_list.h"
 #include "tools/kdxconvert/model_choice.h"
 #include "tools/kdxconvert/stop_signal.h"
 #include "converter/core/support/videos_folder.h"
@@ -43,9 +46,9 @@ int UsageError(const std::string& message) {
   return kBadUsage;
 }
 
-int Failure(const std::string& message) {
+int Failure(const std::string& message, int status = kSomeNotConverted) {
   std::fprintf(stderr, "kdxconvert: %s\n", message.c_str());
-  return kSomeNotConverted;
+  return status;
 }
 
 bool LoadDeviceTable(CTesselConfigFile& table) {
@@ -60,34 +63,45 @@ bool LoadDeviceTable(CTesselConfigFile& table) {
   return true;
 }
 
-void PrintSummary(const BatchSummary& summary) {
-  std::printf("%d converted, %d failed, %d skipped%s\n", summary.converted, summary.failed, summary.skipped,
-              summary.stopped ? "; stopped before the end" : "");
+// FFmpeg's own messages about damaged input would drown the program's;
+// failures are reported in the program's words. --verbose lets them through.
+void SetFfmpegMessages(Verbosity verbosity) {
+  av_log_set_level(verbosity == Verbosity::kVerbose ? AV_LOG_INFO : AV_LOG_QUIET);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   BoundMemoryPools();
-  // The decoder's own warnings about damaged input would drown the
-  // program's messages; failures are reported in the program's words.
-  av_log_set_level(AV_LOG_QUIET);
   // Past a file-size limit, writes fail and the run reports it, instead of
   // the signal ending the program with half-written files.
   std::signal(SIGXFSZ, SIG_IGN);
   ParsedCommandLine parsed = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
   if (!parsed.options) return UsageError(parsed.error);
-  const ConvertOptions& options = *parsed.options;
+  ConvertOptions& options = *parsed.options;
   if (options.help) {
     std::fputs(UsageText().c_str(), stdout);
     return kAllConverted;
+  }
+  if (options.version) {
+    std::fputs(VersionText("kdxconvert").c_str(), stdout);
+    return kAllConverted;
+  }
+  SetFfmpegMessages(options.verbosity);
+  for (const std::string& list : options.fileLists) {
+    std::string error;
+    if (!ReadFileList(list, options.files, &error)) return Failure(error, kBadUsage);
   }
 
   CTesselConfigFile table;
   if (!LoadDeviceTable(table)) return Failure("cannot read the player models from " + table.path());
   if (table.GetDeviceCount() == 0) return Failure(table.path() + " lists no player model");
   if (options.listModels) {
-    PrintModelList(table, std::cout);
+    if (options.json) {
+      PrintModelListJson(table, std::cout);
+    } else {
+      PrintModelList(table, std::cout);
+    }
     return kAllConverted;
   }
 
@@ -109,8 +123,9 @@ int main(int argc, char** argv) {
   if (outputFolder.empty()) return Failure("no output folder: give one with --output");
 
   InstallStopSignals();
-  BatchSummary summary = ConvertBatch(options, model, outputFolder);
-  PrintSummary(summary);
-  bool allConverted = summary.converted == static_cast<int>(options.files.size());
+  const BatchSummary summary = ConvertBatch(options, model, outputFolder);
+  std::fflush(nullptr);
+  EndByStopSignal();
+  const bool allConverted = summary.converted == static_cast<int>(options.files.size());
   return allConverted ? kAllConverted : kSomeNotConverted;
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "tools/kdxconvert/model_choice.h"
 
 #include <strings.h>
@@ -7,6 +8,7 @@
 
 #include "converter/core/request/conversion_options.h"
 #include "converter/core/request/transcoder_request.h"
+#include "tools/cli/json_writer.h"
 
 std::optional<size_t> FindModelByName(const CTesselConfigFile& table, const std::string& name) {
   for (size_t i = 0; i < table.GetDeviceCount(); ++i) {
@@ -34,4 +36,23 @@ void PrintModelList(const CTesselConfigFile& table, std::ostream& out) {
     out << std::setw(static_cast<int>(nameWidth) + 2) << model.ModelName << std::setw(13) << size << std::setw(12)
         << ModelFrameRate(model) << std::setw(14) << DefaultVideoMode(model) << model.VideoFormat << '\n';
   }
+}
+
+void PrintModelListJson(const CTesselConfigFile& table, std::ostream& out) {
+  JsonWriter json;
+  json.BeginArray();
+  for (size_t i = 0; i < table.GetDeviceCount(); ++i) {
+    const DEVICE_CONFIG_ENTRY& model = table.GetDevice(i);
+    const SIZE screen = ModelScreenSize(model);
+    json.BeginObject();
+    json.Key("name").String(model.ModelName);
+    json.Key("width").Integer(screen.cx);
+    json.Key("height").Integer(screen.cy);
+    json.Key("frame_rate").Integer(ModelFrameRate(model));
+    json.Key("default_mode").String(DefaultVideoMode(model));
+    json.Key("video_format").String(model.VideoFormat);
+    json.EndObject();
+  }
+  json.EndArray();
+  out << json.text() << '\n';
 }

@@ -1,6 +1,5 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "tools/kdxconvert/progress_display.h"
-
-#include <cstdio>
 
 #include "converter/core/support/path_utils.h"
 #include "converter/core/support/printable_text.h"
@@ -9,6 +8,7 @@ namespace {
 
 constexpr int kBarWidth = 24;
 constexpr size_t kLongestName = 32;
+constexpr int kPercentPerLine = 10;
 
 std::string Duration(long long seconds) {
   char text[32];
@@ -20,47 +20,55 @@ std::string Duration(long long seconds) {
   return text;
 }
 
-// The end of the name, cut where a character begins.
 std::string ShortName(const std::string& name) {
   if (name.size() <= kLongestName) return name;
-  size_t from = name.size() - (kLongestName - 3);
-  while (from < name.size() && (static_cast<unsigned char>(name[from]) & 0xC0) == 0x80) ++from;
-  return "..." + name.substr(from);
+  return "..." + name.substr(name.size() - (kLongestName - 3));
 }
 
 }  // namespace
 
-ProgressDisplay::ProgressDisplay(bool terminal) : m_terminal(terminal) {}
+ProgressDisplay::ProgressDisplay(ProgressStyle style, std::FILE* out) : m_style(style), m_out(out) {}
 
 void ProgressDisplay::Begin(const std::string& fileName) {
-  m_fileName = fileName;
+  m_fileName = PrintableText(fileName);
   m_started = std::chrono::steady_clock::now();
-  Update(0);
+  m_lastStep = 0;
+  if (m_style == ProgressStyle::kBar) PrintBar(0);
+  if (m_style == ProgressStyle::kLines) {
+    std::fprintf(m_out, "%s: 0%%\n", m_fileName.c_str());
+    std::fflush(m_out);
+  }
 }
 
 void ProgressDisplay::Update(int percent) {
-  if (!m_terminal) return;
-  long long elapsed =
+  if (m_style == ProgressStyle::kBar) PrintBar(percent);
+  const int step = percent / kPercentPerLine;
+  // The last tenth is the file's result line.
+  if (m_style != ProgressStyle::kLines || step <= m_lastStep || percent >= 100) return;
+  m_lastStep = step;
+  const long long elapsed =
       std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - m_started).count();
-  std::string left = percent > 0 ? Duration(elapsed * (100 - percent) / percent) : "--:--";
-  int filled = percent * kBarWidth / 100;
-  std::string bar = std::string(static_cast<size_t>(filled), '#') + std::string(static_cast<size_t>(kBarWidth - filled), '-');
-  std::printf("\r\x1b[K%s [%s] %3d%%  %s taken, %s left", ShortName(PrintableText(GetFileName(m_fileName))).c_str(), bar.c_str(), percent,
-              Duration(elapsed).c_str(), left.c_str());
-  std::fflush(stdout);
+  std::fprintf(m_out, "%s: %d%%, %s taken, %s left\n", m_fileName.c_str(), step * kPercentPerLine,
+               Duration(elapsed).c_str(), Duration(elapsed * (100 - percent) / percent).c_str());
+  std::fflush(m_out);
+}
+
+void ProgressDisplay::PrintBar(int percent) {
+  const long long elapsed =
+      std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - m_started).count();
+  const std::string left = percent > 0 ? Duration(elapsed * (100 - percent) / percent) : "--:--";
+  const int filled = percent * kBarWidth / 100;
+  const std::string bar =
+      std::string(static_cast<size_t>(filled), '#') + std::string(static_cast<size_t>(kBarWidth - filled), '-');
+  std::fprintf(m_out, "\r\x1b[K%s [%s] %3d%%  %s taken, %s left", ShortName(GetFileName(m_fileName)).c_str(),
+               bar.c_str(), percent, Duration(elapsed).c_str(), left.c_str());
+  std::fflush(m_out);
   m_barShown = true;
 }
 
-void ProgressDisplay::ClearBar() {
+void ProgressDisplay::Clear() {
   if (!m_barShown) return;
-  std::printf("\r\x1b[K");
-  std::fflush(stdout);
+  std::fprintf(m_out, "\r\x1b[K");
+  std::fflush(m_out);
   m_barShown = false;
-}
-
-void ProgressDisplay::Report(bool success, const std::string& line) {
-  ClearBar();
-  std::FILE* stream = success ? stdout : stderr;
-  std::fprintf(stream, "%s\n", PrintableText(line).c_str());
-  std::fflush(stream);
 }

@@ -1,24 +1,31 @@
-// What the user sees of each file: on a terminal a live bar (file, percent,
-// time taken, time left), otherwise one line per file when it is done.
+// SPDX-License-Identifier: GPL-2.0-or-later
+// The progress of each file on standard error: on a terminal a live bar
+// (file, percent, time taken, time left), otherwise a line at every tenth of
+// the file, so a log shows a long batch moving; nothing when quiet.
 #pragma once
 
 #include <chrono>
+#include <cstdio>
 #include <string>
+
+enum class ProgressStyle { kBar, kLines, kNone };
 
 class ProgressDisplay {
  public:
-  explicit ProgressDisplay(bool terminal);
+  ProgressDisplay(ProgressStyle style, std::FILE* out);
 
   void Begin(const std::string& fileName);
   void Update(int percent);
-  // A file's result: successes go to standard output, the rest to standard error.
-  void Report(bool success, const std::string& line);
+  // Takes the bar away before another line is printed.
+  void Clear();
 
  private:
-  void ClearBar();
+  void PrintBar(int percent);
 
-  bool m_terminal;
+  const ProgressStyle m_style;
+  std::FILE* const m_out;
   bool m_barShown = false;
+  int m_lastStep = 0;  // the last tenth reported as a line
   std::string m_fileName;
   std::chrono::steady_clock::time_point m_started;
 };

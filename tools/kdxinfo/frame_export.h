@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Writes every frame stored in a KDX file's chunks as a PNG picture.
 #pragma once
 

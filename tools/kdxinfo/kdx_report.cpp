@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "tools/kdxinfo/kdx_report.h"
 
 #include <cstdio>
@@ -38,4 +39,38 @@ void PrintKdxReport(std::ostream& out, const kdxreader::KdxFile& file) {
   out << "Chunk records: " << file.chunks.size() << "\n";
   out << "Playing time: " << Seconds(file.playingSeconds) << "\n";
   out << "Valid KDX file.\n";
+}
+
+void WriteKdxReport(JsonWriter& json, const kdxreader::KdxFile& file) {
+  const auto& sound = file.sound;
+  json.Key("sound");
+  if (sound.present) {
+    json.BeginObject();
+    json.Key("format").String(kdxreader::FormatTagName(sound.formatTag));
+    json.Key("format_tag").Integer(sound.formatTag);
+    json.Key("channels").Integer(sound.channels);
+    json.Key("sample_rate").Integer(sound.sampleRate);
+    json.Key("seconds").Number(sound.seconds);
+    json.Key("bytes").Integer(static_cast<int64_t>(sound.byteCount));
+    json.EndObject();
+  } else {
+    json.Null();
+  }
+  const auto& h = file.header;
+  json.Key("header").BeginObject();
+  json.Key("offset").Integer(static_cast<int64_t>(file.headerOffset));
+  json.Key("width").Integer(h.width);
+  json.Key("height").Integer(h.height);
+  json.Key("chunk_size").Integer(h.chunkSize);
+  json.Key("frames_per_second").Integer(h.framesPerSecond);
+  json.Key("frame_count").Integer(h.frameCount);
+  json.Key("frames_per_chunk").Integer(h.framesPerChunk);
+  json.EndObject();
+  const auto& g = file.geometry;
+  json.Key("geometry").BeginObject();
+  for (const auto& [name, value] : {std::pair{"W", g.W}, {"H", g.H}, {"P", g.P}, {"F", g.F}, {"C", g.C}, {"S", g.S}, {"N", g.N}})
+    json.Key(name).Integer(value);
+  json.EndObject();
+  json.Key("chunk_records").Integer(static_cast<int64_t>(file.chunks.size()));
+  json.Key("playing_seconds").Number(file.playingSeconds);
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Reads the little-endian numbers of KDX and WAVE files.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Cuts the frames of a KDX file out of its chunk pictures.
 #pragma once
 

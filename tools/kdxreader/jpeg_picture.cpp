@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "tools/kdxreader/jpeg_picture.h"
 
 #include <IL/il.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Decoded pictures: 24-bit RGB, rows from the top.
 #pragma once
 

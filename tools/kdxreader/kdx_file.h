@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A whole KDX file, read into memory, parsed and checked: the sound part,
 // the 51-byte header, the geometry it gives and the chunk records.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The sound part at the start of a KDX file: a complete RIFF WAVE file.
 #pragma once
 

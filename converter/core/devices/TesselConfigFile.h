@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The device table: every player model listed in TesselDeviceConfig.xml,
 // read once at start-up and only read afterwards.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // One supported player model as the device configuration file describes it.
 #pragma once
 

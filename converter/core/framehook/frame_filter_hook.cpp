@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "converter/core/framehook/frame_filter_hook.h"
 
 #include <IL/il.h>

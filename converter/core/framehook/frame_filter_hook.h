@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The frame hook that picks the image library's scaling filter for the
 // frames of the coming run.
 #pragma once

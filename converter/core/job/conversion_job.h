@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // One source file through the encoder, the same for every front end: measure
 // the source, open it, check the range before anything is touched, convert,
 // follow the run's messages, and judge what it left.

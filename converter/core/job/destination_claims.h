@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The files one batch has written: a later input of the same batch that
 // would end in one of them is skipped instead of replacing it.
 #pragma once

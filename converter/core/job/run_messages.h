@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The front end's side of one encoder run: the window the encoder posts to,
 // and the wait for what it posted. The command line reads a message queue;
 // the desktop program handles its posted events meanwhile.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Playing time of a source file, read with libavformat before the file is
 // queued or converted. Free of any user interface so command-line tools can
 // use it.

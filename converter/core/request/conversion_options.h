@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The choices a queued file offers: quality presets and video modes, with
 // the texts shown to the user (compared exactly, spaces included).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What the converter remembers between runs, in section "CONVERTOR" of
 // NKDXVC.ini: the destination folder, the chosen player model, whether
 // videos without sound get silence, and the main window's size.

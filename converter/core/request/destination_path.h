@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Where a converted file goes: a folder per player model under the target
 // folder, holding the file under its output name.
 #pragma once

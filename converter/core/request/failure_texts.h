@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What the user reads when a conversion fails.
 #pragma once
 

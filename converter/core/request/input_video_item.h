@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // One queued input file and the settings it is converted with.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Output names as users type them and as new rows get them: always a KDX
 // file's name, and never one that another row of the list writes.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Turns a player model and a queued file's settings into the encoder's
 // conversion request.
 #pragma once

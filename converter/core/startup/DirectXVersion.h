@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Which DirectX the computer has: asked of the diagnostics service, else
 // told from the versions of DirectX's files in the system folder.
 #pragma once

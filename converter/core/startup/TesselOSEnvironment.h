@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Questions about the computer asked once at start-up: Windows version,
 // administrator rights, browser component, portable-device support with
 // media player 10 or 11. Each answers a plain value and leaves what it found,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Whether the desktop program has a screen to show its window on. Qt ends a
 // program it cannot connect to a display with an abort (and a core file);
 // asked first, the program can say so in one line instead.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Version numbers of system files, as their version resources state them.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "converter/core/startup/startup_gate.h"
 
 #include "converter/core/startup/DirectXVersion.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What the converter decides before its window opens: whether player
 // support is on, whether players are reached through the device manager or
 // as removable drives, and whether the program goes on at all. Only an old

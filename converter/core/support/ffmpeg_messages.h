@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // FFmpeg's own messages (warnings about damaged input, mostly) belong to
 // the trace log, not to the terminal the program was started from, where
 // they would drown its own.

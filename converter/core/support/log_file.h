@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The program's trace log: one line per call, appended to a text file that is
 // opened and closed for every line. Writing never fails for the caller: a log
 // that cannot be opened simply loses the line.

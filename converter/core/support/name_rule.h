@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Names that come from outside the program (the device table's model names
 // and target folders, the output names users type) become parts of paths.
 // One rule keeps them inside the folder they are meant for.

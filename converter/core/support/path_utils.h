@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Small path and file helpers shared by the converter and its command line.
 // Paths are UTF-8 with '/' separators.
 #pragma once

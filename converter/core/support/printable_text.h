@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Text for a terminal or a one-line record: file names may hold line
 // breaks, control characters or bytes that are no UTF-8 at all.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Tidying the temporary folder when the program closes.
 #pragma once
 

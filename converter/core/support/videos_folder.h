@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The user's videos folder, the destination when none is configured.
 #pragma once
 

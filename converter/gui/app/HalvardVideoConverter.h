@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The converter program: checks the computer, loads the device table, runs
 // the main window and stops what start-up started.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The program's icon, built into the program so that its windows show it
 // wherever the program was installed.
 #pragma once

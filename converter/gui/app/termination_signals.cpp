@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "converter/gui/app/termination_signals.h"
 
 #include <fcntl.h>

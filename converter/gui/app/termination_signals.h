@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // SIGTERM and SIGHUP (a `kill`, the session ending) end the desktop program
 // as Quit would, instead of killing it in the middle of a file: the running
 // file is stopped as Cancel stops it, so its run folder goes and an older

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What the conversion batch needs from the main window besides the queue's
 // rows: questions, the status line, the thumbnail, the buttons. The window's
 // batch port implements it; tests use a fake.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "converter/gui/batch/conversion_driver.h"
 
 #include "converter/gui/batch/batch_window.h"

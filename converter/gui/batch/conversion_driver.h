@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The conversion batch of the main window: converts the ticked rows of the
 // queue one after the other through the shared conversion job, hands the
 // encoder's posted messages to the running job, and lets the user cancel.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The questions the batch asks before it writes a converted file.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "converter/gui/batch/posted_run_messages.h"
 
 #include <QEventLoop>

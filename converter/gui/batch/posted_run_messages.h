@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The window's side of one encoder run: the messages the encoder posted
 // reach the window's event handler, which hands them over here; the job
 // reads them while a nested event loop keeps the window alive.

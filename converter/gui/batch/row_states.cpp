@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "converter/gui/batch/row_states.h"
 
 #include "converter/gui/queue/conversion_queue_model.h"

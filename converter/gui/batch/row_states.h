@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // How the batch shows a queued file's failure in its row.
 #pragma once
 

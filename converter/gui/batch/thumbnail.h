@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The progress thumbnail the encoder hands over with a progress message: the
 // batch owns it until the next one arrives or the run ends.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The handlers of the encoder's posted messages: they reach the running
 // file's job, or are let go when no run is going on.
 #include <algorithm>

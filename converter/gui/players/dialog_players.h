@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Player support as the main window runs it: the first detection while the
 // window opens, the device-change notices of the mass-storage path and the
 // notifications of the portable-device path (both reach the window as posted

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The main window's controls as player detection and transfer drive them:
 // the status line, the transfer option, the player selector, the Convert
 // button and the rows' Status cells. The window owns it and hands it to

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The queue of files to convert: each row's settings record and what the
 // row shows (the input path with its tick, type, size, and the status text
 // or progress bar). The file list is a view of it; the batch changes rows

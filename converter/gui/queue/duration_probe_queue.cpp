@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "converter/gui/queue/duration_probe_queue.h"
 
 #include "converter/core/probe/video_duration.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Measures source files one after the other on a thread of its own, so a
 // slow disk or a large file never holds up the window. Each result reaches
 // the receiver on the thread that made the queue, in the order the files

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Shows the selected player: a bitmap file drawn at the top-left corner with
 // magenta (255, 0, 255) left out, on the window's own colour so it sits on
 // the window in any palette. Without a readable file only the background shows.

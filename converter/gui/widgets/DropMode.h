@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Which dropped paths the file list takes, and what it does with them.
 #pragma once
 

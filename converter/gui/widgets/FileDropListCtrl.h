@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The file list that takes files and folders dropped from a file manager.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A path field: shows a long path shortened in the middle to fit, with the
 // whole path as its tool tip; reading it gives the whole path.
 #pragma once

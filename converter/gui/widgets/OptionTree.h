@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A settings panel: labelled values grouped under bold category rows, each
 // value edited in place by its own widget. Committing an open item closes
 // its editor and reports it with itemChanged; an item already closed is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // One row of an option tree: a label, its place in the tree, and for value
 // kinds an editor widget. Root items are category rows.
 #pragma once

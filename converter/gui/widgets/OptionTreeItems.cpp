@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "converter/gui/widgets/OptionTreeItems.h"
 
 void COptionTreeItemStatic::SetStaticText(const QString& text) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The value kinds of an option tree. Each editable kind is its own Qt
 // widget, so the owner fills it with the widget's own calls (addItem,
 // setText, setTime...) and commits it before reading the value.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The option tree's two-column list: labels on the left, values on the
 // right, category rows in bold. Editors sit over the value column.
 #pragma once

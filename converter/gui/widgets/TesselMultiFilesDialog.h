@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The open dialog for adding videos: any number of existing files, each
 // returned as its folder and name joined.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Previews one input video file inside the main window's preview area. The
 // window owns one object for its whole life.
 #pragma once

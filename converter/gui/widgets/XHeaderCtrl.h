@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The file list's column header. A column's header image says whether it
 // carries a check box: 0 none, 1 unchecked, 2 checked; a click on such a
 // column flips it and reports the new state.

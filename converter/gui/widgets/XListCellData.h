@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What the file list keeps for each cell besides its text.
 #pragma once
 

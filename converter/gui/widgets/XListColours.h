@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The system colours the file list draws with, taken from its palette.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A report list that draws every cell itself from its XListCellData record:
 // check boxes, progress bars, bold and grey text, tool tips. It shows a list
 // model of its own, or one its owner keeps (SetListModel). Every operation

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Draws the file list's cells: progress bars, check boxes with a shortened
 // path beside them, or an image and text.
 #pragma once

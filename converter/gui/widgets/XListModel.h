@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A report list's rows: each cell's text and its XListCellData record.
 // Cells live exactly as long as their rows; a subclass keeping a record per
 // row hears of every row added and removed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Dialog units to pixels, the way dialog templates are laid out: a
 // horizontal unit is a quarter of the font's average character width, a
 // vertical unit an eighth of its height.

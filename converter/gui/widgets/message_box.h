@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The program's message boxes on Qt: one caption, Windows-style button and
 // icon flags, and a question that answers itself after a time-out.
 #pragma once

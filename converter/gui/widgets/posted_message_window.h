@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The window handle the encoder and the device watches post to: every posted
 // message becomes a Qt event for this object and is handled on its thread,
 // so the handler may touch widgets.

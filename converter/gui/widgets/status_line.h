@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The main window's status line: one sentence about what just happened.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The black area conversion thumbnails are drawn in, over the preview area.
 #pragma once
 

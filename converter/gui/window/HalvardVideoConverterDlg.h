@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The converter's main window: the queue of input files with their
 // settings, the player model and destination folder, the preview, the
 // conversion batch's controls, help and the about box.

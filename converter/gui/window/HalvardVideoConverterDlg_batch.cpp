@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The conversion batch behind the Convert button.
 #include "converter/gui/window/HalvardVideoConverterDlg.h"
 #include "converter/gui/batch/conversion_driver.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Help page and about box of the main window.
 #include <QApplication>
 #include <QDesktopServices>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The main window's controls at their places and how they follow the
 // window's size, its menus and the options panel.
 #include <QAction>

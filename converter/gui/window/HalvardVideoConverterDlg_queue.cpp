@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The queue of input files: adding, removing and previewing rows.
 #include <sys/stat.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The player model, the per-file settings in the options panel, the
 // destination folder, and what is kept between runs.
 #include <QCheckBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The main window as the conversion batch sees it: its questions' owner, the
 // status line, the thumbnail, Convert and Quit, the locked controls and the
 // fields the batch reads. The window owns one; the rows go through the queue.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // How the main window's controls follow its size. The template's placement
 // is the smallest window; extra width goes to the file list and the options
 // panel in proportion to their widths in the template, extra height to both,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "converter/core/support/path_utils.h"
 #include "converter/core/support/printable_text.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Transfers to a player that cannot take the file, on real mounts over a
 // fixture machine's player: a full volume, a read-only one, one pulled out
 // in the middle of the copy, names FAT refuses and files FAT cannot hold.

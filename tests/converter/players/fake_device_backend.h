@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A portable-device back end whose devices the test lists by hand.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A device manager (not yet started) whose only back end is a fake MTP one
 // the test lists players on by hand.
 #pragma once

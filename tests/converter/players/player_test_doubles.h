@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A main window and warning boxes that record what player detection and
 // transfer do to them, and a device table written for the test.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A compatibility profile and a scratch trace log for the length of a test.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The program as it starts: the computer's checks answered from a
 // compatibility profile, the real message box and the real main window,
 // each answered or closed through mouse clicks.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "tests/converter/gui/batch/fake_batch_window.h"
 
 #include "converter/core/devices/TesselConfigFile.h"

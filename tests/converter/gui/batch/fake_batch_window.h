@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A main window stand-in for the batch: the real queue model and a real
 // message window that hands the encoder's messages to the driver, with hooks
 // that let a test act at chosen moments. No widget is shown.

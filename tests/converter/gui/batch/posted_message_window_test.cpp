@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "converter/gui/widgets/posted_message_window.h"
 
 #include <gtest/gtest.h>

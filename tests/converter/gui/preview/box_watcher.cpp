@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "tests/converter/gui/preview/box_watcher.h"
 
 #include <QAbstractButton>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Answers the program's message boxes while a test waits in them, and keeps
 // what each one showed.
 #pragma once

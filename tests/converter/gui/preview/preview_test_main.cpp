@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The preview tests run offscreen and need the FFmpeg media back end chosen before the
 // application object exists.
 #include <gtest/gtest.h>

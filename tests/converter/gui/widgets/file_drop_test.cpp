@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Dropping files and folders on the list, as a file manager does it.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Pictures of the controls with sample content, saved into build/screens/ so
 // they can be looked at without a display.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The open dialog returns every selected file, however many.
 #include <gtest/gtest.h>
 

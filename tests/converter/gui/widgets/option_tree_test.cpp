@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The settings panel: editors opened and committed through the list, the
 // rule that a closed editor sends nothing, relabelling, fonts and layout.
 #include <gtest/gtest.h>

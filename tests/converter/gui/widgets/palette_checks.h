@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A dark desktop palette, and a measure of whether text can be read.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "tests/converter/gui/widgets/qt_test_app.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The application object every control test needs, and small helpers.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The player picture and the path field.
 #include <gtest/gtest.h>
 

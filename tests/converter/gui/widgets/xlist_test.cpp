@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The report list: range checks, check boxes clicked with the mouse, the
 // header's check box, disabled rows, tool tips, the empty-list text and the
 // colours taken from the palette.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The main window with a destination folder of its own, and what a test of
 // the conversion batch does through it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The conversion batch as a user runs it: files queued in the main window,
 // Convert clicked, questions answered by clicking their buttons, the results
 // read from the list, the status line and the files written.

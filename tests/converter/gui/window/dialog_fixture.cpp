@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "tests/converter/gui/window/dialog_fixture.h"
 
 #include <sys/stat.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A main window of its own for each test, with the settings file, trace log,
 // temporary folder and home folder in a scratch folder.
 #pragma once

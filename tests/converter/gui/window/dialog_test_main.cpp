@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The main window's tests run offscreen on a laptop's screen (1366 x 768),
 // with the FFmpeg media back end chosen before the application object exists.
 #include <gtest/gtest.h>

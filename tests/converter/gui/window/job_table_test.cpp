@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The files users bring, queued in the real window and converted in one
 // batch: each row converts with pictures or fails with the reason kdxconvert
 // gives for the same file, and no source is touched.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A whole batch driven with the keyboard only: files added through the Add
 // dialog, ticked and unticked with Space, a name edited with Enter, Convert
 // and Cancel by their mnemonic, then Quit.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Adding, removing and previewing rows of the main window's queue.
 #include <sys/stat.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Pictures of the main window in its key states, saved into build/screens/
 // so the program can be looked at without a display.
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The per-file settings in the options panel, the player selector and what
 // the window keeps between runs.
 #include <sys/stat.h>

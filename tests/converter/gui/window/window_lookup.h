@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The main window's controls, its queue and the options panel's items,
 // found by name as a script would find them; a missing or differently typed
 // control fails the test.

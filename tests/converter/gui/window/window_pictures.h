@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Pictures of windows saved into build/screens/, so the program can be
 // looked at without a display.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The window's size: the template as its smallest, room beyond it for the
 // list and the panel, a font that lets it fit any screen, and the size kept
 // in the settings file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The window as it opens, its help and about box, and an empty device table.
 #include <QCheckBox>
 #include <QLabel>
